@@ -1,0 +1,71 @@
+// The frame's controls as stored: names, kinds, containers, positions and
+// sizes in twips, captions, tool tips, colours, fonts and cursors.
+#pragma once
+
+#include "platform/controls.h"
+
+namespace vitrolux::app {
+
+// In stored order; the value is the control's index in the frame's ControlSet.
+// The names are the controls' own names.
+enum class ControlId : int {
+  process_timer,
+  f5_timer,
+  cfg_timer,
+  retore_normal_btn,
+  retore_hover_btn,
+  Timer3,
+  Timer2,
+  close_pic,
+  min_pic,
+  close_nor_btn,
+  min_nor_btn,
+  sys_btn,
+  setTopMostBtn,
+  retore_btn,
+  setCfgPic,
+  close_btn,
+  min_btn,
+  Timer1,
+  optionFrm,
+  icon_chk,
+  title_txt,
+  cfg_txt,
+  title_lbl,
+  Label2,
+  cfgOkBtn,
+  main_toolbar,
+  ff_btn,
+  any_btn,
+  pic_btn,
+  ch_btn,
+  ie_btn,
+  processList,
+  Label3,
+  Label1,
+  penetrate_btn,
+  f5_btn,
+  bringTopMostBtn,
+  releaseBtn,
+  loadBtn,
+};
+
+inline constexpr int kControlCount = static_cast<int>(ControlId::loadBtn) + 1;
+
+constexpr int index(ControlId id) { return static_cast<int>(id); }
+
+// The frame's client area as created, in twips.
+inline constexpr double kFrameWidthTwips = 9675;
+inline constexpr double kFrameHeightTwips = 6495;
+
+// Colours of the frame (0x00BBGGRR).
+inline constexpr platform::Color kFrameColor{0x002F0822u};
+inline constexpr platform::Color kPanelColor{0x00651770u};
+inline constexpr platform::Color kToolbarStoredColor{0x00C0C0C0u};
+inline constexpr platform::Color kBlack{0x00000000u};
+inline constexpr platform::Color kWhite{0x00FFFFFFu};
+
+// Fills the set with the stored layout, in stored order.
+void buildLayout(platform::ControlSet& controls);
+
+}  // namespace vitrolux::app

@@ -1,0 +1,180 @@
+// The toolkit model: the frame's controls as plain objects. Handlers change
+// them through ControlSet; a Toolkit (the Win32 adapter, or the simulated
+// desktop) is told of every change and realises it. Changes the user makes in
+// a real control (typing, selecting, ticking) come back through the note*
+// calls, which update the model without echoing the change back.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace vitrolux::platform {
+
+enum class ControlKind : std::uint8_t {
+  Timer,        // no window; ticks while its interval is not 0
+  ImageStore,   // hidden image that only holds a picture
+  PictureBox,   // container with a background colour
+  ImageButton,  // shows a picture, takes mouse events
+  Panel,        // borderless container
+  CheckBox,
+  TextBox,      // single-line edit box
+  Label,
+  LabelButton,  // a label that takes clicks
+  ListBox,      // rows with a number attached to each
+};
+
+// The stored pictures. The adapter maps each one to an embedded bitmap.
+enum class Picture : std::uint8_t {
+  None,
+  RestoreNormal,
+  RestoreHover,
+  CloseNormal,
+  CloseHover,
+  MinNormal,
+  MinHover,
+  Pin,
+  Options,
+  TileIe,
+  TileChrome,
+  TileFirefox,
+  TilePicture,
+  TileAny,
+};
+
+// Natural size of a stored picture in pixels.
+Size pictureSize(Picture picture);
+
+// A colour as the layout stores it: 0x00BBGGRR, or 0x800000nn for the system
+// colour nn (0x80000005 window background, 0x80000008 window text).
+struct Color {
+  std::uint32_t value = 0;
+  constexpr bool isSystem() const { return (value & 0x80000000u) != 0; }
+  friend constexpr bool operator==(Color, Color) = default;
+};
+
+inline constexpr Color kSystemWindow{0x80000005u};
+inline constexpr Color kSystemWindowText{0x80000008u};
+
+struct Font {
+  std::string face;
+  double points = 9.0;
+  int charset = 1;  // DEFAULT_CHARSET
+  int weight = 400;
+  friend bool operator==(const Font&, const Font&) = default;
+};
+
+enum class Align : std::uint8_t { Left, Center };
+
+// Position and size in twips, relative to the container.
+struct TwipsRect {
+  double left = 0;
+  double top = 0;
+  double width = 0;
+  double height = 0;
+  friend constexpr bool operator==(const TwipsRect&, const TwipsRect&) = default;
+};
+
+struct ListRow {
+  std::string text;
+  std::int64_t data = 0;
+  friend bool operator==(const ListRow&, const ListRow&) = default;
+};
+
+inline constexpr int kNoContainer = -1;  // the control lies on the form itself
+inline constexpr int kNoSelection = -1;
+
+struct Control {
+  std::string name;
+  ControlKind kind = ControlKind::Label;
+  int container = kNoContainer;
+  TwipsRect rect;
+  std::string caption;  // caption of a label or check box, text of a text box
+  std::string toolTip;
+  bool visible = true;
+  Color back{0};
+  Color fore{0};
+  std::optional<Font> font;
+  Align align = Align::Left;
+  Picture picture = Picture::None;
+  bool handCursor = false;
+  int interval = 0;  // timers, in milliseconds; 0 means stopped
+  bool checked = false;
+  std::vector<ListRow> rows;
+  int selected = kNoSelection;
+};
+
+enum class Property : std::uint8_t {
+  Caption,
+  ToolTip,
+  Visible,
+  Rect,
+  BackColor,
+  ForeColor,
+  Picture,
+  Interval,
+  Checked,
+  Rows,
+  Selection,
+};
+
+// Realises the model: told after each change, with the new value in place.
+class Toolkit {
+ public:
+  virtual ~Toolkit() = default;
+  virtual void controlChanged(int index, Property property) = 0;
+};
+
+class ControlSet {
+ public:
+  // Building the layout; indexes are given in the order of adding.
+  int add(Control control);
+
+  int size() const { return static_cast<int>(controls_.size()); }
+  const Control& operator[](int index) const { return controls_.at(static_cast<std::size_t>(index)); }
+  // Index of the control with this name, or -1.
+  int find(std::string_view name) const;
+
+  void attach(Toolkit* toolkit) { toolkit_ = toolkit; }
+  // Runs after the text of a text box has changed, by program or by the user.
+  void onTextChange(std::function<void(int)> handler) { textChanged_ = std::move(handler); }
+
+  // Setting a text box's text to what it already holds changes nothing and
+  // raises no change event.
+  void setCaption(int index, std::string text);
+  void setToolTip(int index, std::string text);
+  void setVisible(int index, bool visible);
+  void setRect(int index, TwipsRect rect);
+  void setLeft(int index, double left);
+  void setTop(int index, double top);
+  void setBackColor(int index, Color color);
+  void setForeColor(int index, Color color);
+  void setPicture(int index, Picture picture);
+  // Arms (interval > 0) or stops (0) a timer; arming restarts the delay.
+  void setInterval(int index, int milliseconds);
+  void setChecked(int index, bool checked);
+  void clearRows(int index);
+  // Appends a row and returns its index.
+  int addRow(int index, std::string text, std::int64_t data);
+  void setSelected(int index, int row);
+
+  // What the user did in the real control; the toolkit already shows it.
+  void noteUserText(int index, std::string text);
+  void noteUserSelection(int index, int row);
+  void noteUserChecked(int index, bool checked);
+
+ private:
+  Control& at(int index) { return controls_.at(static_cast<std::size_t>(index)); }
+  void changed(int index, Property property);
+
+  std::vector<Control> controls_;
+  Toolkit* toolkit_ = nullptr;
+  std::function<void(int)> textChanged_;
+};
+
+}  // namespace vitrolux::platform

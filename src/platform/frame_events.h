@@ -1,0 +1,41 @@
+// The events the window system delivers to the frame's logic. The Win32
+// adapter raises them from real messages; the simulated desktop raises them
+// from tests. Text changes of text boxes arrive through ControlSet instead.
+#pragma once
+
+namespace vitrolux::platform {
+
+class FrameEvents {
+ public:
+  virtual ~FrameEvents() = default;
+
+  // The frame and its controls exist; runs once, before it is first shown.
+  virtual void onLoad() = 0;
+  // A close request reached the frame through the window system (WM_CLOSE,
+  // the user logging off).
+  virtual void onUnload() = 0;
+  // The frame's size or window state changed; also once when it is first shown.
+  virtual void onResize() = 0;
+
+  // Mouse on the frame's own background; positions in twips.
+  virtual void onMouseDown(int button, int shift, float x, float y) = 0;
+  virtual void onMouseMove(int button, int shift, float x, float y) = 0;
+  virtual void onMouseUp(int button, int shift, float x, float y) = 0;
+  virtual void onDoubleClick() = 0;
+  virtual void onKeyDown(int keyCode, int shift) = 0;
+
+  // Events of the controls, by control index.
+  virtual void onClick(int control) = 0;
+  virtual void onControlDoubleClick(int control) = 0;
+  virtual void onControlMouseDown(int control, int button, int shift, float x, float y) = 0;
+  virtual void onControlMouseMove(int control, int button, int shift, float x, float y) = 0;
+  virtual void onTimer(int control) = 0;
+
+  // A timer of the frame's window set with WindowSystem::setSystemTimer.
+  virtual void onSystemTimer(unsigned id) = 0;
+
+  // The process is about to die of a fault: give back what is not ours.
+  virtual void onEmergencyExit() = 0;
+};
+
+}  // namespace vitrolux::platform

@@ -1,0 +1,125 @@
+// Small value types and window-system constants shared by the logic, the
+// Win32 adapter and the simulated desktop. No <windows.h> here: the numbers
+// are the documented Win32 values, so the adapter can pass them through.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vitrolux::platform {
+
+// A window of any program. Wide enough for a pointer and compared by value;
+// a process identifier never converts to it.
+class WindowHandle {
+ public:
+  constexpr WindowHandle() = default;
+  constexpr explicit WindowHandle(std::intptr_t value) : value_(value) {}
+  constexpr std::intptr_t value() const { return value_; }
+  constexpr bool isNull() const { return value_ == 0; }
+  friend constexpr bool operator==(WindowHandle, WindowHandle) = default;
+
+ private:
+  std::intptr_t value_ = 0;
+};
+
+// The special "insert after" values of SetWindowPos.
+inline constexpr WindowHandle kHwndTop{0};
+inline constexpr WindowHandle kHwndBottom{1};
+inline constexpr WindowHandle kHwndTopMost{-1};
+inline constexpr WindowHandle kHwndNoTopMost{-2};
+
+class ProcessId {
+ public:
+  constexpr ProcessId() = default;
+  constexpr explicit ProcessId(std::uint32_t value) : value_(value) {}
+  constexpr std::uint32_t value() const { return value_; }
+  friend constexpr bool operator==(ProcessId, ProcessId) = default;
+
+ private:
+  std::uint32_t value_ = 0;
+};
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend constexpr bool operator==(Point, Point) = default;
+};
+
+struct Size {
+  int cx = 0;
+  int cy = 0;
+  friend constexpr bool operator==(Size, Size) = default;
+};
+
+// Pixels; right and bottom are exclusive, as in a Win32 RECT.
+struct Rect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  constexpr int width() const { return right - left; }
+  constexpr int height() const { return bottom - top; }
+  friend constexpr bool operator==(const Rect&, const Rect&) = default;
+};
+
+// SetWindowPos flags.
+inline constexpr unsigned kSwpNoSize = 0x0001;
+inline constexpr unsigned kSwpNoMove = 0x0002;
+inline constexpr unsigned kSwpNoZOrder = 0x0004;
+inline constexpr unsigned kSwpNoActivate = 0x0010;
+inline constexpr unsigned kSwpShowWindow = 0x0040;
+
+// GetWindow commands.
+inline constexpr unsigned kGwHwndFirst = 0;
+inline constexpr unsigned kGwHwndNext = 2;
+inline constexpr unsigned kGwChild = 5;
+
+// GetWindowLong indexes.
+inline constexpr int kGwlStyle = -16;
+inline constexpr int kGwlExStyle = -20;
+
+// Window styles.
+inline constexpr std::uint32_t kWsPopup = 0x80000000u;
+inline constexpr std::uint32_t kWsChild = 0x40000000u;
+inline constexpr std::uint32_t kWsMinimize = 0x20000000u;
+inline constexpr std::uint32_t kWsVisible = 0x10000000u;
+inline constexpr std::uint32_t kWsCaption = 0x00C00000u;
+inline constexpr std::uint32_t kWsBorder = 0x00800000u;
+inline constexpr std::uint32_t kWsDlgFrame = 0x00400000u;
+inline constexpr std::uint32_t kWsSysMenu = 0x00080000u;
+inline constexpr std::uint32_t kWsThickFrame = 0x00040000u;
+inline constexpr std::uint32_t kWsOverlappedWindow = 0x00CF0000u;
+
+// Extended window styles.
+inline constexpr std::uint32_t kWsExTopMost = 0x00000008u;
+inline constexpr std::uint32_t kWsExTransparent = 0x00000020u;
+inline constexpr std::uint32_t kWsExLayered = 0x00080000u;
+
+// Window messages the logic sends or posts.
+inline constexpr unsigned kWmActivate = 0x0006;
+inline constexpr unsigned kWmClose = 0x0010;
+inline constexpr unsigned kWmGetIcon = 0x007F;
+inline constexpr unsigned kWmNcLButtonDown = 0x00A1;
+inline constexpr unsigned kWmKeyDown = 0x0100;
+inline constexpr unsigned kWmKeyUp = 0x0101;
+
+// Virtual-key codes.
+inline constexpr int kVkShift = 0x10;
+inline constexpr int kVkControl = 0x11;
+inline constexpr int kVkEscape = 0x1B;
+inline constexpr int kVkSpace = 0x20;
+inline constexpr int kVkF5 = 0x74;
+
+// Mouse button codes of mouse events (left 1, right 2, middle 4).
+inline constexpr int kLeftButton = 1;
+inline constexpr int kRightButton = 2;
+inline constexpr int kMiddleButton = 4;
+
+// Shift-state bits of mouse and key events.
+inline constexpr int kShiftMask = 1;
+inline constexpr int kCtrlMask = 2;
+inline constexpr int kAltMask = 4;
+
+enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+}  // namespace vitrolux::platform

@@ -1,0 +1,250 @@
+// The simulated desktop: an in-memory window system that implements the port
+// for native tests. It models what the frame's logic relies on — top-level
+// windows in z-order with first-match caption search, child positions
+// relative to the parent's client area, style masks, layered alpha, the
+// key-state "pressed since last query" bit, timers on a virtual clock with
+// the system's minimum interval, processes started from installed programs,
+// and settings files with attributes, sharing locks and read-only folders.
+// The contract suite holds it to the real window system's behaviour.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/frame_events.h"
+#include "platform/window_system.h"
+
+namespace vitrolux::sim {
+
+using platform::ProcessId;
+using platform::Rect;
+using platform::WindowHandle;
+
+struct Message {
+  unsigned message = 0;
+  std::uintptr_t wParam = 0;
+  std::intptr_t lParam = 0;
+  bool sent = false;  // true for a sent message, false for a posted one
+};
+
+struct SimWindow {
+  WindowHandle handle;
+  ProcessId process;
+  std::string caption;
+  std::uint32_t style = 0;
+  std::uint32_t exStyle = 0;
+  WindowHandle parent;  // null for a top-level window
+  // Relative to the parent's client area; screen pixels for a top-level window.
+  Rect rect;
+  std::optional<std::uint8_t> alpha;  // set by setLayeredWindowAttributes
+  std::intptr_t classSmallIcon = 0;
+  std::intptr_t smallIcon = 0;  // the answer to WM_GETICON(ICON_SMALL)
+  bool hung = false;            // sent messages time out
+  std::vector<Message> received;
+};
+
+struct SimFile {
+  std::string bytes;
+  bool hidden = false;
+  bool system = false;
+  bool readOnly = false;
+  // Held open by another process without sharing: cannot be read, replaced
+  // or deleted.
+  bool locked = false;
+};
+
+// What an installed program does when it is started.
+struct Program {
+  std::string caption;  // caption of the window it opens
+  int windowDelayMs = 0;  // on the virtual clock, after the start
+  std::uint32_t style = platform::kWsVisible | platform::kWsOverlappedWindow;
+  bool opensWindow = true;
+};
+
+struct Launch {
+  std::string program;
+  std::string commandLine;
+  ProcessId process;
+};
+
+struct ControlChange {
+  int control = 0;
+  platform::Property property = platform::Property::Caption;
+};
+
+class SimDesktop final : public platform::WindowSystem, public platform::Toolkit {
+ public:
+  SimDesktop();
+  ~SimDesktop() override;
+
+  // ---- Running the frame ------------------------------------------------
+
+  // Connects the frame's logic; the desktop realises the controls (records
+  // their changes) and raises the events.
+  void connect(platform::FrameEvents& events, platform::ControlSet& controls);
+  // What the real program does at start: creates the frame window (caption
+  // "Vitrolux", client area 9675 x 6495 twips at the current DPI, centred on
+  // the screen), runs the load event, then, unless the program ended, shows
+  // the frame and raises its first resize event.
+  void start();
+  bool ended() const { return ended_; }
+  bool frameShown() const;
+
+  // ---- Virtual clock ----------------------------------------------------
+
+  std::int64_t now() const { return now_; }
+  // Moves the clock on, raising every timer tick and program window that
+  // falls due, in time order.
+  void advance(int milliseconds);
+
+  // ---- The user ---------------------------------------------------------
+
+  // Each raises the event the real control raises; a control that is hidden
+  // (or inside a hidden container) takes no input and raises nothing.
+  void click(int control);
+  void doubleClick(int control);
+  // Replaces the text of a text box as typing would.
+  void typeText(int control, const std::string& text);
+  void selectRow(int control, int row);
+  void setChecked(int control, bool checked);
+  void controlMouseDown(int control, int button, int shift, float x, float y);
+  void controlMouseMove(int control, int button, int shift, float x, float y);
+  void frameMouseDown(int button, int shift, float x, float y);
+  void frameMouseMove(int button, int shift, float x, float y);
+  void frameMouseUp(int button, int shift, float x, float y);
+  void frameDoubleClick();
+  void keyDown(int keyCode, int shift = 0);
+  // A close request through the window system: the unload event, then the
+  // frame window and every window that is still its descendant go away.
+  void closeFrame();
+  // The process dies of a fault.
+  void crash();
+  // Global keyboard: affects getAsyncKeyState.
+  void pressKey(int virtualKey);
+  void releaseKey(int virtualKey);
+
+  // ---- Windows of other programs ---------------------------------------
+
+  ProcessId ownProcess() const;
+  ProcessId newProcess();
+  // A top-level window, placed on top of the z-order (below the top-most
+  // band unless it is top-most itself).
+  WindowHandle createWindow(ProcessId process, const std::string& caption,
+                            std::uint32_t style = platform::kWsVisible |
+                                                  platform::kWsOverlappedWindow,
+                            Rect rect = {100, 100, 500, 400});
+  WindowHandle createChildWindow(WindowHandle parent, ProcessId process,
+                                 const std::string& caption, Rect rect);
+  void destroyWindow(WindowHandle window);
+  // Null when there is no such window.
+  SimWindow* window(WindowHandle handle);
+  const SimWindow* window(WindowHandle handle) const;
+  // Top-level windows, from the top of the z-order down.
+  std::vector<WindowHandle> topLevelWindows() const;
+  // True while the process has not ended.
+  bool processAlive(ProcessId process) const;
+
+  // ---- Programs, files, environment ------------------------------------
+
+  // A program file that startProcess can start; its path also exists as a
+  // file. Bare names on the search path are registered with searchPath.
+  void installProgram(const std::string& path, Program program);
+  void addToSearchPath(const std::string& folder);
+  const std::vector<Launch>& launches() const { return launches_; }
+
+  void putFile(const std::string& path, const std::string& bytes, SimFile attributes = {});
+  void removeFile(const std::string& path);
+  std::optional<SimFile> file(const std::string& path) const;
+  void setFolderReadOnly(const std::string& folder, bool readOnly);
+  void setApplicationFolder(const std::string& folder);
+  void setEnvironment(const std::string& name, std::optional<std::string> value);
+
+  // ---- Other settings of the simulated system ---------------------------
+
+  void setAnotherInstanceRunning(bool running);
+  void setDpi(int dpi);
+  void setScreenSize(platform::Size size);
+
+  // ---- What the frame did -----------------------------------------------
+
+  // Message boxes shown: (text, caption).
+  const std::vector<std::pair<std::string, std::string>>& messageBoxes() const;
+  const std::vector<ControlChange>& controlChanges() const { return changes_; }
+  int frameCursor() const;
+  // The control holding the mouse capture, or -1.
+  int captureControl() const;
+  // Ids of system timers that run, with their intervals.
+  std::map<unsigned, unsigned> systemTimers() const;
+
+  // ---- platform::Toolkit ------------------------------------------------
+  void controlChanged(int index, platform::Property property) override;
+
+  // ---- platform::WindowSystem -------------------------------------------
+  WindowHandle frameWindow() const override;
+  Rect frameBounds() const override;
+  platform::WindowState frameState() const override;
+  void setFrameState(platform::WindowState state) override;
+  int dpi() const override;
+  platform::Size screenSize() const override;
+  void setFrameCursor(int code) override;
+  void setCapture(int control) override;
+  void releaseCapture() override;
+  void doEvents() override;
+  void endProgram() override;
+  void messageBox(const std::string& text, const std::string& caption) override;
+  bool setSystemTimer(unsigned id, unsigned milliseconds) override;
+  bool killSystemTimer(unsigned id) override;
+  WindowHandle findWindow(const std::string& caption) override;
+  bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
+                    unsigned flags) override;
+  bool setParent(WindowHandle child, WindowHandle parent) override;
+  WindowHandle getParent(WindowHandle window) override;
+  WindowHandle getWindow(WindowHandle window, unsigned command) override;
+  std::int32_t getWindowLong(WindowHandle window, int index) override;
+  std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) override;
+  std::string getWindowText(WindowHandle window) override;
+  bool isWindow(WindowHandle window) override;
+  bool isWindowVisible(WindowHandle window) override;
+  std::optional<Rect> windowRect(WindowHandle window) override;
+  std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;
+  bool setLayeredWindowAttributes(WindowHandle window, std::uint32_t colorKey, std::uint8_t alpha,
+                                  std::uint32_t flags) override;
+  std::optional<std::uint8_t> layeredAlpha(WindowHandle window) override;
+  bool postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                   std::intptr_t lParam) override;
+  std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
+                                           std::uintptr_t wParam, std::intptr_t lParam,
+                                           unsigned timeoutMilliseconds) override;
+  std::intptr_t classSmallIcon(WindowHandle window) override;
+  std::int16_t getAsyncKeyState(int virtualKey) override;
+  std::optional<std::string> findProgram(const std::string& name) override;
+  std::optional<ProcessId> startProcess(const std::string& program,
+                                        const std::string& commandLine) override;
+  std::optional<std::string> environment(const std::string& name) override;
+  bool anotherInstanceRunning() override;
+  std::string applicationFolder() override;
+  bool isOrdinaryFile(const std::string& path) override;
+  std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
+  bool replaceFile(const std::string& path, const std::string& bytes) override;
+  // The simulated ANSI code page is single-byte Latin-1: U+0000 to U+00FF.
+  std::optional<std::string> toAnsi(const std::string& utf8) override;
+  std::string fromAnsi(const std::string& ansi) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;  // keeps the model's containers out of this header
+  platform::FrameEvents* events_ = nullptr;
+  platform::ControlSet* controls_ = nullptr;
+  std::int64_t now_ = 0;
+  bool ended_ = false;
+  std::vector<Launch> launches_;
+  std::vector<ControlChange> changes_;
+};
+
+}  // namespace vitrolux::sim
