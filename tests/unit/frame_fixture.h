@@ -1,0 +1,57 @@
+// A frame on the simulated desktop, as the real program wires it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/main_frame.h"
+#include "sim/sim_desktop.h"
+
+namespace vitrolux::testing {
+
+using app::ControlId;
+using platform::ProcessId;
+using platform::WindowHandle;
+
+class FrameTest : public ::testing::Test {
+ protected:
+  FrameTest() { desk.connect(main, main.controls()); }
+
+  static int idx(ControlId id) { return app::index(id); }
+  const platform::Control& control(ControlId id) const { return main.control(id); }
+  std::string text(ControlId id) const { return main.control(id).caption; }
+  app::FrameState& state() { return main.state(); }
+  std::string appFile(const std::string& name) const { return kAppFolder + "\\" + name; }
+
+  // A program that opens a window with this caption when started.
+  void install(const std::string& path, const std::string& caption, int delayMs = 100) {
+    sim::Program program;
+    program.caption = caption;
+    program.windowDelayMs = delayMs;
+    desk.installProgram(path, program);
+  }
+
+  // The frame's handle of a window found by caption among the top-level
+  // windows and the frame's children.
+  WindowHandle windowCaptioned(const std::string& caption) {
+    for (WindowHandle w : desk.topLevelWindows()) {
+      if (desk.window(w)->caption == caption) return w;
+    }
+    for (WindowHandle w = desk.getWindow(desk.frameWindow(), platform::kGwChild); !w.isNull();
+         w = desk.getWindow(w, platform::kGwHwndNext)) {
+      if (desk.window(w)->caption == caption) return w;
+    }
+    return {};
+  }
+
+  bool hostedInFrame(WindowHandle w) {
+    return !w.isNull() && desk.getParent(w) == desk.frameWindow();
+  }
+
+  const std::string kAppFolder = "C:\\VitroluxTest";
+  sim::SimDesktop desk;
+  app::Main main{desk};
+};
+
+}  // namespace vitrolux::testing

@@ -1,0 +1,123 @@
+// The option panel: opening, the title auto-fill and saving the entry.
+#include "embed/loader.h"
+#include "frame_fixture.h"
+#include "sim_files.h"
+
+namespace vitrolux::testing {
+namespace {
+
+constexpr platform::Color kGreen{0x0000C000u};
+constexpr platform::Color kRed{0x000000C0u};
+
+class OptionPanelTest : public FrameTest {
+ protected:
+  void SetUp() override { desk.start(); }
+  // The boxes take typing only while the panel is open.
+  void type(const std::string& path, const std::string& title) {
+    if (!control(ControlId::optionFrm).visible) desk.click(idx(ControlId::setCfgPic));
+    desk.typeText(idx(ControlId::cfg_txt), path);
+    desk.typeText(idx(ControlId::title_txt), title);
+  }
+  void save() {
+    if (!control(ControlId::optionFrm).visible) desk.click(idx(ControlId::setCfgPic));
+    desk.click(idx(ControlId::cfgOkBtn));
+  }
+  std::optional<std::string> config() {
+    const auto file = desk.file(appFile("config.txt"));
+    return file ? std::optional<std::string>(file->bytes) : std::nullopt;
+  }
+};
+
+TEST_F(OptionPanelTest, TheOptionsButtonTogglesThePanelAt720Twips) {
+  EXPECT_FALSE(control(ControlId::optionFrm).visible);
+  desk.click(idx(ControlId::setCfgPic));
+  EXPECT_TRUE(control(ControlId::optionFrm).visible);
+  EXPECT_EQ(control(ControlId::optionFrm).rect, (platform::TwipsRect{720, 720, 8295, 2535}));
+  desk.click(idx(ControlId::setCfgPic));
+  EXPECT_FALSE(control(ControlId::optionFrm).visible);
+  main.controls().setTop(idx(ControlId::optionFrm), 3000);
+  desk.click(idx(ControlId::setCfgPic));
+  EXPECT_EQ(control(ControlId::optionFrm).rect.top, 720);
+}
+
+struct FillCase {
+  const char* path;
+  const char* title;
+};
+
+class TitleFillTest : public OptionPanelTest, public ::testing::WithParamInterface<FillCase> {};
+
+TEST_P(TitleFillTest, ThePathFillsTheTitleOfAKnownBrowser) {
+  desk.click(idx(ControlId::setCfgPic));
+  desk.typeText(idx(ControlId::title_txt), "typed before");
+  desk.typeText(idx(ControlId::cfg_txt), GetParam().path);
+  EXPECT_EQ(text(ControlId::title_txt), GetParam().title);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, TitleFillTest,
+    ::testing::Values(
+        FillCase{"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe",
+                 "新标签页 - Google Chrome"},
+        FillCase{"C:\\IE\\iexplore.exe", "Windows Internet Explorer"},
+        FillCase{"D:\\firefox.exe -P work", "Mozilla Firefox"},
+        FillCase{"C:\\firefox.exe\\chrome.exe", "新标签页 - Google Chrome"},
+        FillCase{"C:\\Program Files\\Google\\Chrome\\Application\\Chrome.exe", ""},
+        FillCase{"C:\\Tools\\a.exe", ""},
+        // Emptying the path leaves the title alone.
+        FillCase{"", "typed before"}));
+
+TEST_F(OptionPanelTest, ASaveStoresPathAndTitleWithoutQuotes) {
+  type("\"C:\\My Apps\\tool.exe\" -x", "Tool");
+  save();
+  EXPECT_EQ(config(), "C:\\My Apps\\tool.exe -x|Tool\r\n");
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kGreen);
+  EXPECT_EQ(text(ControlId::cfg_txt), "\"C:\\My Apps\\tool.exe\" -x") << "the box keeps its quotes";
+  EXPECT_FALSE(control(ControlId::optionFrm).visible);
+  EXPECT_TRUE(desk.launches().empty()) << "saving does not load the program";
+}
+
+TEST_F(OptionPanelTest, AnIncompleteEntryIsRefused) {
+  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
+  for (const FillCase& entry : {FillCase{"粘贴程序路径，下次自动装载", "anything"},
+                                FillCase{"C:\\APPS\\TOOL.EXE", "Tool"},
+                                FillCase{"C:\\Tools\\a.exe", ""}, FillCase{"", "Tool"}}) {
+    type(entry.path, entry.title);
+    main.controls().setBackColor(idx(ControlId::cfgOkBtn), kGreen);
+    save();
+    EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed) << entry.path;
+    EXPECT_FALSE(control(ControlId::optionFrm).visible);
+    EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
+  }
+}
+
+TEST_F(OptionPanelTest, ASaveThatCannotBeWrittenTurnsRedAndKeepsTheOldFile) {
+  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n", readOnlyFile());
+  type("C:\\Tools\\a.exe", "Tool");
+  save();
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed);
+  EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
+
+  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n", lockedFile());
+  save();
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed);
+  EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
+
+  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
+  save();
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kGreen);
+  EXPECT_EQ(config(), "C:\\Tools\\a.exe|Tool\r\n");
+}
+
+TEST_F(OptionPanelTest, TheLoaderFillsBothBoxesAndItsTitleWins) {
+  desk.installProgram("C:\\Chrome\\chrome.exe", {});
+  desk.click(idx(ControlId::setCfgPic));
+  embed::loadApp(main, "C:\\Chrome\\chrome.exe|Custom");
+  EXPECT_EQ(text(ControlId::cfg_txt), "C:\\Chrome\\chrome.exe");
+  EXPECT_EQ(text(ControlId::title_txt), "Custom");
+  desk.click(idx(ControlId::cfgOkBtn));
+  EXPECT_EQ(config(), "C:\\Chrome\\chrome.exe|Custom\r\n");
+}
+
+}  // namespace
+}  // namespace vitrolux::testing
