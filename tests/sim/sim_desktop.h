@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -39,7 +40,9 @@ struct SimWindow {
   std::string caption;
   std::uint32_t style = 0;
   std::uint32_t exStyle = 0;
-  WindowHandle parent;  // null for a top-level window
+  // Null for a top-level window. Read-only for tests: setParent also keeps
+  // the z-order lists, which live in the desktop.
+  WindowHandle parent;
   // Relative to the parent's client area; screen pixels for a top-level window.
   Rect rect;
   std::optional<std::uint8_t> alpha;  // set by setLayeredWindowAttributes
@@ -65,6 +68,8 @@ struct Program {
   int windowDelayMs = 0;  // on the virtual clock, after the start
   std::uint32_t style = platform::kWsVisible | platform::kWsOverlappedWindow;
   bool opensWindow = true;
+  // Where that window opens, in screen pixels.
+  Rect rect{200, 150, 840, 630};
 };
 
 struct Launch {
@@ -149,6 +154,8 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   std::vector<WindowHandle> topLevelWindows() const;
   // True while the process has not ended.
   bool processAlive(ProcessId process) const;
+  // Another program exits: its windows go away with it.
+  void endProcess(ProcessId process);
 
   // ---- Programs, files, environment ------------------------------------
 
@@ -162,6 +169,11 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   void removeFile(const std::string& path);
   std::optional<SimFile> file(const std::string& path) const;
   void setFolderReadOnly(const std::string& folder, bool readOnly);
+  // An empty folder. Folders also exist implicitly: the application folder,
+  // the search-path folders and every folder that holds a file.
+  void addFolder(const std::string& folder);
+  // Names of the files directly in a folder, in no particular order.
+  std::vector<std::string> filesIn(const std::string& folder) const;
   void setApplicationFolder(const std::string& folder);
   void setEnvironment(const std::string& name, std::optional<std::string> value);
 
@@ -179,8 +191,13 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   int frameCursor() const;
   // The control holding the mouse capture, or -1.
   int captureControl() const;
-  // Ids of system timers that run, with their intervals.
+  // Ids of system timers that run, with their intervals as requested.
   std::map<unsigned, unsigned> systemTimers() const;
+  // How often the frame let the event loop run (doEvents).
+  int doEventsCalls() const;
+  // Runs the action inside the next doEvents, as an event the user caused
+  // while the frame let the loop run (a click on the half-refreshed list).
+  void duringNextDoEvents(std::function<void()> action);
 
   // ---- platform::Toolkit ------------------------------------------------
   void controlChanged(int index, platform::Property property) override;

@@ -1,0 +1,74 @@
+// What the contract suite needs besides the port itself: a way to make
+// windows, press keys, let time pass and prepare files on the system under
+// test. env_sim.cpp provides it on the simulated desktop, env_win32.cpp on
+// the real window system, so the same assertions run against both.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+#include "platform/window_system.h"
+
+namespace vitrolux::contract {
+
+using platform::Rect;
+using platform::WindowHandle;
+
+// A program that exists on every system under test and exits by itself.
+struct StartableProgram {
+  std::string path;         // full path, with ".exe"
+  std::string bareName;     // found on the program search path, e.g. "cmd"
+  std::string commandLine;  // a whole command line that makes it exit at once
+};
+
+class ContractEnv {
+ public:
+  virtual ~ContractEnv() = default;
+
+  // The port under test; its frame window is frame().
+  virtual platform::WindowSystem& system() = 0;
+  // A borderless, visible window of this process that stands in for the frame.
+  virtual WindowHandle frame() = 0;
+
+  // Windows of this process, destroyed with the environment.
+  virtual WindowHandle makeTopLevel(const std::string& caption,
+                                    std::uint32_t style = platform::kWsOverlappedWindow |
+                                                          platform::kWsVisible) = 0;
+  // A visible WS_CHILD window; the rect is relative to the parent's client area.
+  virtual WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) = 0;
+  virtual void destroy(WindowHandle window) = 0;
+
+  // Global keyboard input, as the user's keyboard would give it.
+  virtual void pressKey(int virtualKey) = 0;
+  virtual void releaseKey(int virtualKey) = 0;
+  // Lets about this many milliseconds pass with the event loop running.
+  virtual void pump(int milliseconds) = 0;
+  // Ticks of the frame's system timer with this id seen so far.
+  virtual int systemTimerTicks(unsigned id) = 0;
+
+  // A new, empty folder, removed with the environment.
+  virtual std::string tempFolder() = 0;
+  virtual void makeFolder(const std::string& path) = 0;
+  virtual void writeFile(const std::string& path, const std::string& bytes) = 0;
+  // Names of the files (not folders) directly inside a folder.
+  virtual std::vector<std::string> filesIn(const std::string& folder) = 0;
+  // Holds the file open without sharing until unlockFile.
+  virtual void lockFile(const std::string& path) = 0;
+  virtual void unlockFile(const std::string& path) = 0;
+  virtual void hideFile(const std::string& path) = 0;
+  virtual void makeReadOnly(const std::string& path) = 0;
+  // Whether the read-only attribute stops a write (not for root under Wine).
+  virtual bool enforcesReadOnly() = 0;
+
+  virtual StartableProgram startableProgram() = 0;
+  virtual void setVariable(const std::string& name, const std::string& value) = 0;
+  virtual unsigned ansiCodePage() = 0;
+};
+
+// Made fresh for each test.
+std::unique_ptr<ContractEnv> makeEnv();
+
+}  // namespace vitrolux::contract

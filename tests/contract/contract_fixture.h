@@ -1,0 +1,51 @@
+// The fixture of the contract suite: a fresh environment per test and small
+// helpers that read the port the way the frame's logic does.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+#include "contract/contract_env.h"
+
+namespace vitrolux::contract {
+
+class Contract : public ::testing::Test {
+ protected:
+  // Whether `target` lies somewhere below `from` in the same z-order.
+  bool isBelow(WindowHandle target, WindowHandle from) {
+    // Bounded: a broken walk must fail the test, not hang it.
+    int steps = 0;
+    for (WindowHandle w = sys.getWindow(from, platform::kGwHwndNext); !w.isNull() && steps < 100000;
+         w = sys.getWindow(w, platform::kGwHwndNext), ++steps) {
+      if (w == target) return true;
+    }
+    return false;
+  }
+
+  void raise(WindowHandle w, WindowHandle insertAfter = platform::kHwndTop) {
+    ASSERT_TRUE(
+        sys.setWindowPos(w, insertAfter, 0, 0, 0, 0,
+                         platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpNoActivate));
+  }
+
+  std::uint32_t exStyle(WindowHandle w) {
+    return static_cast<std::uint32_t>(sys.getWindowLong(w, platform::kGwlExStyle));
+  }
+
+  static std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+    return text;
+  }
+  static bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+  }
+
+  std::unique_ptr<ContractEnv> env = makeEnv();
+  platform::WindowSystem& sys = env->system();
+};
+
+}  // namespace vitrolux::contract

@@ -1,0 +1,119 @@
+// The contract environment on the simulated desktop: a started frame with no
+// controls, and the simulated system prepared the way a Windows machine is.
+#include <map>
+
+#include "contract/contract_env.h"
+#include "sim/sim_desktop.h"
+
+namespace vitrolux::contract {
+namespace {
+
+constexpr const char* kSystemFolder = "C:\\Windows\\System32";
+
+// The frame's logic is not under test here: only the system timer's ticks
+// are counted.
+class TickCounter final : public platform::FrameEvents {
+ public:
+  std::map<unsigned, int> ticks;
+
+  void onLoad() override {}
+  void onUnload() override {}
+  void onResize() override {}
+  void onMouseDown(int, int, float, float) override {}
+  void onMouseMove(int, int, float, float) override {}
+  void onMouseUp(int, int, float, float) override {}
+  void onDoubleClick() override {}
+  void onKeyDown(int, int) override {}
+  void onClick(int) override {}
+  void onControlDoubleClick(int) override {}
+  void onControlMouseDown(int, int, int, float, float) override {}
+  void onControlMouseMove(int, int, int, float, float) override {}
+  void onTimer(int) override {}
+  void onSystemTimer(unsigned id) override { ++ticks[id]; }
+  void onEmergencyExit() override {}
+};
+
+class SimEnv final : public ContractEnv {
+ public:
+  SimEnv() {
+    sim::Program cmd;
+    cmd.opensWindow = false;
+    desk_.installProgram(std::string(kSystemFolder) + "\\cmd.exe", cmd);
+    desk_.addToSearchPath(kSystemFolder);
+    desk_.connect(events_, controls_);
+    desk_.start();
+  }
+
+  platform::WindowSystem& system() override { return desk_; }
+  WindowHandle frame() override { return desk_.frameWindow(); }
+
+  WindowHandle makeTopLevel(const std::string& caption, std::uint32_t style) override {
+    return desk_.createWindow(desk_.ownProcess(), caption, style);
+  }
+  WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) override {
+    return desk_.createChildWindow(parent, desk_.ownProcess(), caption, rect);
+  }
+  void destroy(WindowHandle window) override { desk_.destroyWindow(window); }
+
+  void pressKey(int virtualKey) override { desk_.pressKey(virtualKey); }
+  void releaseKey(int virtualKey) override { desk_.releaseKey(virtualKey); }
+  void pump(int milliseconds) override { desk_.advance(milliseconds); }
+  int systemTimerTicks(unsigned id) override { return events_.ticks[id]; }
+
+  std::string tempFolder() override {
+    const std::string folder = "C:\\ContractTemp\\" + std::to_string(++folders_);
+    desk_.addFolder(folder);
+    return folder;
+  }
+  void makeFolder(const std::string& path) override { desk_.addFolder(path); }
+  void writeFile(const std::string& path, const std::string& bytes) override {
+    desk_.putFile(path, bytes);
+  }
+  std::vector<std::string> filesIn(const std::string& folder) override {
+    return desk_.filesIn(folder);
+  }
+  void lockFile(const std::string& path) override {
+    change(path, [](sim::SimFile& f) { f.locked = true; });
+  }
+  void unlockFile(const std::string& path) override {
+    change(path, [](sim::SimFile& f) { f.locked = false; });
+  }
+  void hideFile(const std::string& path) override {
+    change(path, [](sim::SimFile& f) { f.hidden = true; });
+  }
+  void makeReadOnly(const std::string& path) override {
+    change(path, [](sim::SimFile& f) { f.readOnly = true; });
+  }
+  bool enforcesReadOnly() override { return true; }
+
+  StartableProgram startableProgram() override {
+    return {std::string(kSystemFolder) + "\\cmd.exe", "cmd", "cmd.exe /c exit 0"};
+  }
+  void setVariable(const std::string& name, const std::string& value) override {
+    desk_.setEnvironment(name, value);
+  }
+  // ISO 8859-1, the simulated code page.
+  unsigned ansiCodePage() override { return 28591; }
+
+ private:
+  template <typename Change>
+  void change(const std::string& path, Change how) {
+    std::optional<sim::SimFile> f = desk_.file(path);
+    if (!f) return;
+    how(*f);
+    desk_.putFile(path, f->bytes, *f);
+  }
+
+  TickCounter events_;
+  platform::ControlSet controls_;
+  sim::SimDesktop desk_;
+  int folders_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractEnv> makeEnv() {
+  return std::make_unique<SimEnv>();
+}
+
+}  // namespace vitrolux::contract

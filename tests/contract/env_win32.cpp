@@ -1,0 +1,278 @@
+// The contract environment on the real window system: the Win32 adapter with
+// a plain borderless window of this process as its frame, test windows of a
+// class registered here, real files in a temporary folder, and keyboard input
+// through SendInput.
+#include <windows.h>
+
+#include <map>
+#include <vector>
+
+#include "contract/contract_env.h"
+#include "platform/win32/win32_system.h"
+
+namespace vitrolux::contract {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VitroluxContractWindow";
+
+// The environment's own conversions, independent of the adapter's, so that a
+// fault there cannot cancel itself out between making and finding a window.
+std::wstring wide(const std::string& utf8) {
+  if (utf8.empty()) return {};
+  const int n =
+      ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::string utf8(const std::wstring& text) {
+  if (text.empty()) return {};
+  const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
+  return out;
+}
+
+HWND hwnd(WindowHandle w) {
+  return reinterpret_cast<HWND>(w.value());
+}
+WindowHandle handle(HWND w) {
+  return WindowHandle(reinterpret_cast<std::intptr_t>(w));
+}
+
+void registerClass(HINSTANCE instance) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = instance;
+  wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kClassName;
+  ::RegisterClassW(&wc);  // fails harmlessly when a previous test registered it
+}
+
+// Only the system timer's ticks matter here; the adapter delivers them.
+class TickCounter final : public platform::FrameEvents {
+ public:
+  std::map<unsigned, int> ticks;
+
+  void onLoad() override {}
+  void onUnload() override {}
+  void onResize() override {}
+  void onMouseDown(int, int, float, float) override {}
+  void onMouseMove(int, int, float, float) override {}
+  void onMouseUp(int, int, float, float) override {}
+  void onDoubleClick() override {}
+  void onKeyDown(int, int) override {}
+  void onClick(int) override {}
+  void onControlDoubleClick(int) override {}
+  void onControlMouseDown(int, int, int, float, float) override {}
+  void onControlMouseMove(int, int, int, float, float) override {}
+  void onTimer(int) override {}
+  void onSystemTimer(unsigned id) override { ++ticks[id]; }
+  void onEmergencyExit() override {}
+};
+
+void sendKey(int virtualKey, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(virtualKey);
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  ::SendInput(1, &input, sizeof(input));
+}
+
+class Win32Env final : public ContractEnv {
+ public:
+  Win32Env() : instance_(::GetModuleHandleW(nullptr)), system_(instance_) {
+    registerClass(instance_);
+    frame_ = ::CreateWindowExW(0, kClassName, L"Vitrolux contract frame", WS_POPUP, 200, 150, 645,
+                               433, nullptr, nullptr, instance_, nullptr);
+    show(frame_);
+    system_.useFrameWindow(frame_, &events_);
+  }
+
+  ~Win32Env() override {
+    system_.useFrameWindow(nullptr);
+    // Under Wine without a window manager, hiding or destroying a visible
+    // window that has a caption waits two seconds for a withdrawal that never
+    // comes. Such windows lose their caption, so no later test finds them,
+    // and go when the process ends; the rest are destroyed now.
+    for (HWND w : windows_) {
+      if (!::IsWindow(w)) continue;
+      if (::IsWindowVisible(w) && ::GetAncestor(w, GA_PARENT) == ::GetDesktopWindow()) {
+        ::SetWindowTextW(w, L"");
+      } else {
+        ::DestroyWindow(w);
+      }
+    }
+    ::DestroyWindow(frame_);
+    for (auto& [path, file] : locks_) ::CloseHandle(file);
+    for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) removeFolder(*it);
+  }
+
+  platform::WindowSystem& system() override { return system_; }
+  WindowHandle frame() override { return handle(frame_); }
+
+  WindowHandle makeTopLevel(const std::string& caption, std::uint32_t style) override {
+    HWND w = ::CreateWindowExW(0, kClassName, wide(caption).c_str(), style & ~WS_VISIBLE, 100, 100,
+                               400, 300, nullptr, nullptr, instance_, nullptr);
+    if ((style & WS_VISIBLE) != 0) show(w);
+    windows_.push_back(w);
+    return handle(w);
+  }
+
+  WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) override {
+    HWND w = ::CreateWindowExW(0, kClassName, wide(caption).c_str(), WS_CHILD | WS_VISIBLE,
+                               rect.left, rect.top, rect.width(), rect.height(), hwnd(parent),
+                               nullptr, instance_, nullptr);
+    windows_.push_back(w);
+    return handle(w);
+  }
+
+  void destroy(WindowHandle window) override { ::DestroyWindow(hwnd(window)); }
+
+  void pressKey(int virtualKey) override { sendKey(virtualKey, false); }
+  void releaseKey(int virtualKey) override { sendKey(virtualKey, true); }
+
+  void pump(int milliseconds) override {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
+      ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+      MSG message;
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+      }
+    }
+  }
+
+  int systemTimerTicks(unsigned id) override { return events_.ticks[id]; }
+
+  std::string tempFolder() override {
+    wchar_t base[MAX_PATH + 1];
+    ::GetTempPathW(MAX_PATH + 1, base);
+    std::wstring folder = std::wstring(base) + L"vitrolux-contract-" +
+                          std::to_wstring(::GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(folders_.size());
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    folders_.push_back(folder);
+    return utf8(folder);
+  }
+
+  void makeFolder(const std::string& path) override {
+    ::CreateDirectoryW(wide(path).c_str(), nullptr);
+    folders_.push_back(wide(path));
+  }
+
+  void writeFile(const std::string& path, const std::string& bytes) override {
+    HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    ::CloseHandle(file);
+  }
+
+  std::vector<std::string> filesIn(const std::string& folder) override {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((wide(folder) + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+      if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        names.push_back(utf8(found.cFileName));
+      }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+  }
+
+  void lockFile(const std::string& path) override {
+    HANDLE file = ::CreateFileW(wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) locks_[path] = file;
+  }
+
+  void unlockFile(const std::string& path) override {
+    auto it = locks_.find(path);
+    if (it == locks_.end()) return;
+    ::CloseHandle(it->second);
+    locks_.erase(it);
+  }
+
+  void hideFile(const std::string& path) override {
+    ::SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  }
+
+  void makeReadOnly(const std::string& path) override {
+    ::SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
+  }
+
+  bool enforcesReadOnly() override {
+    // Measured rather than assumed: Wine running as root opens a read-only
+    // file for writing without complaint, Windows refuses.
+    const std::string probe = tempFolder() + "\\read-only probe.txt";
+    writeFile(probe, "x");
+    makeReadOnly(probe);
+    HANDLE file = ::CreateFileW(wide(probe).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    const bool enforced = file == INVALID_HANDLE_VALUE;
+    if (!enforced) ::CloseHandle(file);
+    return enforced;
+  }
+
+  StartableProgram startableProgram() override {
+    wchar_t folder[MAX_PATH + 1];
+    ::GetSystemDirectoryW(folder, MAX_PATH + 1);
+    return {utf8(folder) + "\\cmd.exe", "cmd", "cmd.exe /c exit 0"};
+  }
+
+  void setVariable(const std::string& name, const std::string& value) override {
+    ::SetEnvironmentVariableW(wide(name).c_str(), wide(value).c_str());
+  }
+
+  unsigned ansiCodePage() override { return ::GetACP(); }
+
+ private:
+  // Shown on top without being activated: Wine hands an activated window to
+  // the window manager, and then every unmapping waits for it (see above).
+  static void show(HWND w) { ::ShowWindow(w, SW_SHOWNOACTIVATE); }
+
+  static void removeFolder(const std::wstring& folder) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+          removeFolder(path);
+        } else {
+          ::DeleteFileW(path.c_str());
+        }
+      } while (::FindNextFileW(search, &found));
+      ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+  }
+
+  HINSTANCE instance_;
+  TickCounter events_;
+  platform::win32::Win32System system_;
+  HWND frame_ = nullptr;
+  std::vector<HWND> windows_;
+  std::vector<std::wstring> folders_;
+  std::map<std::string, HANDLE> locks_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractEnv> makeEnv() {
+  return std::make_unique<Win32Env>();
+}
+
+}  // namespace vitrolux::contract

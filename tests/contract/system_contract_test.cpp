@@ -1,0 +1,195 @@
+// The system behaviour around the windows that the frame's logic builds on:
+// the global key state, the timer minimum, settings files, finding and
+// starting programs, the ANSI code page, environment and single instance.
+#include "contract/contract_fixture.h"
+
+namespace vitrolux::contract {
+namespace {
+
+// F24: no keyboard has it, so nothing else presses it during the test.
+constexpr int kTestKey = 0x87;
+
+constexpr std::int16_t kDownBit = static_cast<std::int16_t>(0x8000);
+constexpr std::int16_t kPressedBit = 0x0001;
+
+// ---- Key state ------------------------------------------------------------------
+
+TEST_F(Contract, AsyncKeyStateShowsDownAndPressedSinceTheLastQuery) {
+  sys.getAsyncKeyState(kTestKey);  // forget any earlier press
+
+  env->pressKey(kTestKey);
+  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), kDownBit | kPressedBit);
+  // The query took the "pressed" bit away; the key is still down.
+  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), kDownBit);
+  env->releaseKey(kTestKey);
+  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), 0);
+
+  // A press and release between two polls is still seen, once: this is how
+  // a quick Ctrl+S is caught by a poll.
+  env->pressKey(kTestKey);
+  env->releaseKey(kTestKey);
+  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), kPressedBit);
+  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), 0);
+}
+
+// ---- System timer -----------------------------------------------------------
+
+TEST_F(Contract, SystemTimerNeverTicksFasterThanEveryTenMilliseconds) {
+  constexpr unsigned kId = 7;
+  ASSERT_TRUE(sys.setSystemTimer(kId, 1));
+  env->pump(200);
+  EXPECT_TRUE(sys.killSystemTimer(kId));
+  const int ticks = env->systemTimerTicks(kId);
+  EXPECT_LE(ticks, 21);
+  EXPECT_GE(ticks, 3);
+
+  // Killed: no more ticks.
+  env->pump(50);
+  EXPECT_EQ(env->systemTimerTicks(kId), ticks);
+}
+
+// ---- Files ------------------------------------------------------------------
+
+TEST_F(Contract, ReplaceFileWritesTheWholeContentAndLeavesNothingBeside) {
+  const std::string folder = env->tempFolder();
+  const std::string path = folder + "\\ui.txt";
+  EXPECT_FALSE(sys.readFile(path, 100).has_value());
+  EXPECT_FALSE(sys.isOrdinaryFile(path));
+
+  ASSERT_TRUE(sys.replaceFile(path, "opacity=200|||left=1200|||top=900"));
+  EXPECT_EQ(sys.readFile(path, 1000), "opacity=200|||left=1200|||top=900");
+  EXPECT_TRUE(sys.isOrdinaryFile(path));
+
+  // A shorter content leaves nothing of the longer one behind.
+  ASSERT_TRUE(sys.replaceFile(path, "opacity=9"));
+  EXPECT_EQ(sys.readFile(path, 1000), "opacity=9");
+  EXPECT_EQ(sys.readFile(path, 3), "opa");
+  ASSERT_TRUE(sys.replaceFile(path, ""));
+  EXPECT_EQ(sys.readFile(path, 1000), "");
+
+  const std::vector<std::string> files = env->filesIn(folder);
+  ASSERT_EQ(files.size(), 1u);
+  EXPECT_EQ(lower(files[0]), "ui.txt");
+}
+
+TEST_F(Contract, ReplaceFileFailsInAMissingFolder) {
+  const std::string path = env->tempFolder() + "\\no such folder\\config.txt";
+  EXPECT_FALSE(sys.replaceFile(path, "x"));
+  EXPECT_FALSE(sys.readFile(path, 10).has_value());
+}
+
+TEST_F(Contract, OrdinaryFileExcludesFoldersAndHiddenFilesButNotReadOnlyOnes) {
+  const std::string folder = env->tempFolder();
+  env->makeFolder(folder + "\\sub");
+  env->writeFile(folder + "\\hidden.txt", "h");
+  env->hideFile(folder + "\\hidden.txt");
+  env->writeFile(folder + "\\readonly.txt", "r");
+  env->makeReadOnly(folder + "\\readonly.txt");
+  env->writeFile(folder + "\\plain.txt", "p");
+
+  EXPECT_FALSE(sys.isOrdinaryFile(folder));
+  EXPECT_FALSE(sys.isOrdinaryFile(folder + "\\sub"));
+  EXPECT_FALSE(sys.isOrdinaryFile(folder + "\\missing.txt"));
+  EXPECT_FALSE(sys.isOrdinaryFile(folder + "\\hidden.txt"));
+  EXPECT_TRUE(sys.isOrdinaryFile(folder + "\\readonly.txt"));
+  EXPECT_TRUE(sys.isOrdinaryFile(folder + "\\plain.txt"));
+  // Paths on Windows ignore case.
+  EXPECT_TRUE(sys.isOrdinaryFile(folder + "\\PLAIN.TXT"));
+  EXPECT_EQ(sys.readFile(folder + "\\Plain.Txt", 10), "p");
+}
+
+TEST_F(Contract, FileHeldOpenWithoutSharingIsNeitherReplacedNorRead) {
+  const std::string folder = env->tempFolder();
+  const std::string path = folder + "\\config.txt";
+  env->writeFile(path, "C:\\old.exe|Old");
+  env->lockFile(path);
+  EXPECT_FALSE(sys.replaceFile(path, "C:\\new.exe|New"));
+  EXPECT_FALSE(sys.readFile(path, 100).has_value());
+  env->unlockFile(path);
+
+  EXPECT_EQ(sys.readFile(path, 100), "C:\\old.exe|Old");
+  // The failed attempt left no half-written file beside it.
+  ASSERT_EQ(env->filesIn(folder).size(), 1u);
+}
+
+TEST_F(Contract, ReadOnlyFileIsKeptWhereTheSystemEnforcesIt) {
+  const std::string folder = env->tempFolder();
+  const std::string path = folder + "\\config.txt";
+  env->writeFile(path, "old");
+  env->makeReadOnly(path);
+  const bool replaced = sys.replaceFile(path, "new");
+  if (env->enforcesReadOnly()) {
+    EXPECT_FALSE(replaced);
+  }
+  // Either way the file holds one whole content, and nothing is left beside it.
+  EXPECT_EQ(sys.readFile(path, 100), replaced ? "new" : "old");
+  EXPECT_EQ(env->filesIn(folder).size(), 1u);
+}
+
+// ---- Programs -------------------------------------------------------------------
+
+TEST_F(Contract, FindProgramByPathByPathWithoutExeAndByBareName) {
+  const StartableProgram program = env->startableProgram();
+  std::string tail = "\\";  // appended piecewise: GCC 12 warns wrongly on "x" + s + "y"
+  tail += lower(program.bareName);
+  tail += ".exe";
+
+  const std::optional<std::string> byPath = sys.findProgram(program.path);
+  ASSERT_TRUE(byPath.has_value());
+  EXPECT_EQ(lower(*byPath), lower(program.path));
+
+  const std::string withoutExe = program.path.substr(0, program.path.size() - 4);
+  const std::optional<std::string> byStem = sys.findProgram(withoutExe);
+  ASSERT_TRUE(byStem.has_value());
+  EXPECT_TRUE(endsWith(lower(*byStem), tail)) << *byStem;
+
+  const std::optional<std::string> byName = sys.findProgram(program.bareName);
+  ASSERT_TRUE(byName.has_value());
+  EXPECT_TRUE(endsWith(lower(*byName), tail)) << *byName;
+
+  EXPECT_FALSE(sys.findProgram("C:\\no\\such\\vitrolux-missing.exe").has_value());
+  EXPECT_FALSE(sys.findProgram("C:\\no\\such\\vitrolux-missing").has_value());
+  EXPECT_FALSE(sys.findProgram("vitrolux-missing-program").has_value());
+}
+
+TEST_F(Contract, StartProcessGivesAnIdOnlyForAnExistingProgram) {
+  EXPECT_FALSE(
+      sys.startProcess("C:\\no\\such\\vitrolux-missing.exe", "vitrolux-missing.exe").has_value());
+  const StartableProgram program = env->startableProgram();
+  const std::optional<platform::ProcessId> pid =
+      sys.startProcess(program.path, program.commandLine);
+  ASSERT_TRUE(pid.has_value());
+  EXPECT_NE(pid->value(), 0u);
+}
+
+// ---- Text, environment, instance ---------------------------------------------
+
+TEST_F(Contract, AnsiConversionRoundTripsWhatFitsAndRefusesWhatDoesNot) {
+  const std::string ascii = "C:\\Program Files\\App\\app.exe|App - Title 123";
+  EXPECT_EQ(sys.toAnsi(ascii), ascii);
+  EXPECT_EQ(sys.fromAnsi(ascii), ascii);
+
+  const unsigned cp = env->ansiCodePage();
+  const bool westernEuropean = cp == 1252 || cp == 28591;
+  if (westernEuropean) {
+    // One byte for "é" in both Windows-1252 and ISO 8859-1.
+    EXPECT_EQ(sys.toAnsi("café"), "caf\xE9");
+    EXPECT_EQ(sys.fromAnsi("caf\xE9"), "café");
+  }
+  // A character the code page has no byte for: the whole text fails.
+  const std::string outside = (cp == 936 || cp == 950 || cp == 932 || cp == 949) ? "ก" : "新";
+  EXPECT_FALSE(sys.toAnsi("title " + outside).has_value());
+}
+
+TEST_F(Contract, EnvironmentNamesIgnoreCase) {
+  env->setVariable("VITROLUX_CONTRACT_HOME", "C:\\Users\\Contract");
+  EXPECT_EQ(sys.environment("Vitrolux_Contract_Home"), "C:\\Users\\Contract");
+  EXPECT_FALSE(sys.environment("VITROLUX_CONTRACT_UNSET").has_value());
+}
+
+TEST_F(Contract, TheOnlyInstanceDoesNotSeeItself) {
+  EXPECT_FALSE(sys.anotherInstanceRunning());
+}
+
+}  // namespace
+}  // namespace vitrolux::contract

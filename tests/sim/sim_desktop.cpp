@@ -1,0 +1,366 @@
+// The simulated desktop's frame, virtual clock and user. Windows live in
+// sim_windows.cpp; processes, files and text in sim_system.cpp.
+#include "sim/sim_desktop.h"
+
+#include "platform/twips.h"
+#include "sim/sim_impl.h"
+
+namespace vitrolux::sim {
+
+using platform::WindowState;
+
+namespace {
+
+constexpr std::uint32_t kWsClipChildren = 0x02000000u;
+constexpr std::uint32_t kWsMaximize = 0x01000000u;
+constexpr std::uint32_t kWsMinimizeBox = 0x00020000u;
+constexpr std::uint32_t kWsMaximizeBox = 0x00010000u;
+
+// Borderless but sizeable, as the real frame: no caption, and the sizing
+// border is taken back into the client area.
+constexpr std::uint32_t kFrameStyle = platform::kWsPopup | platform::kWsThickFrame |
+                                      kWsClipChildren | platform::kWsSysMenu | kWsMinimizeBox |
+                                      kWsMaximizeBox;
+
+constexpr double kFrameWidthTwips = 9675;
+constexpr double kFrameHeightTwips = 6495;
+
+}  // namespace
+
+SimDesktop::SimDesktop() : impl_(std::make_unique<Impl>()) {}
+SimDesktop::~SimDesktop() = default;
+
+// ---- Running the frame ----------------------------------------------------
+
+void SimDesktop::connect(platform::FrameEvents& events, platform::ControlSet& controls) {
+  events_ = &events;
+  controls_ = &controls;
+  controls.attach(this);
+}
+
+void SimDesktop::start() {
+  if (!impl_->frame.isNull() || ended_) return;
+  const int width = platform::twipsToPixels(kFrameWidthTwips, impl_->dpi);
+  const int height = platform::twipsToPixels(kFrameHeightTwips, impl_->dpi);
+  const int left = (impl_->screen.cx - width) / 2;
+  const int top = (impl_->screen.cy - height) / 2;
+  impl_->frame = createWindow(ownProcess(), "Vitrolux", kFrameStyle,
+                              Rect{left, top, left + width, top + height});
+  impl_->normalBounds = window(impl_->frame)->rect;
+  if (events_ != nullptr) events_->onLoad();
+  if (ended_) return;
+  if (SimWindow* frame = window(impl_->frame)) frame->style |= platform::kWsVisible;
+  if (events_ != nullptr) events_->onResize();
+}
+
+bool SimDesktop::frameShown() const {
+  const SimWindow* frame = window(impl_->frame);
+  return frame != nullptr && (frame->style & platform::kWsVisible) != 0;
+}
+
+// ---- Virtual clock --------------------------------------------------------
+
+namespace {
+
+// The next thing that falls due on the clock, at or before a limit.
+struct Due {
+  enum class Kind { None, ControlTimer, SystemTimer, ProgramWindow } kind = Kind::None;
+  std::int64_t time = 0;
+  std::uint64_t armed = 0;
+  std::int64_t id = 0;  // control index, system timer id, or index of the pending window
+
+  void consider(Kind k, std::int64_t t, std::uint64_t a, std::int64_t i, std::int64_t limit) {
+    if (t > limit) return;
+    if (kind != Kind::None && (t > time || (t == time && a > armed))) return;
+    *this = Due{k, t, a, i};
+  }
+};
+
+}  // namespace
+
+void SimDesktop::advance(int milliseconds) {
+  const std::int64_t until = now_ + (milliseconds < 0 ? 0 : milliseconds);
+  // One event at a time, looked up afresh each round: a handler may arm,
+  // re-arm or stop any timer, or let the loop run (doEvents) in between.
+  for (;;) {
+    Due next;
+    Impl& s = *impl_;
+    if (!ended_) {
+      for (const auto& [index, t] : s.controlTimers) {
+        next.consider(Due::Kind::ControlTimer, t.due, t.armed, index, until);
+      }
+      for (const auto& [id, t] : s.systemTimers) {
+        next.consider(Due::Kind::SystemTimer, t.due, t.armed, id, until);
+      }
+    }
+    // Other programs keep running after ours has ended.
+    for (std::size_t i = 0; i < s.pendingWindows.size(); ++i) {
+      const auto& p = s.pendingWindows[i];
+      next.consider(Due::Kind::ProgramWindow, p.due, p.armed, static_cast<std::int64_t>(i), until);
+    }
+    if (next.kind == Due::Kind::None) break;
+    if (next.time > now_) now_ = next.time;
+
+    switch (next.kind) {
+      case Due::Kind::ControlTimer: {
+        // The next tick is booked before the handler runs, keeping this
+        // arming; a handler that arms or stops the timer overrides it.
+        Impl::Timer& t = s.controlTimers.at(static_cast<int>(next.id));
+        t.due = now_ + timerPeriod(t.interval);
+        if (events_ != nullptr) events_->onTimer(static_cast<int>(next.id));
+        break;
+      }
+      case Due::Kind::SystemTimer: {
+        Impl::Timer& t = s.systemTimers.at(static_cast<unsigned>(next.id));
+        t.due = now_ + timerPeriod(t.interval);
+        if (events_ != nullptr) events_->onSystemTimer(static_cast<unsigned>(next.id));
+        break;
+      }
+      case Due::Kind::ProgramWindow: {
+        const Impl::PendingWindow p = s.pendingWindows[static_cast<std::size_t>(next.id)];
+        s.pendingWindows.erase(s.pendingWindows.begin() + static_cast<std::ptrdiff_t>(next.id));
+        if (processAlive(p.process)) {
+          createWindow(p.process, p.program.caption, p.program.style, p.program.rect);
+        }
+        break;
+      }
+      case Due::Kind::None:
+        break;
+    }
+  }
+  // A doEvents inside a handler only runs what is due now, so the clock
+  // never goes back.
+  if (until > now_) now_ = until;
+}
+
+// ---- The user ---------------------------------------------------------------
+
+namespace {
+
+// Whether the control and every container it lies in are visible: a hidden
+// control takes no input. Timers have no window at all.
+bool takesInput(const platform::ControlSet* controls, int index) {
+  if (controls == nullptr || index < 0 || index >= controls->size()) return false;
+  if ((*controls)[index].kind == platform::ControlKind::Timer) return false;
+  for (int i = index; i != platform::kNoContainer; i = (*controls)[i].container) {
+    if (i < 0 || i >= controls->size() || !(*controls)[i].visible) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void SimDesktop::click(int control) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  events_->onClick(control);
+}
+
+void SimDesktop::doubleClick(int control) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  if ((*controls_)[control].kind == platform::ControlKind::ListBox) {
+    events_->onControlDoubleClick(control);
+  }
+}
+
+void SimDesktop::typeText(int control, const std::string& text) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  controls_->noteUserText(control, text);
+}
+
+void SimDesktop::selectRow(int control, int row) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  controls_->noteUserSelection(control, row);
+}
+
+void SimDesktop::setChecked(int control, bool checked) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  controls_->noteUserChecked(control, checked);
+}
+
+void SimDesktop::controlMouseDown(int control, int button, int shift, float x, float y) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  events_->onControlMouseDown(control, button, shift, x, y);
+}
+
+void SimDesktop::controlMouseMove(int control, int button, int shift, float x, float y) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  events_->onControlMouseMove(control, button, shift, x, y);
+}
+
+void SimDesktop::frameMouseDown(int button, int shift, float x, float y) {
+  if (!ended_ && events_ != nullptr) events_->onMouseDown(button, shift, x, y);
+}
+
+void SimDesktop::frameMouseMove(int button, int shift, float x, float y) {
+  if (!ended_ && events_ != nullptr) events_->onMouseMove(button, shift, x, y);
+}
+
+void SimDesktop::frameMouseUp(int button, int shift, float x, float y) {
+  if (!ended_ && events_ != nullptr) events_->onMouseUp(button, shift, x, y);
+}
+
+void SimDesktop::frameDoubleClick() {
+  if (!ended_ && events_ != nullptr) events_->onDoubleClick();
+}
+
+void SimDesktop::keyDown(int keyCode, int shift) {
+  if (!ended_ && events_ != nullptr) events_->onKeyDown(keyCode, shift);
+}
+
+void SimDesktop::closeFrame() {
+  if (ended_) return;
+  if (events_ != nullptr) events_->onUnload();
+  // The unload handler may itself have ended the program.
+  endProgram();
+}
+
+void SimDesktop::crash() {
+  if (ended_) return;
+  if (events_ != nullptr) events_->onEmergencyExit();
+  endProgram();
+}
+
+// ---- platform::WindowSystem: the frame -------------------------------------
+
+WindowHandle SimDesktop::frameWindow() const {
+  return impl_->frame;
+}
+
+Rect SimDesktop::frameBounds() const {
+  const SimWindow* frame = window(impl_->frame);
+  return frame == nullptr ? Rect{} : frame->rect;
+}
+
+WindowState SimDesktop::frameState() const {
+  return impl_->frameState;
+}
+
+void SimDesktop::setFrameState(WindowState state) {
+  SimWindow* frame = window(impl_->frame);
+  if (frame == nullptr || state == impl_->frameState) return;
+  const WindowState old = impl_->frameState;
+  if (old == WindowState::Normal) impl_->normalBounds = frame->rect;
+  frame->style &= ~(platform::kWsMinimize | kWsMaximize);
+  switch (state) {
+    case WindowState::Maximized:
+      frame->style |= kWsMaximize;
+      frame->rect = Rect{0, 0, impl_->screen.cx, impl_->screen.cy};
+      break;
+    case WindowState::Minimized:
+      // The rect stays as it was; the window is only iconic.
+      frame->style |= platform::kWsMinimize;
+      break;
+    case WindowState::Normal:
+      frame->rect = impl_->normalBounds;
+      break;
+  }
+  impl_->frameState = state;
+  if (!ended_ && events_ != nullptr) events_->onResize();
+}
+
+int SimDesktop::dpi() const {
+  return impl_->dpi;
+}
+platform::Size SimDesktop::screenSize() const {
+  return impl_->screen;
+}
+void SimDesktop::setDpi(int dpi) {
+  impl_->dpi = dpi;
+}
+void SimDesktop::setScreenSize(platform::Size size) {
+  impl_->screen = size;
+}
+
+void SimDesktop::setFrameCursor(int code) {
+  impl_->frameCursor = code;
+}
+int SimDesktop::frameCursor() const {
+  return impl_->frameCursor;
+}
+void SimDesktop::setCapture(int control) {
+  impl_->capture = control;
+}
+void SimDesktop::releaseCapture() {
+  impl_->capture = -1;
+}
+int SimDesktop::captureControl() const {
+  return impl_->capture;
+}
+
+void SimDesktop::doEvents() {
+  ++impl_->doEventsCalls;
+  std::vector<std::function<void()>> actions;
+  actions.swap(impl_->duringDoEvents);
+  for (auto& action : actions) action();
+  // Whatever is due now runs; the clock does not move.
+  advance(0);
+}
+
+int SimDesktop::doEventsCalls() const {
+  return impl_->doEventsCalls;
+}
+
+void SimDesktop::duringNextDoEvents(std::function<void()> action) {
+  impl_->duringDoEvents.push_back(std::move(action));
+}
+
+void SimDesktop::endProgram() {
+  if (ended_) return;
+  ended_ = true;
+  // Our process dies: the frame goes, and with it every window still inside
+  // it, whoever made them; our other windows go too.
+  impl_->destroyTree(impl_->frame);
+  std::vector<WindowHandle> own;
+  for (const auto& [value, w] : impl_->windows) {
+    if (w.process == ownProcess() && w.parent.isNull()) own.push_back(w.handle);
+  }
+  for (WindowHandle h : own) impl_->destroyTree(h);
+  impl_->controlTimers.clear();
+  impl_->systemTimers.clear();
+  impl_->capture = -1;
+}
+
+void SimDesktop::messageBox(const std::string& text, const std::string& caption) {
+  impl_->messageBoxes.emplace_back(text, caption);
+}
+
+const std::vector<std::pair<std::string, std::string>>& SimDesktop::messageBoxes() const {
+  return impl_->messageBoxes;
+}
+
+bool SimDesktop::setSystemTimer(unsigned id, unsigned milliseconds) {
+  if (window(impl_->frame) == nullptr) return false;
+  // Setting an existing id replaces it and restarts the delay.
+  const int interval = static_cast<int>(milliseconds);
+  impl_->systemTimers[id] =
+      Impl::Timer{interval, now_ + timerPeriod(interval), impl_->nextArming++};
+  return true;
+}
+
+bool SimDesktop::killSystemTimer(unsigned id) {
+  return impl_->systemTimers.erase(id) > 0;
+}
+
+std::map<unsigned, unsigned> SimDesktop::systemTimers() const {
+  std::map<unsigned, unsigned> result;
+  for (const auto& [id, t] : impl_->systemTimers) result[id] = static_cast<unsigned>(t.interval);
+  return result;
+}
+
+// ---- platform::Toolkit -----------------------------------------------------
+
+void SimDesktop::controlChanged(int index, platform::Property property) {
+  changes_.push_back(ControlChange{index, property});
+  if (property != platform::Property::Interval || controls_ == nullptr) return;
+  if (index < 0 || index >= controls_->size()) return;
+  const platform::Control& c = (*controls_)[index];
+  if (c.kind != platform::ControlKind::Timer) return;
+  if (c.interval > 0) {
+    impl_->controlTimers[index] =
+        Impl::Timer{c.interval, now_ + timerPeriod(c.interval), impl_->nextArming++};
+  } else {
+    impl_->controlTimers.erase(index);
+  }
+}
+
+}  // namespace vitrolux::sim

@@ -1,0 +1,110 @@
+// The simulated desktop's state, shared by its source files and kept out of
+// sim_desktop.h so that the tests' translation units stay small.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/twips.h"
+#include "sim/sim_desktop.h"
+
+namespace vitrolux::sim {
+
+// USER_TIMER_MINIMUM: shorter intervals are raised to this.
+inline constexpr int kMinimumTimerMs = 10;
+
+inline int timerPeriod(int milliseconds) {
+  return milliseconds < kMinimumTimerMs ? kMinimumTimerMs : milliseconds;
+}
+
+// ASCII case folding: enough for the captions and paths the tests use, and
+// bytes of multi-byte UTF-8 sequences pass unchanged.
+std::string foldCase(std::string_view text);
+// The key under which a path is stored: backslashes, no trailing separator,
+// case folded.
+std::string pathKey(std::string_view path);
+// The folder part of a path key ("" for a bare name).
+std::string folderOf(const std::string& key);
+
+struct SimDesktop::Impl {
+  // A timer that runs: the next tick falls due at `due`. Ties between timers
+  // due at the same moment go to the one armed first (lower `armed`).
+  struct Timer {
+    int interval = 0;  // as requested
+    std::int64_t due = 0;
+    std::uint64_t armed = 0;
+  };
+  struct PendingWindow {
+    std::int64_t due = 0;
+    std::uint64_t armed = 0;
+    ProcessId process;
+    Program program;
+  };
+  struct KeyState {
+    bool down = false;
+    bool pressedSinceQuery = false;
+  };
+  struct FileEntry {
+    std::string path;  // as first given, for listings
+    SimFile file;
+  };
+
+  // ---- Windows ----
+  std::map<std::intptr_t, SimWindow> windows;  // the live ones; node-based, so pointers stay valid
+  std::vector<WindowHandle> topLevel;          // z-order, top first
+  std::map<std::intptr_t, std::vector<WindowHandle>> children;  // per parent, top first
+  std::intptr_t nextHandle = 0x10000;
+
+  // ---- The frame ----
+  WindowHandle frame;
+  platform::WindowState frameState = platform::WindowState::Normal;
+  Rect normalBounds;  // the frame's rect before it was maximised
+  int dpi = platform::kDefaultDpi;
+  platform::Size screen{1920, 1080};
+  int frameCursor = 0;
+  int capture = -1;
+  std::vector<std::pair<std::string, std::string>> messageBoxes;
+  int doEventsCalls = 0;
+  std::vector<std::function<void()>> duringDoEvents;
+
+  // ---- Clock ----
+  std::uint64_t nextArming = 1;
+  std::map<int, Timer> controlTimers;
+  std::map<unsigned, Timer> systemTimers;
+  std::vector<PendingWindow> pendingWindows;
+
+  // ---- Keyboard ----
+  std::map<int, KeyState> keys;
+
+  // ---- Processes ----
+  std::uint32_t nextPid = 1000;
+  std::set<std::uint32_t> processes;        // started and not ended, our own excluded
+  std::map<std::string, Program> programs;  // by path key
+  std::vector<std::string> searchPath;
+
+  // ---- Files and environment ----
+  std::map<std::string, FileEntry> files;  // by path key
+  std::set<std::string> folders;           // added explicitly, by path key
+  std::set<std::string> readOnlyFolders;
+  std::string applicationFolder = "C:\\VitroluxTest";
+  std::map<std::string, std::pair<std::string, std::string>> environment;  // key: folded name
+  bool anotherInstance = false;
+
+  // Siblings of a window in z-order: the top-level list or the parent's children.
+  std::vector<WindowHandle>& siblingsOf(const SimWindow& window);
+  // Index in the top-level list where the top of the window's band is.
+  std::size_t topOfBand(bool topMost) const;
+  void unlink(const SimWindow& window);
+  void destroyTree(WindowHandle handle);
+  bool isAncestor(WindowHandle ancestor, WindowHandle window) const;
+  bool folderExists(const std::string& key) const;
+};
+
+}  // namespace vitrolux::sim

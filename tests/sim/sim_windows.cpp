@@ -1,0 +1,376 @@
+// The simulated window tree: top-level windows in one z-order with a
+// top-most band, children in z-order under their parent, positions relative
+// to the parent's client area, styles, layered alpha and messages.
+#include <algorithm>
+
+#include "sim/sim_impl.h"
+
+namespace vitrolux::sim {
+
+using platform::kWsExLayered;
+using platform::kWsExTopMost;
+
+namespace {
+
+constexpr unsigned kSwpHideWindow = 0x0080;
+constexpr unsigned kGwHwndLast = 1;
+constexpr unsigned kGwHwndPrev = 3;
+constexpr std::uint32_t kLwaAlpha = 0x2;
+constexpr std::uintptr_t kIconSmall = 0;
+
+bool isTopMost(const SimWindow& w) {
+  return (w.exStyle & kWsExTopMost) != 0;
+}
+
+}  // namespace
+
+// ---- Impl helpers ---------------------------------------------------------
+
+std::vector<WindowHandle>& SimDesktop::Impl::siblingsOf(const SimWindow& window) {
+  if (window.parent.isNull()) return topLevel;
+  return children[window.parent.value()];
+}
+
+std::size_t SimDesktop::Impl::topOfBand(bool topMost) const {
+  if (topMost) return 0;
+  // The first window that is not top-most; windows whose flag was changed
+  // behind SetWindowPos's back keep their place until they are moved.
+  std::size_t i = 0;
+  while (i < topLevel.size()) {
+    auto it = windows.find(topLevel[i].value());
+    if (it == windows.end() || !isTopMost(it->second)) break;
+    ++i;
+  }
+  return i;
+}
+
+void SimDesktop::Impl::unlink(const SimWindow& window) {
+  std::vector<WindowHandle>& list = siblingsOf(window);
+  list.erase(std::remove(list.begin(), list.end(), window.handle), list.end());
+}
+
+void SimDesktop::Impl::destroyTree(WindowHandle handle) {
+  auto it = windows.find(handle.value());
+  if (it == windows.end()) return;
+  // Children first, as the window system destroys them.
+  const std::vector<WindowHandle> kids = children[handle.value()];
+  for (WindowHandle kid : kids) destroyTree(kid);
+  children.erase(handle.value());
+  unlink(it->second);
+  windows.erase(it);
+}
+
+bool SimDesktop::Impl::isAncestor(WindowHandle ancestor, WindowHandle window) const {
+  for (auto it = windows.find(window.value()); it != windows.end();
+       it = windows.find(it->second.parent.value())) {
+    if (it->second.parent == ancestor) return true;
+    if (it->second.parent.isNull()) return false;
+  }
+  return false;
+}
+
+// ---- Test-side window management ----------------------------------------
+
+WindowHandle SimDesktop::createWindow(ProcessId process, const std::string& caption,
+                                      std::uint32_t style, Rect rect) {
+  SimWindow w;
+  w.handle = WindowHandle{impl_->nextHandle};
+  impl_->nextHandle += 4;
+  w.process = process;
+  w.caption = caption;
+  w.style = style;
+  w.rect = rect;
+  const WindowHandle handle = w.handle;
+  const bool topMost = isTopMost(w);
+  impl_->windows.emplace(handle.value(), std::move(w));
+  impl_->topLevel.insert(
+      impl_->topLevel.begin() + static_cast<std::ptrdiff_t>(impl_->topOfBand(topMost)), handle);
+  return handle;
+}
+
+WindowHandle SimDesktop::createChildWindow(WindowHandle parent, ProcessId process,
+                                           const std::string& caption, Rect rect) {
+  if (window(parent) == nullptr) return {};
+  SimWindow w;
+  w.handle = WindowHandle{impl_->nextHandle};
+  impl_->nextHandle += 4;
+  w.process = process;
+  w.caption = caption;
+  w.style = platform::kWsChild | platform::kWsVisible;
+  w.parent = parent;
+  w.rect = rect;
+  std::vector<WindowHandle>& kids = impl_->children[parent.value()];
+  kids.insert(kids.begin(), w.handle);
+  const WindowHandle handle = w.handle;
+  impl_->windows.emplace(handle.value(), std::move(w));
+  return handle;
+}
+
+void SimDesktop::destroyWindow(WindowHandle handle) {
+  impl_->destroyTree(handle);
+}
+
+SimWindow* SimDesktop::window(WindowHandle handle) {
+  auto it = impl_->windows.find(handle.value());
+  return it == impl_->windows.end() ? nullptr : &it->second;
+}
+
+const SimWindow* SimDesktop::window(WindowHandle handle) const {
+  auto it = impl_->windows.find(handle.value());
+  return it == impl_->windows.end() ? nullptr : &it->second;
+}
+
+std::vector<WindowHandle> SimDesktop::topLevelWindows() const {
+  return impl_->topLevel;
+}
+
+// ---- platform::WindowSystem: windows --------------------------------------
+
+WindowHandle SimDesktop::findWindow(const std::string& caption) {
+  // FindWindow compares the whole caption without regard to case, and looks
+  // at top-level windows only, hidden ones included.
+  const std::string wanted = foldCase(caption);
+  for (WindowHandle h : impl_->topLevel) {
+    const SimWindow* w = window(h);
+    if (w != nullptr && foldCase(w->caption) == wanted) return h;
+  }
+  return {};
+}
+
+bool SimDesktop::setWindowPos(WindowHandle handle, WindowHandle insertAfter, int x, int y, int cx,
+                              int cy, unsigned flags) {
+  SimWindow* w = window(handle);
+  if (w == nullptr) return false;
+  const Rect before = w->rect;
+  if ((flags & platform::kSwpNoMove) == 0) {
+    w->rect = Rect{x, y, x + before.width(), y + before.height()};
+  }
+  if ((flags & platform::kSwpNoSize) == 0) {
+    w->rect.right = w->rect.left + std::max(cx, 0);
+    w->rect.bottom = w->rect.top + std::max(cy, 0);
+  }
+  if ((flags & platform::kSwpShowWindow) != 0) w->style |= platform::kWsVisible;
+  if ((flags & kSwpHideWindow) != 0) w->style &= ~platform::kWsVisible;
+
+  // Without SWP_NOACTIVATE the window is activated, and activation brings
+  // it to the top of its band: under SWP_NOZORDER too, and in place of any
+  // insert-after but the two top-most ones. A WS_CHILD window is never
+  // activated. (Documented with SetWindowPos; measured under Wine.)
+  // Activation itself is not modelled.
+  const bool activates =
+      (flags & (platform::kSwpNoActivate | kSwpHideWindow)) == 0 &&
+      (w->style & (platform::kWsPopup | platform::kWsChild)) != platform::kWsChild;
+  if (activates &&
+      ((flags & platform::kSwpNoZOrder) != 0 ||
+       (insertAfter != platform::kHwndTopMost && insertAfter != platform::kHwndNoTopMost))) {
+    flags &= ~platform::kSwpNoZOrder;
+    insertAfter = platform::kHwndTop;
+  }
+
+  if ((flags & platform::kSwpNoZOrder) == 0 && insertAfter != handle) {
+    std::vector<WindowHandle>& list = impl_->siblingsOf(*w);
+    const bool topLevel = w->parent.isNull();
+    if (insertAfter == platform::kHwndNoTopMost && (!topLevel || !isTopMost(*w))) {
+      // Documented: no effect on a window that is not top-most.
+    } else {
+      impl_->unlink(*w);
+      std::size_t at = 0;
+      if (insertAfter == platform::kHwndTopMost) {
+        if (topLevel) w->exStyle |= kWsExTopMost;
+      } else if (insertAfter == platform::kHwndNoTopMost) {
+        w->exStyle &= ~kWsExTopMost;
+        at = impl_->topOfBand(false);
+      } else if (insertAfter == platform::kHwndTop) {
+        at = topLevel ? impl_->topOfBand(isTopMost(*w)) : 0;
+      } else if (insertAfter == platform::kHwndBottom) {
+        // The bottom of everything, which a top-most window cannot keep.
+        w->exStyle &= ~kWsExTopMost;
+        at = list.size();
+      } else {
+        auto after = std::find(list.begin(), list.end(), insertAfter);
+        at = after == list.end() ? 0 : static_cast<std::size_t>(after - list.begin()) + 1;
+        if (topLevel) {
+          // The window takes the band of the place it lands in.
+          const SimWindow* above = window(insertAfter);
+          const bool inTopBand = above != nullptr && isTopMost(*above);
+          if (inTopBand) {
+            w->exStyle |= kWsExTopMost;
+          } else {
+            w->exStyle &= ~kWsExTopMost;
+            at = std::max(at, impl_->topOfBand(false));
+          }
+        }
+      }
+      list.insert(list.begin() + static_cast<std::ptrdiff_t>(std::min(at, list.size())), handle);
+    }
+  }
+
+  const bool resized = w->rect.width() != before.width() || w->rect.height() != before.height();
+  if (handle == impl_->frame && resized && !ended_ && events_ != nullptr) events_->onResize();
+  return true;
+}
+
+bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
+  SimWindow* w = window(child);
+  if (w == nullptr) return false;
+  if (!parent.isNull()) {
+    if (window(parent) == nullptr || parent == child || impl_->isAncestor(child, parent)) {
+      return false;
+    }
+  }
+  // The rect is kept as numbers: relative to the new parent's client area,
+  // or screen coordinates when the window goes back to the desktop.
+  impl_->unlink(*w);
+  w->parent = parent;
+  if (parent.isNull()) {
+    impl_->topLevel.insert(
+        impl_->topLevel.begin() + static_cast<std::ptrdiff_t>(impl_->topOfBand(isTopMost(*w))),
+        child);
+  } else {
+    std::vector<WindowHandle>& kids = impl_->children[parent.value()];
+    kids.insert(kids.begin(), child);
+  }
+  return true;
+}
+
+WindowHandle SimDesktop::getParent(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  return w == nullptr ? WindowHandle{} : w->parent;
+}
+
+WindowHandle SimDesktop::getWindow(WindowHandle handle, unsigned command) {
+  SimWindow* w = window(handle);
+  if (w == nullptr) return {};
+  if (command == platform::kGwChild) {
+    auto it = impl_->children.find(handle.value());
+    if (it == impl_->children.end() || it->second.empty()) return {};
+    return it->second.front();
+  }
+  const std::vector<WindowHandle>& list = impl_->siblingsOf(*w);
+  auto self = std::find(list.begin(), list.end(), handle);
+  switch (command) {
+    case platform::kGwHwndFirst:
+      return list.front();
+    case kGwHwndLast:
+      return list.back();
+    case platform::kGwHwndNext:
+      return (self == list.end() || self + 1 == list.end()) ? WindowHandle{} : *(self + 1);
+    case kGwHwndPrev:
+      return (self == list.begin()) ? WindowHandle{} : *(self - 1);
+    default:
+      return {};
+  }
+}
+
+std::int32_t SimDesktop::getWindowLong(WindowHandle handle, int index) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr) return 0;
+  if (index == platform::kGwlStyle) return static_cast<std::int32_t>(w->style);
+  if (index == platform::kGwlExStyle) return static_cast<std::int32_t>(w->exStyle);
+  return 0;
+}
+
+std::int32_t SimDesktop::setWindowLong(WindowHandle handle, int index, std::int32_t value) {
+  SimWindow* w = window(handle);
+  if (w == nullptr) return 0;
+  const auto bits = static_cast<std::uint32_t>(value);
+  if (index == platform::kGwlStyle) {
+    const std::uint32_t old = w->style;
+    w->style = bits;
+    return static_cast<std::int32_t>(old);
+  }
+  if (index == platform::kGwlExStyle) {
+    const std::uint32_t old = w->exStyle;
+    // Top-most can only change through SetWindowPos; the bit written is ignored.
+    w->exStyle = (bits & ~kWsExTopMost) | (old & kWsExTopMost);
+    // A window that stops being layered loses its layered attributes.
+    if ((w->exStyle & kWsExLayered) == 0) w->alpha.reset();
+    return static_cast<std::int32_t>(old);
+  }
+  return 0;
+}
+
+std::string SimDesktop::getWindowText(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  return w == nullptr ? std::string{} : w->caption;
+}
+
+bool SimDesktop::isWindow(WindowHandle handle) {
+  return window(handle) != nullptr;
+}
+
+bool SimDesktop::isWindowVisible(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr) return false;
+  for (; w != nullptr; w = w->parent.isNull() ? nullptr : window(w->parent)) {
+    if ((w->style & platform::kWsVisible) == 0) return false;
+  }
+  return true;
+}
+
+std::optional<Rect> SimDesktop::windowRect(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr) return std::nullopt;
+  // No window here has a non-client area that offsets its client origin:
+  // each parent's window origin is its client origin.
+  Rect r = w->rect;
+  for (const SimWindow* p = window(w->parent); p != nullptr; p = window(p->parent)) {
+    r.left += p->rect.left;
+    r.right += p->rect.left;
+    r.top += p->rect.top;
+    r.bottom += p->rect.top;
+  }
+  return r;
+}
+
+std::vector<WindowHandle> SimDesktop::foreignChildren(WindowHandle parent) {
+  std::vector<WindowHandle> result;
+  if (window(parent) == nullptr) return result;
+  auto it = impl_->children.find(parent.value());
+  if (it == impl_->children.end()) return result;
+  for (WindowHandle kid : it->second) {
+    const SimWindow* w = window(kid);
+    if (w != nullptr && w->process != ownProcess()) result.push_back(kid);
+  }
+  return result;
+}
+
+bool SimDesktop::setLayeredWindowAttributes(WindowHandle handle, std::uint32_t /*colorKey*/,
+                                            std::uint8_t alpha, std::uint32_t flags) {
+  SimWindow* w = window(handle);
+  if (w == nullptr || (w->exStyle & kWsExLayered) == 0) return false;
+  if ((flags & kLwaAlpha) != 0) w->alpha = alpha;
+  return true;
+}
+
+std::optional<std::uint8_t> SimDesktop::layeredAlpha(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr || (w->exStyle & kWsExLayered) == 0) return std::nullopt;
+  return w->alpha;
+}
+
+bool SimDesktop::postMessage(WindowHandle handle, unsigned message, std::uintptr_t wParam,
+                             std::intptr_t lParam) {
+  SimWindow* w = window(handle);
+  if (w == nullptr) return false;
+  w->received.push_back(Message{message, wParam, lParam, false});
+  return true;
+}
+
+std::optional<std::intptr_t> SimDesktop::sendMessage(WindowHandle handle, unsigned message,
+                                                     std::uintptr_t wParam, std::intptr_t lParam,
+                                                     unsigned /*timeoutMilliseconds*/) {
+  SimWindow* w = window(handle);
+  // A hung window never gets to see the message: abort-if-hung gives up at once.
+  if (w == nullptr || w->hung) return std::nullopt;
+  w->received.push_back(Message{message, wParam, lParam, true});
+  if (message == platform::kWmGetIcon && wParam == kIconSmall) return w->smallIcon;
+  return 0;
+}
+
+std::intptr_t SimDesktop::classSmallIcon(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  return w == nullptr ? 0 : w->classSmallIcon;
+}
+
+}  // namespace vitrolux::sim
