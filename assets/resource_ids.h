@@ -5,7 +5,7 @@
 
 #define IDI_APP                 1
 
-#define IDC_HAND                101
+#define IDC_HAND_CURSOR         101
 
 #define IDB_RESTORE_NORMAL      201
 #define IDB_RESTORE_HOVER       202

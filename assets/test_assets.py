@@ -196,7 +196,7 @@ class ResourceScriptTests(unittest.TestCase):
         header = read("resource_ids.h").decode("ascii")
         defines = dict(re.findall(r"^#define[ \t]+(\w+)[ \t]+(\S+)", header, re.M))
         expected = {
-            "IDI_APP": "1", "IDC_HAND": "101",
+            "IDI_APP": "1", "IDC_HAND_CURSOR": "101",
             "IDB_RESTORE_NORMAL": "201", "IDB_RESTORE_HOVER": "202",
             "IDB_CLOSE_NORMAL": "203", "IDB_CLOSE_HOVER": "204",
             "IDB_MIN_NORMAL": "205", "IDB_MIN_HOVER": "206",

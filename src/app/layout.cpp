@@ -117,7 +117,7 @@ Control heading(std::string_view name, double t, double w, std::string_view capt
 
 void buildLayout(platform::ControlSet& controls) {
   using K = ControlKind;
-  auto add = [&controls](ControlId id, Control c) {
+  auto add = [&controls]([[maybe_unused]] ControlId id, Control c) {
     [[maybe_unused]] const int at = controls.add(std::move(c));
     assert(at == index(id));
   };

@@ -1,0 +1,461 @@
+// Creating the controls' windows and keeping them in step with the model.
+#include "platform/win32/control_windows.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+#include <cstddef>
+
+#include "platform/twips.h"
+#include "platform/win32/resources.h"
+#include "platform/win32/text_encoding.h"
+#include "platform/win32/window_binding.h"
+
+namespace vitrolux::platform::win32 {
+namespace {
+
+bool isImage(ControlKind kind) {
+  return kind == ControlKind::ImageButton || kind == ControlKind::ImageStore;
+}
+
+bool showsCaption(ControlKind kind) {
+  return kind == ControlKind::Label || kind == ControlKind::LabelButton ||
+         kind == ControlKind::CheckBox || kind == ControlKind::TextBox;
+}
+
+// Drawn by a standard control class that takes its font by WM_SETFONT.
+bool isStandard(ControlKind kind) {
+  return kind == ControlKind::CheckBox || kind == ControlKind::TextBox ||
+         kind == ControlKind::ListBox;
+}
+
+// Tool-tip structure size understood by every version of the common
+// controls, with or without the manifest's version 6.
+constexpr UINT kToolInfoSize = static_cast<UINT>(offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM));
+// Long tips (the F5 one) wrap at this width, in pixels at 96 DPI.
+constexpr int kToolTipWidth = 360;
+
+}  // namespace
+
+COLORREF colorRef(Color color) {
+  if (color.isSystem()) return ::GetSysColor(static_cast<int>(color.value & 0xFFu));
+  return static_cast<COLORREF>(color.value & 0x00FFFFFFu);
+}
+
+RECT pixelRect(const TwipsRect& rect, int dpi) {
+  const int left = twipsToPixels(rect.left, dpi);
+  const int top = twipsToPixels(rect.top, dpi);
+  return RECT{left, top, left + twipsToPixels(rect.width, dpi),
+              top + twipsToPixels(rect.height, dpi)};
+}
+
+int bitmapResourceId(Picture picture) {
+  switch (picture) {
+    case Picture::None:
+      return 0;
+    case Picture::RestoreNormal:
+      return IDB_RESTORE_NORMAL;
+    case Picture::RestoreHover:
+      return IDB_RESTORE_HOVER;
+    case Picture::CloseNormal:
+      return IDB_CLOSE_NORMAL;
+    case Picture::CloseHover:
+      return IDB_CLOSE_HOVER;
+    case Picture::MinNormal:
+      return IDB_MIN_NORMAL;
+    case Picture::MinHover:
+      return IDB_MIN_HOVER;
+    case Picture::Pin:
+      return IDB_PIN;
+    case Picture::Options:
+      return IDB_OPTIONS;
+    case Picture::TileIe:
+      return IDB_TILE_IE;
+    case Picture::TileChrome:
+      return IDB_TILE_CHROME;
+    case Picture::TileFirefox:
+      return IDB_TILE_FIREFOX;
+    case Picture::TilePicture:
+      return IDB_TILE_PICTURE;
+    case Picture::TileAny:
+      return IDB_TILE_ANY;
+  }
+  return 0;
+}
+
+ControlWindows::ControlWindows(HINSTANCE instance, HWND frame, FrameEvents& events,
+                               ControlSet& controls, int dpi)
+    : instance_(instance), frame_(frame), events_(events), controls_(controls), dpi_(dpi) {
+  hand_ = static_cast<HCURSOR>(::LoadImageW(instance_, MAKEINTRESOURCEW(kHandCursorResource),
+                                            IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  if (hand_ == nullptr) hand_ = ::LoadCursorW(nullptr, IDC_HAND);
+}
+
+ControlWindows::~ControlWindows() {
+  if (!::IsWindow(frame_)) return;
+  // The frame outlives us only in tests; leave it without ticks that would
+  // name controls we no longer know.
+  for (std::size_t i = 0; i < realised_.size(); ++i) {
+    ::KillTimer(frame_, kControlTimerBase + i);
+  }
+}
+
+void ControlWindows::realise() {
+  const int first = static_cast<int>(realised_.size());
+  if (first >= controls_.size()) return;
+  if (!toolTips_) createToolTips();
+  realised_.resize(static_cast<std::size_t>(controls_.size()));
+  for (int i = first; i < controls_.size(); ++i) create(i);
+  // Where siblings overlap, the control stored earlier lies above (the
+  // option panel covers the toolbar and headings when it is shown). A new
+  // child window normally joins its siblings at the bottom already; pushing
+  // each one down in stored order makes that order ours rather than a habit
+  // of the system.
+  for (int i = first; i < controls_.size(); ++i) {
+    if (HWND w = window(i)) {
+      ::SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+  }
+}
+
+void ControlWindows::createToolTips() {
+  // Not owned by the frame: with an owned pop-up window, SetWindowPos(
+  // HWND_TOPMOST) on the frame succeeds under Wine without making it
+  // top-most. The tips show above everything anyway.
+  toolTips_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                    WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                    instance_, nullptr));
+  if (toolTips_) {
+    ::SendMessageW(toolTips_.get(), TTM_SETMAXTIPWIDTH, 0,
+                   ::MulDiv(kToolTipWidth, dpi_, kDefaultDpi));
+  }
+}
+
+std::wstring ControlWindows::windowTextOf(const Control& control) const {
+  // Image controls have no caption; their tool tip names them, so that
+  // tools that look windows up by text can find them.
+  if (isImage(control.kind)) return widen(control.toolTip);
+  if (showsCaption(control.kind)) return widen(control.caption);
+  return {};
+}
+
+void ControlWindows::create(int index) {
+  const Control& c = controls_[index];
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  if (c.kind == ControlKind::Timer) {
+    syncTimer(index);
+    return;
+  }
+
+  HWND parent = c.container == kNoContainer ? frame_ : window(c.container);
+  if (parent == nullptr) parent = frame_;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.visible ? WS_VISIBLE : 0u);
+  DWORD exStyle = 0;
+  const wchar_t* className = nullptr;
+  void* binding = nullptr;
+  switch (c.kind) {
+    case ControlKind::ImageStore:
+    case ControlKind::ImageButton:
+      className = kImageClassName;
+      binding = this;
+      break;
+    case ControlKind::PictureBox:
+    case ControlKind::Panel:
+      className = kContainerClassName;
+      style |= WS_CLIPCHILDREN;
+      binding = this;
+      break;
+    case ControlKind::Label:
+    case ControlKind::LabelButton:
+      className = kLabelClassName;
+      binding = this;
+      break;
+    case ControlKind::TextBox:
+      className = L"EDIT";
+      style |= ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+      break;
+    case ControlKind::CheckBox:
+      className = L"BUTTON";
+      style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+      break;
+    case ControlKind::ListBox:
+      className = L"LISTBOX";
+      style |= LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
+      exStyle |= WS_EX_CLIENTEDGE;
+      break;
+    case ControlKind::Timer:
+      return;
+  }
+
+  syncBrush(index);
+  const RECT place = pixelRect(c.rect, dpi_);
+  const std::wstring text = windowTextOf(c);
+  {
+    const ProgramTextChange quiet(programTextDepth_);
+    r.window = ::CreateWindowExW(
+        exStyle, className, text.c_str(), style, place.left, place.top, place.right - place.left,
+        place.bottom - place.top, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + index)), instance_, binding);
+  }
+  if (r.window == nullptr) return;
+
+  applyFont(index);
+  if (c.kind == ControlKind::CheckBox) {
+    // A themed check box draws its text in the theme's colour; unthemed it
+    // takes the white on purple of the layout from WM_CTLCOLORSTATIC.
+    ::SetWindowTheme(r.window, L"", L"");
+    ::SendMessageW(r.window, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  if (c.kind == ControlKind::ListBox) syncRows(index);
+  syncTool(index);
+}
+
+void ControlWindows::changed(int index, Property property) {
+  if (!attached_ || index < 0 || index >= controls_.size()) return;
+  // Controls added to the model after the frame was built get windows now.
+  if (index >= static_cast<int>(realised_.size())) realise();
+  const Control& c = controls_[index];
+  if (property == Property::Interval) {
+    syncTimer(index);
+    return;
+  }
+  HWND w = window(index);
+  if (w == nullptr) return;
+
+  switch (property) {
+    case Property::Caption:
+      if (showsCaption(c.kind)) {
+        const ProgramTextChange quiet(programTextDepth_);
+        ::SetWindowTextW(w, widen(c.caption).c_str());
+      }
+      break;
+    case Property::ToolTip:
+      syncTool(index);
+      if (isImage(c.kind)) ::SetWindowTextW(w, widen(c.toolTip).c_str());
+      break;
+    case Property::Visible:
+      ::ShowWindow(w, c.visible ? SW_SHOWNA : SW_HIDE);
+      break;
+    case Property::Rect: {
+      const RECT place = pixelRect(c.rect, dpi_);
+      ::MoveWindow(w, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                   TRUE);
+      break;
+    }
+    case Property::BackColor:
+      syncBrush(index);
+      ::InvalidateRect(w, nullptr, TRUE);
+      break;
+    case Property::ForeColor:
+    case Property::Picture:
+      ::InvalidateRect(w, nullptr, TRUE);
+      break;
+    case Property::Checked:
+      ::SendMessageW(w, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    case Property::Rows:
+      syncRows(index);
+      break;
+    case Property::Selection:
+      ::SendMessageW(w, LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
+      break;
+    case Property::Interval:
+      break;
+  }
+}
+
+HWND ControlWindows::window(int index) const {
+  if (index < 0 || index >= static_cast<int>(realised_.size())) return nullptr;
+  return realised_[static_cast<std::size_t>(index)].window;
+}
+
+int ControlWindows::indexOf(HWND w) const {
+  if (w == nullptr) return -1;
+  const int index = ::GetDlgCtrlID(w) - kControlIdBase;
+  // The id alone is not proof: an adopted window of another program keeps
+  // whatever id it had.
+  return window(index) == w ? index : -1;
+}
+
+void ControlWindows::syncBrush(int index) {
+  realised_[static_cast<std::size_t>(index)].back.reset(
+      ::CreateSolidBrush(colorRef(controls_[index].back)));
+}
+
+void ControlWindows::applyFont(int index) {
+  const Control& c = controls_[index];
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  r.font =
+      c.font ? fonts_.get(*c.font, dpi_) : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+  if (isStandard(c.kind)) {
+    ::SendMessageW(r.window, WM_SETFONT, reinterpret_cast<WPARAM>(r.font), TRUE);
+  } else {
+    ::InvalidateRect(r.window, nullptr, TRUE);
+  }
+}
+
+void ControlWindows::syncTool(int index) {
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  if (!toolTips_ || r.window == nullptr) return;
+  std::wstring text = widen(controls_[index].toolTip);
+  TTTOOLINFOW tool{};
+  tool.cbSize = kToolInfoSize;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = ::GetParent(r.window);
+  tool.uId = reinterpret_cast<UINT_PTR>(r.window);
+  tool.lpszText = text.data();
+  if (text.empty()) {
+    if (r.hasTool)
+      ::SendMessageW(toolTips_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    r.hasTool = false;
+  } else if (r.hasTool) {
+    ::SendMessageW(toolTips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  } else {
+    r.hasTool =
+        ::SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
+  }
+}
+
+void ControlWindows::syncRows(int index) {
+  const Control& c = controls_[index];
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  std::vector<ListRow>& shown = r.shownRows;
+  // The model changes one row at a time (clear, then add, add, ...): when
+  // what is shown is still the start of the model, only the new rows go in.
+  const bool extends =
+      c.rows.size() >= shown.size() && std::equal(shown.begin(), shown.end(), c.rows.begin());
+  // Turning redrawing back on shows a hidden window, so only when visible.
+  const bool hold = !extends && ::IsWindowVisible(r.window);
+  if (hold) ::SendMessageW(r.window, WM_SETREDRAW, FALSE, 0);
+  if (!extends) {
+    ::SendMessageW(r.window, LB_RESETCONTENT, 0, 0);
+    shown.clear();
+  }
+  for (std::size_t k = shown.size(); k < c.rows.size(); ++k) {
+    const ListRow& row = c.rows[k];
+    const LRESULT at = ::SendMessageW(r.window, LB_ADDSTRING, 0,
+                                      reinterpret_cast<LPARAM>(widen(row.text).c_str()));
+    if (at < 0) break;  // LB_ERR or LB_ERRSPACE: the list shows what it could take
+    ::SendMessageW(r.window, LB_SETITEMDATA, static_cast<WPARAM>(at),
+                   static_cast<LPARAM>(row.data));
+    shown.push_back(row);
+  }
+  if (!extends) {
+    ::SendMessageW(r.window, LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
+  }
+  if (hold) {
+    ::SendMessageW(r.window, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(r.window, nullptr, TRUE);
+  }
+}
+
+void ControlWindows::syncTimer(int index) {
+  const Control& c = controls_[index];
+  if (c.kind != ControlKind::Timer) return;
+  const UINT_PTR id = kControlTimerBase + static_cast<UINT_PTR>(index);
+  // SetTimer on an id that runs replaces it, which restarts the delay.
+  if (c.interval > 0) {
+    ::SetTimer(frame_, id, static_cast<UINT>(c.interval), nullptr);
+  } else {
+    ::KillTimer(frame_, id);
+  }
+}
+
+bool ControlWindows::onCommand(WPARAM wParam, LPARAM lParam) {
+  if (!attached_) return false;
+  const HWND from = reinterpret_cast<HWND>(lParam);
+  const int index = indexOf(from);
+  if (index < 0) return false;
+  const UINT code = HIWORD(wParam);
+  switch (controls_[index].kind) {
+    case ControlKind::TextBox:
+      if (code == EN_CHANGE && programTextDepth_ == 0) {
+        const int length = ::GetWindowTextLengthW(from);
+        std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            ::GetWindowTextW(from, text.data(), static_cast<int>(text.size()))));
+        safely([&] { controls_.noteUserText(index, narrow(text)); });
+      }
+      return true;
+    case ControlKind::CheckBox:
+      if (code == BN_CLICKED) {
+        const bool checked =
+            ::SendMessageW(from, BM_GETCHECK, 0, 0) == static_cast<LRESULT>(BST_CHECKED);
+        safely([&] { controls_.noteUserChecked(index, checked); });
+      }
+      return true;
+    case ControlKind::ListBox:
+      if (code == LBN_SELCHANGE) {
+        const int row = static_cast<int>(::SendMessageW(from, LB_GETCURSEL, 0, 0));
+        safely([&] { controls_.noteUserSelection(index, row); });
+      } else if (code == LBN_DBLCLK) {
+        safely([&] { events_.onControlDoubleClick(index); });
+      }
+      return true;
+    default:
+      return true;
+  }
+}
+
+HBRUSH ControlWindows::onCtlColor(HDC dc, HWND child) {
+  if (!attached_) return nullptr;
+  const int index = indexOf(child);
+  if (index < 0) return nullptr;
+  const Control& c = controls_[index];
+  ::SetTextColor(dc, colorRef(c.fore));
+  ::SetBkColor(dc, colorRef(c.back));
+  return realised_[static_cast<std::size_t>(index)].back.get();
+}
+
+bool ControlWindows::onChildSetCursor(HWND child, LPARAM lParam) {
+  if (!attached_) return false;
+  if (LOWORD(lParam) != HTCLIENT) return false;
+  const int index = indexOf(child);
+  if (index < 0 || !controls_[index].handCursor) return false;
+  ::SetCursor(hand_);
+  return true;
+}
+
+bool ControlWindows::onTimer(UINT_PTR id) {
+  if (!attached_) return false;
+  if (id < kControlTimerBase) return false;
+  const UINT_PTR offset = id - kControlTimerBase;
+  if (offset >= realised_.size()) return false;
+  const int index = static_cast<int>(offset);
+  if (controls_[index].kind != ControlKind::Timer) return false;
+  safely([&] { events_.onTimer(index); });
+  return true;
+}
+
+void ControlWindows::setDpi(int dpi) {
+  if (dpi <= 0 || dpi == dpi_) return;
+  dpi_ = dpi;
+  for (int i = 0; i < static_cast<int>(realised_.size()); ++i) {
+    HWND w = window(i);
+    if (w == nullptr) continue;
+    const RECT place = pixelRect(controls_[i].rect, dpi_);
+    ::MoveWindow(w, place.left, place.top, place.right - place.left, place.bottom - place.top,
+                 TRUE);
+    applyFont(i);
+  }
+  fonts_.keepOnly(dpi_);
+  if (toolTips_) {
+    ::SendMessageW(toolTips_.get(), TTM_SETMAXTIPWIDTH, 0,
+                   ::MulDiv(kToolTipWidth, dpi_, kDefaultDpi));
+  }
+}
+
+HBITMAP ControlWindows::bitmap(Picture picture) {
+  const auto slot = static_cast<std::size_t>(picture);
+  if (picture == Picture::None || slot >= bitmaps_.size()) return nullptr;
+  if (!bitmaps_[slot]) {
+    bitmaps_[slot].reset(
+        static_cast<HBITMAP>(::LoadImageW(instance_, MAKEINTRESOURCEW(bitmapResourceId(picture)),
+                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  }
+  return bitmaps_[slot].get();
+}
+
+}  // namespace vitrolux::platform::win32

@@ -1,0 +1,138 @@
+// The frame's controls as real child windows: created from the control model,
+// kept in step with it, and turning the user's clicks, typing and ticks back
+// into the logic's events.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/frame_events.h"
+#include "platform/win32/fonts.h"
+#include "platform/win32/unique_resource.h"
+
+namespace vitrolux::platform::win32 {
+
+// Window classes of the controls drawn by the adapter itself.
+inline constexpr wchar_t kLabelClassName[] = L"VitroluxLabel";
+inline constexpr wchar_t kImageClassName[] = L"VitroluxImage";
+inline constexpr wchar_t kContainerClassName[] = L"VitroluxContainer";
+
+// The controls' timers run on the frame's window with this id plus the
+// control's index; smaller ids are left to WindowSystem::setSystemTimer.
+inline constexpr UINT_PTR kControlTimerBase = 1000;
+// Child-window id of a control: this plus its index.
+inline constexpr int kControlIdBase = 100;
+
+// A layout colour as a COLORREF: 0x800000nn is system colour nn.
+COLORREF colorRef(Color color);
+
+// The pixel rectangle of a control's twips rectangle at a DPI.
+RECT pixelRect(const TwipsRect& rect, int dpi);
+
+// The embedded bitmap of a stored picture; 0 for Picture::None.
+int bitmapResourceId(Picture picture);
+
+class ControlWindows {
+ public:
+  ControlWindows(HINSTANCE instance, HWND frame, FrameEvents& events, ControlSet& controls,
+                 int dpi);
+  ~ControlWindows();
+  ControlWindows(const ControlWindows&) = delete;
+  ControlWindows& operator=(const ControlWindows&) = delete;
+
+  static bool registerClasses(HINSTANCE instance);
+
+  // Creates the windows of the controls that have none yet, in stored order.
+  void realise();
+  // Brings one property of a control's window in line with the model.
+  void changed(int index, Property property);
+
+  // The control's window; null for timers and unknown indexes.
+  HWND window(int index) const;
+  // The index of one of our control windows, or -1.
+  int indexOf(HWND window) const;
+  // The tool-tip window.
+  HWND toolTips() const { return toolTips_.get(); }
+
+  // Messages that controls send to their parent, whether that is the frame
+  // or a container. Each returns false (or null) when it was not about one
+  // of our controls, so the caller passes it on.
+  bool onCommand(WPARAM wParam, LPARAM lParam);
+  HBRUSH onCtlColor(HDC dc, HWND child);
+  bool onChildSetCursor(HWND child, LPARAM lParam);
+  bool onTimer(UINT_PTR id);
+  // A press anywhere in the frame: no click is pending on a control any more.
+  void forgetPress() { pressed_ = -1; }
+
+  // The frame moved to a display with another DPI: new sizes and fonts.
+  void setDpi(int dpi);
+
+  // From here on the model and the events are left alone: their owner may
+  // be gone while the windows are being destroyed.
+  void detach() { attached_ = false; }
+
+ private:
+  struct Realised {
+    HWND window = nullptr;
+    unique_hbrush back;
+    HFONT font = nullptr;  // owned by fonts_
+    bool hasTool = false;
+    std::vector<ListRow> shownRows;
+  };
+
+  // Raised while the adapter itself sets a text box's text, so the change
+  // notification that follows is not taken for typing.
+  class ProgramTextChange {
+   public:
+    explicit ProgramTextChange(int& depth) : depth_(depth) { ++depth_; }
+    ~ProgramTextChange() { --depth_; }
+    ProgramTextChange(const ProgramTextChange&) = delete;
+    ProgramTextChange& operator=(const ProgramTextChange&) = delete;
+
+   private:
+    int& depth_;
+  };
+
+  void create(int index);
+  void createToolTips();
+  void applyFont(int index);
+  void syncTool(int index);
+  void syncRows(int index);
+  void syncTimer(int index);
+  void syncBrush(int index);
+  std::wstring windowTextOf(const Control& control) const;
+  HBITMAP bitmap(Picture picture);
+
+  LRESULT labelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT imageMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT containerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Shared by the three classes: cursor, parent notifications, erasing.
+  bool commonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  void paintLabel(HWND window, int index);
+  void paintImage(HWND window, int index);
+  void paintBackground(HWND window, HDC dc, int index);
+  // Press and release of a control that raises clicks.
+  void beginPress(HWND window, int index);
+  bool endPress(HWND window, int index, LPARAM lParam);
+
+  HINSTANCE instance_;
+  HWND frame_;
+  FrameEvents& events_;
+  ControlSet& controls_;
+  int dpi_;
+  std::vector<Realised> realised_;
+  FontCache fonts_;
+  std::array<unique_hbitmap, 16> bitmaps_;
+  unique_hwnd toolTips_;
+  HCURSOR hand_ = nullptr;
+  int programTextDepth_ = 0;
+  int pressed_ = -1;
+  bool pressCaptured_ = false;
+  bool attached_ = true;
+};
+
+}  // namespace vitrolux::platform::win32

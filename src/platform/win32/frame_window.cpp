@@ -1,0 +1,303 @@
+#include "platform/win32/frame_window.h"
+
+#include <windowsx.h>
+
+#include "app/layout.h"
+#include "platform/twips.h"
+#include "platform/win32/control_windows.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/mouse_input.h"
+#include "platform/win32/resources.h"
+#include "platform/win32/unique_resource.h"
+#include "platform/win32/win32_system.h"
+#include "platform/win32/window_binding.h"
+
+namespace vitrolux::platform::win32 {
+namespace {
+
+// No WS_CAPTION: there is no system caption bar or border. WS_THICKFRAME
+// stays so that the system's sizing loop, started from the frame's own
+// edges, resizes it; WM_NCCALCSIZE takes the border away again.
+constexpr DWORD kFrameStyle =
+    WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN;
+
+HBRUSH frameBrush() {
+  static const unique_hbrush brush(::CreateSolidBrush(colorRef(app::kFrameColor)));
+  return brush.get();
+}
+
+HICON appIcon(HINSTANCE instance, int sizeMetric) {
+  const int size = ::GetSystemMetrics(sizeMetric);
+  // Shared: the class keeps the icon for the life of the process.
+  return static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+RECT centredIn(const RECT& area, int width, int height) {
+  const int left = area.left + (area.right - area.left - width) / 2;
+  const int top = area.top + (area.bottom - area.top - height) / 2;
+  return RECT{left, top, left + width, top + height};
+}
+
+RECT primaryWorkArea() {
+  RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  return area;
+}
+
+RECT storedFrameRect(int dpi) {
+  return centredIn(primaryWorkArea(), twipsToPixels(app::kFrameWidthTwips, dpi),
+                   twipsToPixels(app::kFrameHeightTwips, dpi));
+}
+
+}  // namespace
+
+FrameWindow::FrameWindow(HINSTANCE instance) : instance_(instance) {}
+
+FrameWindow::~FrameWindow() {
+  if (hwnd_ != nullptr) {
+    // Taken down by its owner, not closed: the message loop is not ended.
+    quitOnDestroy_ = false;
+    ::DestroyWindow(hwnd_);
+  }
+}
+
+bool FrameWindow::registerClass(HINSTANCE instance) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.style = CS_DBLCLKS;
+  windowClass.lpfnWndProc = boundWindowProc<FrameWindow, &FrameWindow::handleMessage>;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = appIcon(instance, SM_CXICON);
+  windowClass.hIconSm = appIcon(instance, SM_CXSMICON);
+  // No class cursor: WM_SETCURSOR shows the arrow or a sizing cursor.
+  windowClass.hbrBackground = frameBrush();
+  windowClass.lpszClassName = kFrameClassName;
+  return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND FrameWindow::create(FrameEvents& events) {
+  events_ = &events;
+  dpi_ = systemDpi();
+  const RECT place = storedFrameRect(dpi_);
+  ::CreateWindowExW(0, kFrameClassName, kFrameTitle, kFrameStyle, place.left, place.top,
+                    place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance_,
+                    this);
+  if (hwnd_ == nullptr) return nullptr;
+  // The primary monitor's DPI was a guess; the window knows its own.
+  const int actual = dpiForWindow(hwnd_);
+  if (actual != dpi_) {
+    dpi_ = actual;
+    const RECT resized = storedFrameRect(dpi_);
+    ::SetWindowPos(hwnd_, nullptr, resized.left, resized.top, resized.right - resized.left,
+                   resized.bottom - resized.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  return hwnd_;
+}
+
+void FrameWindow::show() {
+  if (hwnd_ == nullptr) return;
+  ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+  shown_ = true;
+  // The first showing is the first resize; it places the title-bar strip
+  // before anything is painted.
+  if (events_ != nullptr) safely([&] { events_->onResize(); });
+  ::UpdateWindow(hwnd_);
+}
+
+void FrameWindow::detach() {
+  events_ = nullptr;
+  controls_ = nullptr;
+}
+
+void FrameWindow::setCursorCode(int code) {
+  cursorCode_ = code;
+  if (hwnd_ == nullptr) return;
+  POINT at{};
+  ::GetCursorPos(&at);
+  if (::GetCapture() == hwnd_ || ::WindowFromPoint(at) == hwnd_) ::SetCursor(cursor());
+}
+
+HCURSOR FrameWindow::cursor() const {
+  const wchar_t* shape = IDC_ARROW;
+  switch (cursorCode_) {
+    case 6:
+      shape = IDC_SIZENESW;
+      break;
+    case 7:
+      shape = IDC_SIZENS;
+      break;
+    case 8:
+      shape = IDC_SIZENWSE;
+      break;
+    case 9:
+      shape = IDC_SIZEWE;
+      break;
+    default:
+      break;
+  }
+  return ::LoadCursorW(nullptr, shape);
+}
+
+LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_NCCREATE:
+      hwnd_ = window;
+      break;
+    case WM_NCCALCSIZE:
+      // The client area is the whole window: no border, no caption.
+      return 0;
+    case WM_GETMINMAXINFO:
+      onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+      return 0;
+    case WM_SIZE:
+      if (shown_ && events_ != nullptr) safely([&] { events_->onResize(); });
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      onMouseButton(message, wParam, lParam);
+      return 0;
+    case WM_MOUSEMOVE:
+      onMouseMove(wParam, lParam);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      if (events_ != nullptr) {
+        const int key = static_cast<int>(wParam);
+        const int shift = keyShiftState();
+        safely([&] { events_->onKeyDown(key, shift); });
+      }
+      // Alt+F4 and the system menu keys still work.
+      if (message == WM_SYSKEYDOWN) break;
+      return 0;
+    case WM_SETCURSOR:
+      if (onSetCursor(reinterpret_cast<HWND>(wParam), lParam)) return TRUE;
+      if (reinterpret_cast<HWND>(wParam) == window) break;
+      // A child asked first; it chooses its own cursor.
+      return FALSE;
+    case WM_TIMER:
+      if (controls_ != nullptr && controls_->onTimer(wParam)) return 0;
+      break;
+    case WM_COMMAND:
+      if (controls_ != nullptr && controls_->onCommand(wParam, lParam)) return 0;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+      if (controls_ != nullptr) {
+        if (HBRUSH brush = controls_->onCtlColor(reinterpret_cast<HDC>(wParam),
+                                                 reinterpret_cast<HWND>(lParam))) {
+          return reinterpret_cast<LRESULT>(brush);
+        }
+      }
+      break;
+    case WM_DPICHANGED:
+      onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_CLOSE:
+      onClose();
+      return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;
+    case WM_ENDSESSION:
+      // The process may be ended right after this returns: unload now.
+      if (wParam != FALSE && events_ != nullptr) safely([&] { events_->onUnload(); });
+      return 0;
+    case WM_DESTROY:
+      onDestroy();
+      return 0;
+    case WM_NCDESTROY:
+      hwnd_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void FrameWindow::onMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (controls_ != nullptr) controls_->forgetPress();
+  if (events_ == nullptr) return;
+  const int button = buttonOf(message);
+  const int shift = mouseShiftState(wParam);
+  const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
+  const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
+  if (isButtonUp(message)) {
+    safely([&] { events_->onMouseUp(button, shift, x, y); });
+    // The capture taken at the press ends with the last button released.
+    if (heldButtons(wParam) == 0 && ::GetCapture() == hwnd_) ::ReleaseCapture();
+    return;
+  }
+  // A press on the background: the frame takes the keyboard, and holds the
+  // mouse until the release, so a fast drag does not lose it.
+  ::SetFocus(hwnd_);
+  ::SetCapture(hwnd_);
+  if (message == WM_LBUTTONDBLCLK) {
+    safely([&] { events_->onDoubleClick(); });
+  } else {
+    safely([&] { events_->onMouseDown(button, shift, x, y); });
+  }
+}
+
+void FrameWindow::onMouseMove(WPARAM wParam, LPARAM lParam) {
+  if (events_ == nullptr) return;
+  const int buttons = heldButtons(wParam);
+  const int shift = mouseShiftState(wParam);
+  const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
+  const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
+  safely([&] { events_->onMouseMove(buttons, shift, x, y); });
+}
+
+bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
+  if (target == hwnd_) {
+    if (LOWORD(lParam) != HTCLIENT) return false;
+    ::SetCursor(cursor());
+    return true;
+  }
+  return controls_ != nullptr && controls_->onChildSetCursor(target, lParam);
+}
+
+void FrameWindow::onClose() {
+  if (events_ != nullptr) safely([&] { events_->onUnload(); });
+  ::DestroyWindow(hwnd_);
+}
+
+void FrameWindow::onDestroy() {
+  // Before the children go: a window of another program that still lives
+  // in the frame is given back to the desktop instead of dying with it.
+  if (events_ != nullptr) safely([&] { events_->onEmergencyExit(); });
+  if (quitOnDestroy_) ::PostQuitMessage(0);
+}
+
+void FrameWindow::onDpiChanged(int dpi, const RECT& suggested) {
+  if (dpi <= 0) return;
+  dpi_ = dpi;
+  // Controls first: the resize that follows lets the logic place controls,
+  // which must already convert their twips at the new DPI.
+  if (controls_ != nullptr) controls_->setDpi(dpi);
+  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FrameWindow::onGetMinMaxInfo(MINMAXINFO& info) {
+  // Maximised, a window normally hangs its border over the screen's edges;
+  // this one has no border, so it would lose that much of its own area.
+  // Maximise it to the work area of its monitor instead.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& work = monitor.rcWork;
+  const RECT& whole = monitor.rcMonitor;
+  info.ptMaxPosition = POINT{work.left - whole.left, work.top - whole.top};
+  info.ptMaxSize = POINT{work.right - work.left, work.bottom - work.top};
+}
+
+}  // namespace vitrolux::platform::win32

@@ -1,0 +1,336 @@
+// The frame's own window functions, the window functions on windows of any
+// program, and the control toolkit.
+#include "platform/win32/win32_system.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "platform/win32/control_windows.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/frame_window.h"
+#include "platform/win32/text_encoding.h"
+#include "platform/win32/window_binding.h"
+
+namespace vitrolux::platform::win32 {
+namespace {
+
+HWND toHwnd(WindowHandle window) {
+  return reinterpret_cast<HWND>(window.value());
+}
+WindowHandle toHandle(HWND window) {
+  return WindowHandle(reinterpret_cast<std::intptr_t>(window));
+}
+
+Rect toRect(const RECT& r) {
+  return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+// Where the ticks of system timers go, by frame window. A TIMERPROC has no
+// context of its own, and in tests the frame window is not ours to bind to.
+struct TimerTarget {
+  HWND window;
+  FrameEvents* events;
+};
+
+std::vector<TimerTarget>& timerTargets() {
+  static std::vector<TimerTarget> targets;
+  return targets;
+}
+
+void setTimerTarget(HWND window, FrameEvents* events) {
+  auto& targets = timerTargets();
+  targets.erase(std::remove_if(targets.begin(), targets.end(),
+                               [&](const TimerTarget& t) { return t.window == window; }),
+                targets.end());
+  if (window != nullptr && events != nullptr) targets.push_back({window, events});
+}
+
+void CALLBACK systemTimerTick(HWND window, UINT, UINT_PTR id, DWORD) {
+  for (const TimerTarget& target : timerTargets()) {
+    if (target.window == window) {
+      FrameEvents* events = target.events;
+      safely([&] { events->onSystemTimer(static_cast<unsigned>(id)); });
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+Win32System::Win32System(HINSTANCE instance) : instance_(instance) {}
+
+Win32System::~Win32System() {
+  // The logic may be gone already: nothing reaches it any more.
+  if (frameWindow_) frameWindow_->detach();
+  if (controlWindows_) controlWindows_->detach();
+  destroyFrame();
+}
+
+void Win32System::destroyFrame() {
+  if (HWND window = frame()) setTimerTarget(window, nullptr);
+  // The frame goes before the control windows' handler, which its children
+  // still use while they are destroyed.
+  frameWindow_.reset();
+  controlWindows_.reset();
+}
+
+HWND Win32System::createFrame(FrameEvents& events, ControlSet& controls) {
+  if (!FrameWindow::registerClass(instance_) || !ControlWindows::registerClasses(instance_)) {
+    return nullptr;
+  }
+  events_ = &events;
+  controls_ = &controls;
+  frameWindow_ = std::make_unique<FrameWindow>(instance_);
+  HWND window = frameWindow_->create(events);
+  if (window == nullptr) {
+    frameWindow_.reset();
+    return nullptr;
+  }
+  setTimerTarget(window, &events);
+  controlWindows_ =
+      std::make_unique<ControlWindows>(instance_, window, events, controls, frameWindow_->dpi());
+  controlWindows_->realise();
+  frameWindow_->setControls(controlWindows_.get());
+  controls.attach(this);
+  return window;
+}
+
+void Win32System::useFrameWindow(HWND frame, FrameEvents* events) {
+  if (HWND old = this->frame()) setTimerTarget(old, nullptr);
+  borrowedFrame_ = frame;
+  events_ = events;
+  setTimerTarget(frame, events);
+}
+
+void Win32System::showFrame() {
+  if (frameWindow_) frameWindow_->show();
+}
+
+int Win32System::run() {
+  MSG message{};
+  for (;;) {
+    const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+    if (got == 0 || got == -1) break;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+HWND Win32System::frame() const {
+  if (frameWindow_) return frameWindow_->hwnd();
+  return borrowedFrame_;
+}
+
+HWND Win32System::controlWindow(int index) const {
+  return controlWindows_ ? controlWindows_->window(index) : nullptr;
+}
+
+void Win32System::controlChanged(int index, Property property) {
+  if (controlWindows_) controlWindows_->changed(index, property);
+}
+
+// ---- The frame --------------------------------------------------------------
+
+WindowHandle Win32System::frameWindow() const {
+  return toHandle(frame());
+}
+
+Rect Win32System::frameBounds() const {
+  RECT bounds{};
+  if (HWND window = frame()) ::GetWindowRect(window, &bounds);
+  return toRect(bounds);
+}
+
+WindowState Win32System::frameState() const {
+  HWND window = frame();
+  if (window != nullptr && ::IsIconic(window)) return WindowState::Minimized;
+  if (window != nullptr && ::IsZoomed(window)) return WindowState::Maximized;
+  return WindowState::Normal;
+}
+
+void Win32System::setFrameState(WindowState state) {
+  HWND window = frame();
+  if (window == nullptr) return;
+  switch (state) {
+    case WindowState::Normal:
+      ::ShowWindow(window, SW_RESTORE);
+      break;
+    case WindowState::Minimized:
+      ::ShowWindow(window, SW_MINIMIZE);
+      break;
+    case WindowState::Maximized:
+      ::ShowWindow(window, SW_MAXIMIZE);
+      break;
+  }
+}
+
+int Win32System::dpi() const {
+  if (frameWindow_) return frameWindow_->dpi();
+  return borrowedFrame_ != nullptr ? dpiForWindow(borrowedFrame_) : systemDpi();
+}
+
+Size Win32System::screenSize() const {
+  return Size{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void Win32System::setFrameCursor(int code) {
+  if (frameWindow_) frameWindow_->setCursorCode(code);
+}
+
+void Win32System::setCapture(int control) {
+  HWND window = control == kNoContainer ? frame() : controlWindow(control);
+  if (window != nullptr) ::SetCapture(window);
+}
+
+void Win32System::releaseCapture() {
+  ::ReleaseCapture();
+}
+
+void Win32System::doEvents() {
+  MSG message{};
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      // Not ours to take: the message loop must still see it and end.
+      ::PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+void Win32System::endProgram() {
+  ::ExitProcess(0);
+}
+
+void Win32System::messageBox(const std::string& text, const std::string& caption) {
+  ::MessageBoxW(frame(), widen(text).c_str(), widen(caption).c_str(), MB_OK);
+}
+
+bool Win32System::setSystemTimer(unsigned id, unsigned milliseconds) {
+  HWND window = frame();
+  if (window == nullptr || id >= kControlTimerBase) return false;
+  return ::SetTimer(window, id, milliseconds, systemTimerTick) != 0;
+}
+
+bool Win32System::killSystemTimer(unsigned id) {
+  HWND window = frame();
+  if (window == nullptr || id >= kControlTimerBase) return false;
+  return ::KillTimer(window, id) != FALSE;
+}
+
+// ---- Windows of any program ---------------------------------------------------
+
+WindowHandle Win32System::findWindow(const std::string& caption) {
+  return toHandle(::FindWindowW(nullptr, widen(caption).c_str()));
+}
+
+bool Win32System::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
+                               int cy, unsigned flags) {
+  // HWND_TOP, HWND_BOTTOM, HWND_TOPMOST and HWND_NOTOPMOST are the handle
+  // values 0, 1, -1 and -2, so they pass through as they are.
+  return ::SetWindowPos(toHwnd(window), toHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+}
+
+bool Win32System::setParent(WindowHandle child, WindowHandle parent) {
+  // A window whose parent was the desktop reports a null previous parent on
+  // success too; only the error code tells the cases apart.
+  ::SetLastError(0);
+  const HWND previous = ::SetParent(toHwnd(child), toHwnd(parent));
+  return previous != nullptr || ::GetLastError() == 0;
+}
+
+WindowHandle Win32System::getParent(WindowHandle window) {
+  // GetParent would give the owner of an owned top-level window.
+  const HWND parent = ::GetAncestor(toHwnd(window), GA_PARENT);
+  return parent == ::GetDesktopWindow() ? WindowHandle{} : toHandle(parent);
+}
+
+WindowHandle Win32System::getWindow(WindowHandle window, unsigned command) {
+  return toHandle(::GetWindow(toHwnd(window), command));
+}
+
+std::int32_t Win32System::getWindowLong(WindowHandle window, int index) {
+  return static_cast<std::int32_t>(::GetWindowLongW(toHwnd(window), index));
+}
+
+std::int32_t Win32System::setWindowLong(WindowHandle window, int index, std::int32_t value) {
+  return static_cast<std::int32_t>(::SetWindowLongW(toHwnd(window), index, value));
+}
+
+std::string Win32System::getWindowText(WindowHandle window) {
+  const HWND w = toHwnd(window);
+  const int length = ::GetWindowTextLengthW(w);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), length + 1)));
+  return narrow(text);
+}
+
+bool Win32System::isWindow(WindowHandle window) {
+  return !window.isNull() && ::IsWindow(toHwnd(window)) != FALSE;
+}
+
+bool Win32System::isWindowVisible(WindowHandle window) {
+  return ::IsWindowVisible(toHwnd(window)) != FALSE;
+}
+
+std::optional<Rect> Win32System::windowRect(WindowHandle window) {
+  RECT bounds{};
+  if (!::GetWindowRect(toHwnd(window), &bounds)) return std::nullopt;
+  return toRect(bounds);
+}
+
+std::vector<WindowHandle> Win32System::foreignChildren(WindowHandle parent) {
+  std::vector<WindowHandle> children;
+  const DWORD self = ::GetCurrentProcessId();
+  for (HWND child = ::GetWindow(toHwnd(parent), GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(child, &owner);
+    if (owner != self) children.push_back(toHandle(child));
+  }
+  return children;
+}
+
+bool Win32System::setLayeredWindowAttributes(WindowHandle window, std::uint32_t colorKey,
+                                             std::uint8_t alpha, std::uint32_t flags) {
+  return ::SetLayeredWindowAttributes(toHwnd(window), colorKey, alpha, flags) != FALSE;
+}
+
+std::optional<std::uint8_t> Win32System::layeredAlpha(WindowHandle window) {
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!::GetLayeredWindowAttributes(toHwnd(window), &key, &alpha, &flags)) return std::nullopt;
+  if ((flags & LWA_ALPHA) == 0) return std::nullopt;
+  return alpha;
+}
+
+bool Win32System::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                              std::intptr_t lParam) {
+  return ::PostMessageW(toHwnd(window), message, wParam, lParam) != FALSE;
+}
+
+std::optional<std::intptr_t> Win32System::sendMessage(WindowHandle window, unsigned message,
+                                                      std::uintptr_t wParam, std::intptr_t lParam,
+                                                      unsigned timeoutMilliseconds) {
+  DWORD_PTR result = 0;
+  if (!::SendMessageTimeoutW(toHwnd(window), message, wParam, lParam,
+                             SMTO_ABORTIFHUNG | SMTO_NORMAL, timeoutMilliseconds, &result)) {
+    return std::nullopt;
+  }
+  return static_cast<std::intptr_t>(result);
+}
+
+std::intptr_t Win32System::classSmallIcon(WindowHandle window) {
+  return static_cast<std::intptr_t>(::GetClassLongPtrW(toHwnd(window), GCLP_HICONSM));
+}
+
+std::int16_t Win32System::getAsyncKeyState(int virtualKey) {
+  return static_cast<std::int16_t>(::GetAsyncKeyState(virtualKey));
+}
+
+}  // namespace vitrolux::platform::win32

@@ -1,0 +1,265 @@
+// The controls as real windows: built from the layout, kept in step with the
+// model, and reporting what the user does.
+#include <windows.h>
+// <windows.h> first: the other system headers build on it.
+#include <commctrl.h>
+
+#include "adapter_fixture.h"
+#include "platform/twips.h"
+#include "platform/win32/control_windows.h"
+#include "platform/win32/resources.h"
+#include "platform/win32/text_encoding.h"
+
+namespace vitrolux::platform::win32::testing {
+namespace {
+
+using app::ControlId;
+using app::index;
+using ControlWindowsTest = FrameFixture;
+
+bool visible(HWND window) {
+  return (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+TEST_F(ControlWindowsTest, EveryControlButTheTimersIsAChildWindowNamedForOutsideTools) {
+  for (int i = 0; i < controls.size(); ++i) {
+    const Control& c = controls[i];
+    HWND w = system.controlWindow(i);
+    if (c.kind == ControlKind::Timer) {
+      EXPECT_EQ(w, nullptr) << c.name;
+      continue;
+    }
+    ASSERT_NE(w, nullptr) << c.name;
+    const HWND parent = c.container == kNoContainer ? frame : system.controlWindow(c.container);
+    EXPECT_EQ(::GetParent(w), parent) << c.name;
+    EXPECT_EQ(visible(w), c.visible) << c.name;
+    const bool image = c.kind == ControlKind::ImageButton || c.kind == ControlKind::ImageStore;
+    const bool captioned = c.kind == ControlKind::Label || c.kind == ControlKind::LabelButton ||
+                           c.kind == ControlKind::CheckBox || c.kind == ControlKind::TextBox;
+    const std::string expected = image ? c.toolTip : captioned ? c.caption : std::string();
+    EXPECT_EQ(narrow(textOf(w)), expected) << c.name;
+    RECT place{};
+    ::GetWindowRect(w, &place);
+    EXPECT_EQ(place.right - place.left, twipsToPixels(c.rect.width, dpi())) << c.name;
+  }
+}
+
+TEST_F(ControlWindowsTest, ControlsStoredEarlierLieAboveLaterOnes) {
+  // Position in the frame's z-order, top first.
+  auto depth = [&](ControlId id) {
+    int n = 0;
+    for (HWND w = ::GetWindow(frame, GW_CHILD); w != nullptr;
+         w = ::GetWindow(w, GW_HWNDNEXT), ++n) {
+      if (w == window(id)) return n;
+    }
+    return -1;
+  };
+  EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::main_toolbar));
+  EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::Label3));
+  EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::Label1));
+  EXPECT_LT(depth(ControlId::sys_btn), depth(ControlId::loadBtn));
+  for (HWND w = ::GetWindow(frame, GW_CHILD); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
+    EXPECT_NE(::GetWindowLongW(w, GWL_STYLE) & WS_CLIPSIBLINGS, 0);
+  }
+}
+
+TEST_F(ControlWindowsTest, LabelButtonClicksOnReleaseInsideAfterAPressInside) {
+  HWND load = window(ControlId::loadBtn);
+  ::SendMessageW(load, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+  EXPECT_EQ(::GetCapture(), load);
+  ::SendMessageW(load, WM_LBUTTONUP, 0, at(6, 6));
+  EXPECT_EQ(::GetCapture(), nullptr);
+
+  // Dragged off before the release: no click.
+  ::SendMessageW(load, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+  ::SendMessageW(load, WM_LBUTTONUP, 0, at(500, 5));
+  // A release that follows no press on it: no click either.
+  ::SendMessageW(window(ControlId::releaseBtn), WM_LBUTTONUP, 0, at(5, 5));
+  // The second press of a double click does not click again.
+  ::SendMessageW(load, WM_LBUTTONDOWN, MK_LBUTTON, at(5, 5));
+  ::SendMessageW(load, WM_LBUTTONUP, 0, at(5, 5));
+  ::SendMessageW(load, WM_LBUTTONDBLCLK, MK_LBUTTON, at(5, 5));
+  ::SendMessageW(load, WM_LBUTTONUP, 0, at(5, 5));
+
+  const std::string click = entry("click", index(ControlId::loadBtn));
+  EXPECT_EQ(events.count(click), 2);
+}
+
+TEST_F(ControlWindowsTest, ImageButtonsReportEveryPressAndMoveInTwipsAndClickLikeButtons) {
+  const int close = index(ControlId::close_btn);
+  HWND w = window(ControlId::close_btn);
+  ::SendMessageW(w, WM_MOUSEMOVE, MK_CONTROL, at(3, 4));
+  ::SendMessageW(w, WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, at(10, 2));
+  ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at(1, 1));
+  ::SendMessageW(w, WM_LBUTTONUP, 0, at(1, 1));
+  const std::vector<std::string> expected = {
+      entry("cmove", close, 0, kCtrlMask, twips(3), twips(4)),
+      entry("cdown", close, kRightButton, kShiftMask, twips(10), twips(2)),
+      entry("cdown", close, kLeftButton, 0, twips(1), twips(1)),
+      entry("click", close),
+  };
+  EXPECT_EQ(events.log, expected);
+}
+
+TEST_F(ControlWindowsTest, AClickDoesNotTakeTheHoverCaptureAwayFromItsButton) {
+  HWND w = window(ControlId::min_btn);
+  system.setCapture(index(ControlId::min_btn));  // the hover handling's capture
+  ::SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at(1, 1));
+  ::SendMessageW(w, WM_LBUTTONUP, 0, at(1, 1));
+  EXPECT_EQ(::GetCapture(), w);
+  system.releaseCapture();
+}
+
+TEST_F(ControlWindowsTest, TheTitleStripReportsPressesButNotClicks) {
+  HWND strip = window(ControlId::sys_btn);
+  ::SendMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, at(2, 3));
+  ::SendMessageW(strip, WM_LBUTTONUP, 0, at(2, 3));
+  EXPECT_EQ(events.log, (std::vector<std::string>{entry("cdown", index(ControlId::sys_btn),
+                                                        kLeftButton, 0, twips(2), twips(3))}));
+}
+
+TEST_F(ControlWindowsTest, ModelChangesReachTheWindows) {
+  HWND heading = window(ControlId::Label3);
+  controls.setCaption(index(ControlId::Label3), "任务");
+  EXPECT_EQ(textOf(heading), L"任务");
+
+  // Image controls are named by their tool tip, which follows it.
+  controls.setToolTip(index(ControlId::setTopMostBtn), "取消置顶");
+  EXPECT_EQ(textOf(window(ControlId::setTopMostBtn)), L"取消置顶");
+
+  controls.setVisible(index(ControlId::optionFrm), true);
+  EXPECT_TRUE(visible(window(ControlId::optionFrm)));
+
+  controls.setLeft(index(ControlId::sys_btn), 7500);
+  RECT place{};
+  ::GetWindowRect(window(ControlId::sys_btn), &place);
+  POINT topLeft{place.left, place.top};
+  ::ScreenToClient(frame, &topLeft);
+  EXPECT_EQ(topLeft.x, twipsToPixels(7500, dpi()));
+
+  controls.setChecked(index(ControlId::icon_chk), true);
+  EXPECT_EQ(::SendMessageW(window(ControlId::icon_chk), BM_GETCHECK, 0, 0), BST_CHECKED);
+
+  // The colours come from the parent's WM_CTLCOLOR* answer.
+  controls.setBackColor(index(ControlId::processList), Color{0x00123456});
+  HDC dc = ::GetDC(window(ControlId::processList));
+  const auto brush = reinterpret_cast<HBRUSH>(
+      ::SendMessageW(frame, WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(window(ControlId::processList))));
+  LOGBRUSH fill{};
+  ::GetObjectW(brush, sizeof(fill), &fill);
+  EXPECT_EQ(fill.lbColor, 0x00123456u);
+  EXPECT_EQ(::GetTextColor(dc), 0x00FFFFFFu);
+  ::ReleaseDC(window(ControlId::processList), dc);
+}
+
+TEST_F(ControlWindowsTest, ListRowsCarryTheirDataAndFollowTheModel) {
+  const int list = index(ControlId::processList);
+  HWND w = window(ControlId::processList);
+  controls.addRow(list, "记事本", 0x10010);
+  controls.addRow(list, "second", 0x7FFF0001);
+  controls.addRow(list, "third", 3);
+  controls.setSelected(list, 1);
+  ASSERT_EQ(::SendMessageW(w, LB_GETCOUNT, 0, 0), 3);
+  EXPECT_EQ(::SendMessageW(w, LB_GETITEMDATA, 1, 0), 0x7FFF0001);
+  EXPECT_EQ(::SendMessageW(w, LB_GETCURSEL, 0, 0), 1);
+  wchar_t first[32] = {};
+  ::SendMessageW(w, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_STREQ(first, L"记事本");
+
+  // A rebuild as the task list does it: clear, then add again.
+  controls.clearRows(list);
+  EXPECT_EQ(::SendMessageW(w, LB_GETCOUNT, 0, 0), 0);
+  controls.addRow(list, "only", 42);
+  EXPECT_EQ(::SendMessageW(w, LB_GETCOUNT, 0, 0), 1);
+  EXPECT_EQ(::SendMessageW(w, LB_GETITEMDATA, 0, 0), 42);
+  EXPECT_EQ(::SendMessageW(w, LB_GETCURSEL, 0, 0), LB_ERR);
+}
+
+TEST_F(ControlWindowsTest, WhatTheUserDoesInAControlReachesTheModel) {
+  const int path = index(ControlId::cfg_txt);
+  // Typing: the edit control changes its text and notifies its parent.
+  ::SendMessageW(window(ControlId::cfg_txt), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(L"C:\\程序\\a.exe"));
+  EXPECT_EQ(controls[path].caption, "C:\\程序\\a.exe");
+  EXPECT_EQ(events.count(entry("text", path)), 1);
+
+  // A change made by the program is not reported back as typing.
+  controls.setCaption(path, "D:\\b.exe");
+  EXPECT_EQ(textOf(window(ControlId::cfg_txt)), L"D:\\b.exe");
+  EXPECT_EQ(events.count(entry("text", path)), 2);
+
+  ::SendMessageW(window(ControlId::icon_chk), BM_CLICK, 0, 0);
+  EXPECT_TRUE(controls[index(ControlId::icon_chk)].checked);
+
+  const int list = index(ControlId::processList);
+  controls.addRow(list, "a", 1);
+  controls.addRow(list, "b", 2);
+  HWND w = window(ControlId::processList);
+  ::SendMessageW(w, LB_SETCURSEL, 1, 0);  // as a click would, then the notification
+  ::SendMessageW(frame, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(w), LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(w));
+  EXPECT_EQ(controls[list].selected, 1);
+  ::SendMessageW(frame, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(w), LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(w));
+  EXPECT_EQ(events.count(entry("cdblclick", list)), 1);
+}
+
+TEST_F(ControlWindowsTest, TimersTickWhileArmedAndStopAtZero) {
+  const int timer = index(ControlId::Timer1);
+  controls.setInterval(timer, 20);
+  pump(200);
+  EXPECT_GE(events.count(entry("timer", timer)), 2);
+  controls.setInterval(timer, 0);
+  events.log.clear();
+  pump(80);
+  EXPECT_EQ(events.count(entry("timer", timer)), 0);
+}
+
+TEST_F(ControlWindowsTest, ToolTipsComeAndGoWithTheirText) {
+  HWND tips = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM found) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(w, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  auto toolCount = [&] { return ::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0); };
+  int withTips = 0;
+  for (int i = 0; i < controls.size(); ++i) withTips += controls[i].toolTip.empty() ? 0 : 1;
+  EXPECT_EQ(toolCount(), withTips);
+  controls.setToolTip(index(ControlId::loadBtn), "");
+  EXPECT_EQ(toolCount(), withTips - 1);
+  controls.setToolTip(index(ControlId::any_btn), "任意程序");
+  EXPECT_EQ(toolCount(), withTips);
+}
+
+TEST_F(ControlWindowsTest, HandCursorOverTheControlsThatAskForIt) {
+  const auto hand = static_cast<HCURSOR>(
+      ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kHandCursorResource), IMAGE_CURSOR,
+                   0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  ASSERT_NE(hand, nullptr);
+  for (const ControlId id : {ControlId::loadBtn, ControlId::ie_btn, ControlId::close_btn}) {
+    ::SetCursor(nullptr);
+    HWND w = window(id);
+    ::SendMessageW(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(::GetCursor(), hand) << controls[index(id)].name;
+  }
+  HWND heading = window(ControlId::Label1);
+  ::SendMessageW(heading, WM_SETCURSOR, reinterpret_cast<WPARAM>(heading),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+  EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));
+  // A child that is not ours chooses its own cursor (the text boxes' I-beam).
+  EXPECT_EQ(::SendMessageW(window(ControlId::optionFrm), WM_SETCURSOR,
+                           reinterpret_cast<WPARAM>(window(ControlId::cfg_txt)),
+                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+            FALSE);
+}
+
+}  // namespace
+}  // namespace vitrolux::platform::win32::testing

@@ -1,0 +1,179 @@
+// The frame window: its shape, its events and its way out.
+#include <windows.h>
+
+#include "adapter_fixture.h"
+#include "platform/twips.h"
+#include "platform/win32/control_windows.h"
+#include "platform/win32/fatal_exit.h"
+
+namespace vitrolux::platform::win32::testing {
+namespace {
+
+using FrameWindowTest = FrameFixture;
+
+TEST_F(FrameWindowTest, IsABorderlessHiddenFrameWhoseClientAreaIsTheWholeWindow) {
+  // Outside tools find the frame by these two.
+  wchar_t name[64] = {};
+  ::GetClassNameW(frame, name, 64);
+  EXPECT_STREQ(name, kFrameClassName);
+  EXPECT_EQ(textOf(frame), kFrameTitle);
+  EXPECT_FALSE(::IsWindowVisible(frame));
+  const LONG style = ::GetWindowLongW(frame, GWL_STYLE);
+  EXPECT_NE(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_EQ(style & WS_THICKFRAME, WS_THICKFRAME);
+
+  RECT client{};
+  RECT outer{};
+  ::GetClientRect(frame, &client);
+  ::GetWindowRect(frame, &outer);
+  EXPECT_EQ(client.right, twipsToPixels(app::kFrameWidthTwips, dpi()));
+  EXPECT_EQ(client.bottom, twipsToPixels(app::kFrameHeightTwips, dpi()));
+  POINT origin{0, 0};
+  ::ClientToScreen(frame, &origin);
+  EXPECT_EQ(origin.x, outer.left);
+  EXPECT_EQ(origin.y, outer.top);
+  EXPECT_EQ(outer.right - outer.left, client.right);
+}
+
+TEST_F(FrameWindowTest, CanBePinnedOnTop) {
+  // The frame owns no pop-up window: one would keep it out of the top-most
+  // band under Wine although SetWindowPos reports success.
+  ASSERT_TRUE(
+      system.setWindowPos(system.frameWindow(), kHwndTopMost, 0, 0, 0, 0, kSwpNoSize | kSwpNoMove));
+  EXPECT_NE(::GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+}
+
+TEST_F(FrameWindowTest, RaisesResizeOnlyFromTheFirstShowingOn) {
+  ::SetWindowPos(frame, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(events.count("resize"), 0);
+  system.showFrame();
+  EXPECT_EQ(events.count("resize"), 1);
+  ::SetWindowPos(frame, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_EQ(events.count("resize"), 2);
+}
+
+TEST_F(FrameWindowTest, ReportsMouseOnTheBackgroundInTwipsAndHoldsTheMouseUntilRelease) {
+  ::SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at(30, 40));
+  EXPECT_EQ(::GetCapture(), frame);
+  ::SendMessageW(frame, WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON | MK_CONTROL, at(-5, 50));
+  ::SendMessageW(frame, WM_LBUTTONUP, 0, at(31, 41));
+  EXPECT_EQ(::GetCapture(), nullptr);
+  ::SendMessageW(frame, WM_LBUTTONDBLCLK, MK_LBUTTON, at(30, 40));
+  ::SendMessageW(frame, WM_RBUTTONDOWN, MK_RBUTTON, at(2, 3));
+  ::SendMessageW(frame, WM_KEYDOWN, VK_ESCAPE, 0);
+
+  const std::vector<std::string> expected = {
+      entry("down", kLeftButton, kShiftMask, twips(30), twips(40)),
+      entry("move", kLeftButton | kRightButton, kCtrlMask, twips(-5), twips(50)),
+      entry("up", kLeftButton, 0, twips(31), twips(41)),
+      "dblclick",
+      entry("down", kRightButton, 0, twips(2), twips(3)),
+      "key 27 0",
+  };
+  EXPECT_EQ(events.log, expected);
+}
+
+TEST_F(FrameWindowTest, ShowsTheCursorTheLogicChoseOverTheBackground) {
+  const struct {
+    int code;
+    const wchar_t* shape;
+  } cases[] = {
+      {7, IDC_SIZENS}, {8, IDC_SIZENWSE}, {6, IDC_SIZENESW}, {9, IDC_SIZEWE}, {0, IDC_ARROW}};
+  for (const auto& c : cases) {
+    system.setFrameCursor(c.code);
+    EXPECT_EQ(::SendMessageW(frame, WM_SETCURSOR, reinterpret_cast<WPARAM>(frame),
+                             MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
+              TRUE);
+    EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, c.shape)) << "cursor code " << c.code;
+  }
+}
+
+TEST_F(FrameWindowTest, CloseUnloadsThenGivesBackWindowsBeforeTheFrameGoes) {
+  ::SendMessageW(frame, WM_CLOSE, 0, 0);
+  EXPECT_FALSE(::IsWindow(frame));
+  EXPECT_EQ(events.log, (std::vector<std::string>{"unload", "emergency"}));
+  EXPECT_EQ(system.frameWindow(), WindowHandle{});
+
+  // The frame posted the end of the message loop; doEvents leaves it there.
+  system.doEvents();
+  MSG quit{};
+  EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(FrameWindowTest, TakenDownByItsOwnerItGivesBackButLeavesTheLoopRunning) {
+  system.destroyFrame();
+  EXPECT_FALSE(::IsWindow(frame));
+  EXPECT_EQ(events.log, (std::vector<std::string>{"emergency"}));
+  MSG quit{};
+  EXPECT_FALSE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST_F(FrameWindowTest, UnloadsWhenTheSessionEnds) {
+  EXPECT_EQ(::SendMessageW(frame, WM_QUERYENDSESSION, 0, 0), TRUE);
+  ::SendMessageW(frame, WM_ENDSESSION, FALSE, 0);
+  EXPECT_TRUE(events.log.empty());
+  ::SendMessageW(frame, WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(events.log, (std::vector<std::string>{"unload"}));
+}
+
+TEST_F(FrameWindowTest, SystemTimersTickIntoTheFrameAndKeepClearOfTheControlsTimers) {
+  EXPECT_FALSE(system.setSystemTimer(static_cast<unsigned>(kControlTimerBase), 10));
+  ASSERT_TRUE(system.setSystemTimer(0, 10));
+  pump(150);
+  EXPECT_GE(events.count("systimer 0"), 2);
+  EXPECT_TRUE(system.killSystemTimer(0));
+  events.log.clear();
+  pump(60);
+  EXPECT_EQ(events.count("systimer 0"), 0);
+}
+
+TEST_F(FrameWindowTest, BorrowedFrameWindowTakesTheWindowFunctionsAndSystemTimers) {
+  RecordingEvents borrowedEvents;
+  Win32System borrowed(::GetModuleHandleW(nullptr));
+  HWND stand = ::CreateWindowExW(0, L"STATIC", L"stand-in", WS_POPUP, 10, 20, 120, 80, nullptr,
+                                 nullptr, nullptr, nullptr);
+  ASSERT_NE(stand, nullptr);
+  borrowed.useFrameWindow(stand, &borrowedEvents);
+  EXPECT_EQ(borrowed.frameWindow().value(), reinterpret_cast<std::intptr_t>(stand));
+  EXPECT_EQ(borrowed.frameBounds(), (Rect{10, 20, 130, 100}));
+  EXPECT_EQ(borrowed.dpi(), dpi());
+  borrowed.controlChanged(0, Property::Caption);  // no controls: nothing to do, no crash
+  ASSERT_TRUE(borrowed.setSystemTimer(3, 10));
+  pump(100);
+  EXPECT_GE(borrowedEvents.count("systimer 3"), 1);
+  EXPECT_EQ(events.count("systimer 3"), 0);
+  borrowed.killSystemTimer(3);
+  ::DestroyWindow(stand);
+}
+
+TEST_F(FrameWindowTest, MovingToAnotherDpiLaysTheControlsOutAgain) {
+  const int newDpi = dpi() * 2;
+  RECT suggested{0, 0, 1290, 866};
+  ::SendMessageW(frame, WM_DPICHANGED, MAKEWPARAM(newDpi, newDpi),
+                 reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(system.dpi(), newDpi);
+
+  RECT place{};
+  ::GetWindowRect(window(app::ControlId::loadBtn), &place);
+  EXPECT_EQ(place.right - place.left, twipsToPixels(855, newDpi));
+  EXPECT_EQ(place.bottom - place.top, twipsToPixels(375, newDpi));
+
+  LOGFONTW font{};
+  const auto listFont = reinterpret_cast<HFONT>(
+      ::SendMessageW(window(app::ControlId::processList), WM_GETFONT, 0, 0));
+  ASSERT_NE(::GetObjectW(listFont, sizeof(font), &font), 0);
+  EXPECT_EQ(font.lfHeight, -std::lround(12 * newDpi / 72.0));
+}
+
+TEST(FatalExitTest, GivesBackOnlyOnceWhenFaultsFollowOneAnother) {
+  // terminate ends in abort, which raises SIGABRT: both hooks run.
+  RecordingEvents events;
+  setFatalExitTarget(&events);
+  runFatalExit();
+  runFatalExit();
+  setFatalExitTarget(nullptr);
+  EXPECT_EQ(events.log, (std::vector<std::string>{"emergency"}));
+}
+
+}  // namespace
+}  // namespace vitrolux::platform::win32::testing
