@@ -1,0 +1,343 @@
+// Hosting, checked from outside against the real Vitrolux.exe: the program
+// named in config.txt is launched and adopted at start-up and given back on
+// close; the launch tiles adopt their programs after their delays; the option
+// panel saves the auto-load entry and shows whether the save worked.
+#include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h, which it needs
+#include <tlhelp32.h>
+
+#include <chrono>
+#include <string>
+
+#include "driver/vitrolux_app.h"
+
+namespace {
+
+using namespace e2e;
+using Clock = std::chrono::steady_clock;
+
+std::string describe(std::wstring_view text) { return narrow(text); }
+
+Clock::time_point lastClick;
+
+// A real click: the pointer goes to the middle of the window and the left
+// button goes down and up there. Clicks are spaced beyond the double-click
+// time, so that none is taken as the second half of a double click.
+void click(HWND window) {
+  const auto spacing = std::chrono::milliseconds(GetDoubleClickTime() + 50);
+  const auto since = Clock::now() - lastClick;
+  if (since < spacing) Sleep(static_cast<DWORD>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(spacing - since).count()));
+  RECT r{};
+  GetWindowRect(window, &r);
+  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  INPUT input[2] = {};
+  input[0].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].type = INPUT_MOUSE;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, input, sizeof(INPUT));
+  lastClick = Clock::now();
+}
+
+// The window's position inside the frame's client area, and its size.
+RECT placeInFrame(HWND window, HWND frame) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, frame, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+HWND parentOf(HWND window) { return GetAncestor(window, GA_PARENT); }
+
+// The first window with exactly this caption among the frame's children,
+// then among the top-level windows.
+HWND windowCaptioned(HWND frame, std::wstring_view caption) {
+  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (windowText(child) == caption) return child;
+  }
+  for (HWND window : topLevelWindows()) {
+    if (windowText(window) == caption) return window;
+  }
+  return nullptr;
+}
+
+// Waits for a window with this caption to become the frame's child; returns
+// it, and how long that took from `since`.
+HWND waitForAdoption(HWND frame, std::wstring_view caption, Clock::time_point since,
+                     std::chrono::milliseconds* took, std::chrono::milliseconds timeout = 8s) {
+  HWND adopted = nullptr;
+  waitUntil(timeout, [&] {
+    HWND w = windowCaptioned(frame, caption);
+    if (w && parentOf(w) == frame) adopted = w;
+    return adopted != nullptr;
+  });
+  if (took) {
+    *took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since);
+  }
+  return adopted;
+}
+
+bool processRunning(std::wstring_view exeName) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  bool found = false;
+  for (BOOL ok = Process32FirstW(snapshot, &entry); ok && !found;
+       ok = Process32NextW(snapshot, &entry)) {
+    found = _wcsicmp(entry.szExeFile, std::wstring(exeName).c_str()) == 0;
+  }
+  CloseHandle(snapshot);
+  return found;
+}
+
+// The colour the screen shows just inside the window's top-left corner.
+COLORREF colourInside(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, r.left + 2, r.top + 2);
+  ReleaseDC(nullptr, screen);
+  return colour;
+}
+
+// Copies the target program into the application folder under another name,
+// so that the entry names a program of that kind.
+std::wstring installTargetAs(const VitroluxApp& app, std::wstring_view name) {
+  const std::wstring path = app.folder() + L"\\" + std::wstring(name);
+  EXPECT_TRUE(CopyFileW(targetExePath().c_str(), path.c_str(), FALSE)) << describe(path);
+  return path;
+}
+
+std::string utf8(std::wstring_view text) { return narrow(text); }
+
+TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
+  VitroluxApp app;
+  ASSERT_TRUE(app.writeFile(L"config.txt", "C:\\windows\\notepad.exe|Untitled - Notepad\r\n"));
+  const Clock::time_point started = Clock::now();
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+  EXPECT_NE(exStyle(frame) & WS_EX_TOPMOST, 0) << "the frame starts pinned on top";
+
+  std::chrono::milliseconds took{};
+  HWND notepad = waitForAdoption(frame, L"Untitled - Notepad", started, &took);
+  ASSERT_NE(notepad, nullptr) << "Notepad was not adopted";
+  EXPECT_GE(took, 1500ms) << "adopted before its 2 s delay";
+  const RECT place = placeInFrame(notepad, frame);
+  EXPECT_EQ(place.left, 1);
+  EXPECT_EQ(place.top, 22);
+  EXPECT_EQ(place.right - place.left, 645);
+  EXPECT_EQ(place.bottom - place.top, 408);
+
+  RECT onScreen{};
+  GetWindowRect(notepad, &onScreen);
+  DWORD notepadPid = processOf(notepad);
+  ASSERT_TRUE(app.close()) << "Vitrolux did not end on WM_CLOSE";
+
+  // Notepad outlives the frame, with its window back on the desktop where
+  // the user saw it, no longer pinned.
+  ASSERT_TRUE(IsWindow(notepad)) << "Notepad's window was destroyed with the frame";
+  EXPECT_EQ(processOf(notepad), notepadPid);
+  EXPECT_EQ(parentOf(notepad), GetDesktopWindow());
+  EXPECT_TRUE(IsWindowVisible(notepad));
+  EXPECT_EQ(exStyle(notepad) & WS_EX_TOPMOST, 0);
+  RECT after{};
+  GetWindowRect(notepad, &after);
+  EXPECT_EQ(after.left, onScreen.left);
+  EXPECT_EQ(after.top, onScreen.top);
+
+  HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, notepadPid);
+  ASSERT_NE(process, nullptr);
+  EXPECT_EQ(WaitForSingleObject(process, 0), WAIT_TIMEOUT) << "Notepad ended";
+  CloseHandle(process);
+}
+
+TEST(Hosting, TheFirefoxTileAdoptsItsProgramAfterTwoSeconds) {
+  VitroluxApp app;
+  const std::wstring firefox = installTargetAs(app, L"firefox.exe");
+  ASSERT_TRUE(app.writeFile(
+      L"firefox.txt", utf8(firefox) + " --caption \"Mozilla Firefox\"|Mozilla Firefox\r\n"));
+  ASSERT_TRUE(app.start());
+  HWND tile = app.control(L"打开并装载Firefox");
+  ASSERT_NE(tile, nullptr);
+
+  const Clock::time_point clicked = Clock::now();
+  click(tile);
+  std::chrono::milliseconds took{};
+  HWND adopted = waitForAdoption(app.frame(), L"Mozilla Firefox", clicked, &took);
+  ASSERT_NE(adopted, nullptr);
+  EXPECT_GE(took, 1500ms);
+  EXPECT_LT(took, 5000ms);
+  EXPECT_EQ(placeInFrame(adopted, app.frame()).top, 22);
+}
+
+TEST(Hosting, TheChromeTileAdoptsItsNewTabWindowAfter400ms) {
+  VitroluxApp app;
+  const std::wstring chrome = installTargetAs(app, L"chrome.exe");
+  // The title needs more than a Western code page: stored as UTF-8.
+  ASSERT_TRUE(app.writeFile(L"chrome.txt", "\xEF\xBB\xBF" + utf8(chrome) +
+                                               " --caption \"新标签页 - Google Chrome\"|"
+                                               "新标签页 - Google Chrome\r\n"));
+  ASSERT_TRUE(app.start());
+  HWND tile = app.control(L"打开并装载Chrome");
+  ASSERT_NE(tile, nullptr);
+
+  // Chrome's window is looked for only once, 400 ms after the launch. A
+  // first start of a program under Wine can take longer than that to show a
+  // window, so the program has run once before, as it would have on a
+  // user's desktop.
+  Process warmUp = Process::start(chrome, {L"--caption", L"warm-up", L"--exit-after-ms", L"1"});
+  ASSERT_TRUE(warmUp && warmUp.waitForExit(10s));
+
+  const Clock::time_point clicked = Clock::now();
+  click(tile);
+  std::chrono::milliseconds took{};
+  HWND adopted = waitForAdoption(app.frame(), L"新标签页 - Google Chrome", clicked, &took);
+  ASSERT_NE(adopted, nullptr) << "the new tab window was not adopted";
+  EXPECT_GE(took, 300ms);
+  EXPECT_LT(took, 1500ms) << "Chrome is captured after 400 ms, not 2 s";
+}
+
+TEST(Hosting, TheAnyTileShowsTodo) {
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  // The fifth tile has no tool tip: find it as the rightmost tile.
+  HWND ie = app.control(L"打开并装载Internet Explorer");
+  ASSERT_NE(ie, nullptr);
+  HWND toolbar = GetParent(ie);
+  HWND any = nullptr;
+  LONG rightmost = LONG_MIN;
+  for (HWND child = GetWindow(toolbar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    if (r.left > rightmost) {
+      rightmost = r.left;
+      any = child;
+    }
+  }
+  ASSERT_NE(any, nullptr);
+  click(any);
+
+  HWND box = nullptr;
+  ASSERT_TRUE(waitUntil(5s, [&] {
+    for (HWND w : topLevelWindows(app.process().id())) {
+      if (sameClass(w, L"#32770") && IsWindowVisible(w)) box = w;
+    }
+    return box != nullptr;
+  })) << "no message box";
+  EXPECT_EQ(windowText(box), L"Vitrolux");
+  EXPECT_NE(findDescendantByText(box, L"todo"), nullptr);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(waitUntil(5s, [&] { return !IsWindow(box); }));
+}
+
+class OptionPanel : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(app.start());
+    options = visibleControl(L"选项");
+    pathBox = app.control(L"粘贴程序路径，下次自动装载");
+    titleBox = app.control(L"粘贴程序默认标题，下次自动装载程序");
+    save = app.control(L"配置");
+    ASSERT_NE(options, nullptr);
+    ASSERT_NE(pathBox, nullptr);
+    ASSERT_NE(titleBox, nullptr);
+    ASSERT_NE(save, nullptr);
+  }
+
+  HWND visibleControl(std::wstring_view text) {
+    for (HWND control : app.controls(text)) {
+      if (IsWindowVisible(control)) return control;
+    }
+    return nullptr;
+  }
+  bool panelOpen() { return IsWindowVisible(save) != FALSE; }
+  void open() {
+    if (!panelOpen()) click(options);
+    ASSERT_TRUE(waitUntil(3s, [&] { return panelOpen(); })) << "the panel did not open";
+  }
+  // What typing does to an edit box: new text, and the box says it changed.
+  void type(HWND box, std::wstring_view text) {
+    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(text).c_str()));
+  }
+  // Saves, then reopens the panel to see the outcome's colour.
+  COLORREF saveAndLook() {
+    click(save);
+    EXPECT_TRUE(waitUntil(3s, [&] { return !panelOpen(); })) << "a save hides the panel";
+    open();
+    Sleep(300);  // let it paint
+    return colourInside(save);
+  }
+
+  VitroluxApp app;
+  HWND options = nullptr, pathBox = nullptr, titleBox = nullptr, save = nullptr;
+};
+
+constexpr COLORREF kGreen = RGB(0, 192, 0);
+constexpr COLORREF kRed = RGB(192, 0, 0);
+
+TEST_F(OptionPanel, OpensAndClosesWithTheOptionsButton) {
+  EXPECT_FALSE(panelOpen());
+  click(options);
+  EXPECT_TRUE(waitUntil(3s, [&] { return panelOpen(); }));
+  EXPECT_TRUE(IsWindowVisible(app.control(L"路径")));
+  click(options);
+  EXPECT_TRUE(waitUntil(3s, [&] { return !panelOpen(); }));
+}
+
+TEST_F(OptionPanel, SavesTheEntryAndShowsWhetherItWasWritten) {
+  open();
+  type(pathBox, L"C:\\Program Files\\Mozilla Firefox\\firefox.exe");
+  EXPECT_TRUE(waitUntil(2s, [&] { return windowText(titleBox) == L"Mozilla Firefox"; }))
+      << "title box: " << describe(windowText(titleBox));
+
+  EXPECT_EQ(saveAndLook(), kGreen);
+  EXPECT_EQ(app.readFile(L"config.txt"),
+            "C:\\Program Files\\Mozilla Firefox\\firefox.exe|Mozilla Firefox\r\n");
+
+  // Refused: no title. The file stays as it was.
+  type(titleBox, L"");
+  EXPECT_EQ(saveAndLook(), kRed);
+  EXPECT_EQ(app.readFile(L"config.txt"),
+            "C:\\Program Files\\Mozilla Firefox\\firefox.exe|Mozilla Firefox\r\n");
+
+  // Another program holds the file open without sharing: the save cannot be
+  // written, says so, and the old content stays whole.
+  type(pathBox, L"C:\\Tools\\tool.exe");
+  type(titleBox, L"Tool");
+  const std::wstring config = app.folder() + L"\\config.txt";
+  HANDLE held = CreateFileW(config.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(saveAndLook(), kRed);
+  CloseHandle(held);
+  EXPECT_EQ(app.readFile(L"config.txt"),
+            "C:\\Program Files\\Mozilla Firefox\\firefox.exe|Mozilla Firefox\r\n");
+
+  EXPECT_EQ(saveAndLook(), kGreen);
+  EXPECT_EQ(app.readFile(L"config.txt"), "C:\\Tools\\tool.exe|Tool\r\n");
+}
+
+TEST(Launching, APlantedProgramIsNeverStartedForAPathWithBlanks) {
+  // Firefox is not installed here; a program planted where an unquoted
+  // "C:\Program Files\..." could be misread must not start instead.
+  const std::wstring planted = L"C:\\Program.exe";
+  ASSERT_TRUE(CopyFileW(targetExePath().c_str(), planted.c_str(), FALSE));
+  struct Cleanup {
+    std::wstring path;
+    ~Cleanup() { DeleteFileW(path.c_str()); }
+  } cleanup{planted};
+
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  HWND tile = app.control(L"打开并装载Firefox");
+  ASSERT_NE(tile, nullptr);
+  click(tile);
+  EXPECT_FALSE(waitUntil(3s, [] { return processRunning(L"Program.exe"); }))
+      << "C:\\Program.exe was started";
+  EXPECT_NE(findFrame(app.process().id()), nullptr) << "Vitrolux keeps running";
+}
+
+}  // namespace
