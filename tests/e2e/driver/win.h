@@ -1,0 +1,60 @@
+// Reading the desktop from outside, as a user's eyes would: windows, their
+// text, class, styles and sizes, and waiting for them with a deadline.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+// Polls `done` every 20 ms until it returns true or `timeout` has passed;
+// returns whether it became true. The last check runs after the deadline,
+// so a condition met just in time still counts.
+bool waitUntil(std::chrono::milliseconds timeout, const std::function<bool()>& done);
+
+std::wstring widen(std::string_view utf8);
+std::string narrow(std::wstring_view utf16);
+
+std::wstring windowText(HWND window);
+std::wstring className(HWND window);
+bool sameClass(HWND window, std::wstring_view name);  // class names ignore case
+
+// Every window below `parent`, children of children included, in the order
+// EnumChildWindows gives.
+std::vector<HWND> descendants(HWND parent);
+// Descendants whose window text is exactly `text`; the first, or nullptr.
+std::vector<HWND> findDescendantsByText(HWND parent, std::wstring_view text);
+HWND findDescendantByText(HWND parent, std::wstring_view text);
+HWND findDescendantByClass(HWND parent, std::wstring_view name);
+
+// Top-level windows, front to back; those of one process when pid != 0.
+std::vector<HWND> topLevelWindows(DWORD pid = 0);
+// The first visible top-level window of the process, or nullptr.
+HWND visibleTopLevelWindow(DWORD pid);
+
+DWORD processOf(HWND window);
+LONG_PTR style(HWND window);
+LONG_PTR exStyle(HWND window);
+SIZE clientSize(HWND window);
+SIZE windowSize(HWND window);
+
+// Twips to pixels at `dpi`, to the nearest pixel.
+int twipsToPixels(int twips, UINT dpi);
+
+// A path the build system knows (a Linux path when cross-compiling) as a
+// path the program under test can open. Wine maps Z:\ to the Unix root.
+std::wstring hostPathToWindows(std::string_view path);
+
+// Whole-file helpers for settings files; bytes in, bytes out.
+bool writeFileBytes(const std::wstring& path, std::string_view bytes);
+std::optional<std::string> readFileBytes(const std::wstring& path);
+
+}  // namespace e2e
