@@ -165,6 +165,38 @@ TEST_F(FrameWindowTest, MovingToAnotherDpiLaysTheControlsOutAgain) {
   EXPECT_EQ(font.lfHeight, -std::lround(12 * newDpi / 72.0));
 }
 
+// The program's own start: the frame first, its controls once it shows.
+// Whatever loading did to the controls meanwhile is what the windows show.
+TEST(FrameFirstTest, ChangesMadeBeforeTheFrameShowsReachTheControlsWindows) {
+  RecordingEvents events;
+  ControlSet controls;
+  app::buildLayout(controls);
+  Win32System system{::GetModuleHandleW(nullptr)};
+  ASSERT_NE(system.createFrameFirst(events, controls), nullptr);
+  const int heading = app::index(app::ControlId::Label3);
+  const int timer = app::index(app::ControlId::cfg_timer);
+  EXPECT_EQ(system.controlWindow(heading), nullptr) << "no control windows before showing";
+
+  controls.setCaption(heading, "loaded");
+  controls.setVisible(app::index(app::ControlId::optionFrm), true);
+  controls.setInterval(timer, 10);
+  system.showFrame();
+
+  HWND window = system.controlWindow(heading);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(textOf(window), L"loaded");
+  EXPECT_TRUE(::IsWindowVisible(system.controlWindow(app::index(app::ControlId::optionFrm))));
+  const DWORD start = ::GetTickCount();
+  while (events.count("timer " + std::to_string(timer)) == 0 && ::GetTickCount() - start < 2000) {
+    system.doEvents();
+    ::Sleep(5);
+  }
+  EXPECT_GE(events.count("timer " + std::to_string(timer)), 1)
+      << "the timer armed while loading ticks";
+  EXPECT_EQ(events.count("resize"), 1);
+  system.destroyFrame();
+}
+
 TEST(FatalExitTest, GivesBackOnlyOnceWhenFaultsFollowOneAnother) {
   // terminate ends in abort, which raises SIGABRT: both hooks run.
   RecordingEvents events;

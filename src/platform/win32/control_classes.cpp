@@ -224,17 +224,18 @@ void ControlWindows::paintLabel(HWND w, int index) {
 void ControlWindows::paintImage(HWND w, int index) {
   const unique_paint paint(w);
   paintBackground(w, paint.dc(), index);
-  const HBITMAP picture = bitmap(controls_[index].picture);
+  const BITMAPINFO* picture = storedPicture(controls_[index].picture);
   if (picture == nullptr) return;
-  BITMAP size{};
-  if (::GetObjectW(picture, sizeof(size), &size) == 0) return;
-  const unique_hdc source(::CreateCompatibleDC(paint.dc()));
-  if (!source) return;
-  const unique_select_object selected(source.get(), picture);
+  const BITMAPINFOHEADER& header = picture->bmiHeader;
+  // The stored pictures are true-colour, so the bits follow the header.
+  if (header.biBitCount < 16 || header.biCompression != BI_RGB) return;
+  const void* bits = reinterpret_cast<const BYTE*>(picture) + header.biSize;
+  const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
   // At its own size from the top-left corner, as the layout stores it; the
   // rest of the control shows the back colour.
-  ::BitBlt(paint.dc(), 0, 0, size.bmWidth, size.bmHeight < 0 ? -size.bmHeight : size.bmHeight,
-           source.get(), 0, 0, SRCCOPY);
+  ::SetDIBitsToDevice(paint.dc(), 0, 0, static_cast<DWORD>(header.biWidth),
+                      static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height), bits, picture,
+                      DIB_RGB_COLORS);
 }
 
 void ControlWindows::beginPress(HWND w, int index) {

@@ -2,7 +2,6 @@
 #include "platform/win32/control_windows.h"
 
 #include <commctrl.h>
-#include <uxtheme.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -35,6 +34,36 @@ bool isStandard(ControlKind kind) {
 constexpr UINT kToolInfoSize = static_cast<UINT>(offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM));
 // Long tips (the F5 one) wrap at this width, in pixels at 96 DPI.
 constexpr int kToolTipWidth = 360;
+
+// The common controls and the theme library are loaded when the controls
+// are built, not at the program's start: the frame is on the screen before
+// they are needed. The manifest picks version 6 of the common controls.
+void initCommonControls() {
+  static const bool done = [] {
+    HMODULE library = ::LoadLibraryW(L"comctl32.dll");
+    using Init = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    auto init = library ? reinterpret_cast<Init>(reinterpret_cast<void*>(
+                              ::GetProcAddress(library, "InitCommonControlsEx")))
+                        : nullptr;
+    if (init == nullptr) return false;
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    return init(&controls) != FALSE;
+  }();
+  (void)done;
+}
+
+void setWindowTheme(HWND window, const wchar_t* app, const wchar_t* idList) {
+  using SetTheme = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
+  static const SetTheme setTheme = [] {
+    HMODULE library = ::LoadLibraryExW(L"uxtheme.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return library ? reinterpret_cast<SetTheme>(
+                         reinterpret_cast<void*>(::GetProcAddress(library, "SetWindowTheme")))
+                   : nullptr;
+  }();
+  if (setTheme != nullptr) setTheme(window, app, idList);
+}
 
 }  // namespace
 
@@ -102,8 +131,10 @@ ControlWindows::~ControlWindows() {
 }
 
 void ControlWindows::realise() {
+  built_ = true;
   const int first = static_cast<int>(realised_.size());
   if (first >= controls_.size()) return;
+  initCommonControls();
   if (!toolTips_) createToolTips();
   realised_.resize(static_cast<std::size_t>(controls_.size()));
   for (int i = first; i < controls_.size(); ++i) create(i);
@@ -192,20 +223,29 @@ void ControlWindows::create(int index) {
   syncBrush(index);
   const RECT place = pixelRect(c.rect, dpi_);
   const std::wstring text = windowTextOf(c);
+  // The system's own controls get their text only once they have their
+  // font: laid out first in the default font, the Chinese texts would send
+  // the system looking through other fonts for their glyphs, which costs
+  // time and memory at every start.
+  const bool textAfterFont = c.kind == ControlKind::TextBox || c.kind == ControlKind::CheckBox;
   {
     const ProgramTextChange quiet(programTextDepth_);
     r.window = ::CreateWindowExW(
-        exStyle, className, text.c_str(), style, place.left, place.top, place.right - place.left,
-        place.bottom - place.top, parent,
+        exStyle, className, textAfterFont ? L"" : text.c_str(), style, place.left, place.top,
+        place.right - place.left, place.bottom - place.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + index)), instance_, binding);
   }
   if (r.window == nullptr) return;
 
   applyFont(index);
+  if (textAfterFont && !text.empty()) {
+    const ProgramTextChange quiet(programTextDepth_);
+    ::SetWindowTextW(r.window, text.c_str());
+  }
   if (c.kind == ControlKind::CheckBox) {
     // A themed check box draws its text in the theme's colour; unthemed it
     // takes the white on purple of the layout from WM_CTLCOLORSTATIC.
-    ::SetWindowTheme(r.window, L"", L"");
+    setWindowTheme(r.window, L"", L"");
     ::SendMessageW(r.window, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
   if (c.kind == ControlKind::ListBox) syncRows(index);
@@ -213,7 +253,9 @@ void ControlWindows::create(int index) {
 }
 
 void ControlWindows::changed(int index, Property property) {
-  if (!attached_ || index < 0 || index >= controls_.size()) return;
+  // Before the windows are built the model alone holds the change; the
+  // windows are made from it.
+  if (!attached_ || !built_ || index < 0 || index >= controls_.size()) return;
   // Controls added to the model after the frame was built get windows now.
   if (index >= static_cast<int>(realised_.size())) realise();
   const Control& c = controls_[index];
@@ -447,15 +489,17 @@ void ControlWindows::setDpi(int dpi) {
   }
 }
 
-HBITMAP ControlWindows::bitmap(Picture picture) {
-  const auto slot = static_cast<std::size_t>(picture);
-  if (picture == Picture::None || slot >= bitmaps_.size()) return nullptr;
-  if (!bitmaps_[slot]) {
-    bitmaps_[slot].reset(
-        static_cast<HBITMAP>(::LoadImageW(instance_, MAKEINTRESOURCEW(bitmapResourceId(picture)),
-                                          IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  }
-  return bitmaps_[slot].get();
+const BITMAPINFO* ControlWindows::storedPicture(Picture picture) const {
+  if (picture == Picture::None) return nullptr;
+  // The picture is drawn straight from the executable's resources: nothing
+  // is copied, and its pages are read only when it is painted.
+  HRSRC found = ::FindResourceW(instance_, MAKEINTRESOURCEW(bitmapResourceId(picture)),
+                                MAKEINTRESOURCEW(2) /* RT_BITMAP */);
+  HGLOBAL loaded = found ? ::LoadResource(instance_, found) : nullptr;
+  const auto* info = loaded ? static_cast<const BITMAPINFO*>(::LockResource(loaded)) : nullptr;
+  if (info == nullptr || ::SizeofResource(instance_, found) < sizeof(BITMAPINFOHEADER))
+    return nullptr;
+  return info;
 }
 
 }  // namespace vitrolux::platform::win32

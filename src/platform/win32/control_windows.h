@@ -105,7 +105,8 @@ class ControlWindows {
   void syncTimer(int index);
   void syncBrush(int index);
   std::wstring windowTextOf(const Control& control) const;
-  HBITMAP bitmap(Picture picture);
+  // The stored picture as a packed bitmap in the resources, or null.
+  const BITMAPINFO* storedPicture(Picture picture) const;
 
   LRESULT labelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT imageMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -126,13 +127,13 @@ class ControlWindows {
   int dpi_;
   std::vector<Realised> realised_;
   FontCache fonts_;
-  std::array<unique_hbitmap, 16> bitmaps_;
   unique_hwnd toolTips_;
   HCURSOR hand_ = nullptr;
   int programTextDepth_ = 0;
   int pressed_ = -1;
   bool pressCaptured_ = false;
   bool attached_ = true;
+  bool built_ = false;  // realise() has run
 };
 
 }  // namespace vitrolux::platform::win32

@@ -95,9 +95,10 @@ HWND FrameWindow::create(FrameEvents& events) {
   return hwnd_;
 }
 
-void FrameWindow::show() {
+void FrameWindow::show(const std::function<void()>& fill) {
   if (hwnd_ == nullptr) return;
   ::ShowWindow(hwnd_, SW_SHOWNORMAL);
+  if (fill) safely(fill);
   shown_ = true;
   // The first showing is the first resize; it places the title-bar strip
   // before anything is painted.

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/frame_events.h"
 
 namespace vitrolux::platform::win32 {
@@ -24,9 +26,10 @@ class FrameWindow {
   // DPI, centred on the primary monitor's work area. Null on failure.
   HWND create(FrameEvents& events);
   void setControls(ControlWindows* controls) { controls_ = controls; }
-  // The frame's first showing: from here on size changes raise resize events,
+  // The frame's first showing: `fill` runs once the window is on the screen
+  // and before it is painted; from here on size changes raise resize events,
   // starting with one for the showing itself.
-  void show();
+  void show(const std::function<void()>& fill = {});
   // No more events reach the logic (it is going away before the window).
   void detach();
 

@@ -76,6 +76,12 @@ void Win32System::destroyFrame() {
 }
 
 HWND Win32System::createFrame(FrameEvents& events, ControlSet& controls) {
+  HWND window = createFrameFirst(events, controls);
+  if (window != nullptr) controlWindows_->realise();
+  return window;
+}
+
+HWND Win32System::createFrameFirst(FrameEvents& events, ControlSet& controls) {
   if (!FrameWindow::registerClass(instance_) || !ControlWindows::registerClasses(instance_)) {
     return nullptr;
   }
@@ -90,7 +96,6 @@ HWND Win32System::createFrame(FrameEvents& events, ControlSet& controls) {
   setTimerTarget(window, &events);
   controlWindows_ =
       std::make_unique<ControlWindows>(instance_, window, events, controls, frameWindow_->dpi());
-  controlWindows_->realise();
   frameWindow_->setControls(controlWindows_.get());
   controls.attach(this);
   return window;
@@ -104,7 +109,13 @@ void Win32System::useFrameWindow(HWND frame, FrameEvents* events) {
 }
 
 void Win32System::showFrame() {
-  if (frameWindow_) frameWindow_->show();
+  if (!frameWindow_) return;
+  // The frame goes on the screen first and its controls come right after,
+  // before anything is painted: a user sees the window as soon as the
+  // system can show one, and never a half-built frame.
+  frameWindow_->show([this] {
+    if (controlWindows_) controlWindows_->realise();
+  });
 }
 
 int Win32System::run() {

@@ -30,11 +30,16 @@ class Win32System final : public WindowSystem, public Toolkit {
   // the controls' changes are realised and their events raised. Null when the
   // frame could not be created.
   HWND createFrame(FrameEvents& events, ControlSet& controls);
+  // The program's own start: the frame alone, hidden. The controls' windows
+  // follow in showFrame, right after the frame is on the screen; until then
+  // changes stay in the model, from which the windows are built.
+  HWND createFrameFirst(FrameEvents& events, ControlSet& controls);
   // For tests of the window functions: an existing window stands in for the
   // frame. No controls are realised; system timers tick into `events` when
   // given.
   void useFrameWindow(HWND frame, FrameEvents* events = nullptr);
-  // Shows the frame for the first time and raises its first resize event.
+  // Shows the frame for the first time, builds the controls' windows when
+  // they are not there yet, and raises the first resize event.
   void showFrame();
   // Destroys the frame and its controls' windows now, while the events and
   // the controls still exist (the frame's destruction raises

@@ -1,7 +1,5 @@
 // The program's entry: prepares the process, builds the frame, runs it.
 #include <windows.h>
-// <windows.h> first: the other system headers build on it.
-#include <commctrl.h>
 
 #include "app/main_frame.h"
 #include "platform/win32/fatal_exit.h"
@@ -43,7 +41,7 @@ int runProgram(HINSTANCE instance) {
   const FatalExitTarget fatalExitTarget(main);
   const FrameTeardown frameTeardown(system);
 
-  if (system.createFrame(main, main.controls()) == nullptr) return 1;
+  if (system.createFrameFirst(main, main.controls()) == nullptr) return 1;
   // Loading may end the process (another instance runs): the frame is then
   // never shown.
   win32::safely([&] { main.onLoad(); });
@@ -56,11 +54,6 @@ int runProgram(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // Programs are looked up in the system folders before the current one.
   ::SetSearchPathMode(BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | BASE_SEARCH_PATH_PERMANENT);
-
-  INITCOMMONCONTROLSEX controls{};
-  controls.dwSize = sizeof(controls);
-  controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-  ::InitCommonControlsEx(&controls);
 
   win32::installFatalExitHooks();
   try {
