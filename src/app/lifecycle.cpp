@@ -28,8 +28,10 @@ void Main::onLoad() {
   guarded([&] { state_.currentOpacity = 0; });
   guarded([&] { controls_.setBackColor(index(ControlId::main_toolbar), kToolbarColor); });
   guarded([&] {
+    // Not activated here: the frame is not on the screen yet, and showing it
+    // a moment later activates it.
     system_.setWindowPos(system_.frameWindow(), platform::kHwndTopMost, 0, 0, 0, 0,
-                         platform::kSwpNoSize | platform::kSwpNoMove);
+                         platform::kSwpNoSize | platform::kSwpNoMove | platform::kSwpNoActivate);
   });
   guarded([&] {
     const std::string entry = config::getDirName(system_);
