@@ -43,20 +43,39 @@ void Main::onKeyDown(int keyCode, int shift) {
 void Main::onClick(int control) {
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
-      case ControlId::loadBtn: embed::onLoadClick(*this); break;
-      case ControlId::releaseBtn: embed::onReleaseClick(*this); break;
+      case ControlId::loadBtn:
+        embed::onLoadClick(*this);
+        break;
+      case ControlId::releaseBtn:
+        embed::onReleaseClick(*this);
+        break;
       case ControlId::ie_btn:
       case ControlId::ch_btn:
       case ControlId::ff_btn:
       case ControlId::pic_btn:
-      case ControlId::any_btn: config::onTileClick(*this, static_cast<ControlId>(control)); break;
-      case ControlId::setCfgPic: config::onOptionsClick(*this); break;
-      case ControlId::cfgOkBtn: config::onSaveClick(*this); break;
-      case ControlId::setTopMostBtn: effects::onPinClick(*this); break;
-      case ControlId::bringTopMostBtn: effects::onBringToFrontClick(*this); break;
-      case ControlId::penetrate_btn: effects::onClickThroughClick(*this); break;
-      case ControlId::f5_btn: refresh::onF5Click(*this); break;
-      default: break;
+      case ControlId::any_btn:
+        config::onTileClick(*this, static_cast<ControlId>(control));
+        break;
+      case ControlId::setCfgPic:
+        config::onOptionsClick(*this);
+        break;
+      case ControlId::cfgOkBtn:
+        config::onSaveClick(*this);
+        break;
+      case ControlId::setTopMostBtn:
+        effects::onPinClick(*this);
+        break;
+      case ControlId::bringTopMostBtn:
+        effects::onBringToFrontClick(*this);
+        break;
+      case ControlId::penetrate_btn:
+        effects::onClickThroughClick(*this);
+        break;
+      case ControlId::f5_btn:
+        refresh::onF5Click(*this);
+        break;
+      default:
+        break;
     }
   });
 }
@@ -76,7 +95,8 @@ void Main::onControlMouseDown(int control, int button, int shift, float x, float
       case ControlId::sys_btn:
         onTitleButtonMouseDown(*this, static_cast<ControlId>(control), button, shift, x, y);
         break;
-      default: break;
+      default:
+        break;
     }
   });
 }
@@ -89,7 +109,8 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
       case ControlId::retore_btn:
         onTitleButtonMouseMove(*this, static_cast<ControlId>(control), button, shift, x, y);
         break;
-      default: break;
+      default:
+        break;
     }
   });
 }
@@ -97,12 +118,19 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
 void Main::onTimer(int control) {
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
-      case ControlId::process_timer: tasks::onProcessTimer(*this); break;
+      case ControlId::process_timer:
+        tasks::onProcessTimer(*this);
+        break;
       case ControlId::Timer1:
       case ControlId::Timer2:
-      case ControlId::Timer3: embed::onCaptureTimer(*this, static_cast<ControlId>(control)); break;
-      case ControlId::cfg_timer: effects::onCfgTimer(*this); break;
-      default: break;
+      case ControlId::Timer3:
+        embed::onCaptureTimer(*this, static_cast<ControlId>(control));
+        break;
+      case ControlId::cfg_timer:
+        effects::onCfgTimer(*this);
+        break;
+      default:
+        break;
     }
   });
 }

@@ -18,8 +18,12 @@ using platform::Picture;
 constexpr int kGb2312Charset = 134;
 constexpr int kDefaultCharset = 1;
 
-Font yaHei(double points) { return Font{std::string(text::kFontYaHei), points, kGb2312Charset, 400}; }
-Font segoeUi() { return Font{std::string(text::kFontSegoeUi), 14.25, kDefaultCharset, 400}; }
+Font yaHei(double points) {
+  return Font{std::string(text::kFontYaHei), points, kGb2312Charset, 400};
+}
+Font segoeUi() {
+  return Font{std::string(text::kFontSegoeUi), 14.25, kDefaultCharset, 400};
+}
 
 Control timer(std::string_view name) {
   Control c;
@@ -145,8 +149,8 @@ void buildLayout(platform::ControlSet& controls) {
   add(ControlId::sys_btn, strip);
   add(ControlId::setTopMostBtn,
       titleButton("setTopMostBtn", 360, 40, 165, 180, text::kTipPin, Picture::Pin));
-  add(ControlId::retore_btn, titleButton("retore_btn", 1155, 0, 390, 270, text::kTipFullScreen,
-                                         Picture::RestoreNormal));
+  add(ControlId::retore_btn,
+      titleButton("retore_btn", 1155, 0, 390, 270, text::kTipFullScreen, Picture::RestoreNormal));
   add(ControlId::setCfgPic,
       titleButton("setCfgPic", 40, 40, 180, 180, text::kTipOptions, Picture::Options));
   add(ControlId::close_btn,
@@ -177,8 +181,8 @@ void buildLayout(platform::ControlSet& controls) {
       whiteLabel(make("Label2", K::Label, ControlId::optionFrm, 0, 240, 975, 495), 14.25);
   pathLabel.caption = text::kPathLabel;
   add(ControlId::Label2, pathLabel);
-  Control configure =
-      whiteLabel(make("cfgOkBtn", K::LabelButton, ControlId::optionFrm, 7200, 240, 975, 495), 14.25);
+  Control configure = whiteLabel(
+      make("cfgOkBtn", K::LabelButton, ControlId::optionFrm, 7200, 240, 975, 495), 14.25);
   configure.caption = text::kConfigure;
   configure.toolTip = text::kTipConfigure;
   configure.handCursor = true;
@@ -200,11 +204,11 @@ void buildLayout(platform::ControlSet& controls) {
   add(ControlId::processList, tasks);
   add(ControlId::Label3, heading("Label3", 825, 1095, text::kNewTask));
   add(ControlId::Label1, heading("Label1", 3090, 1215, text::kTaskList));
-  add(ControlId::penetrate_btn, commandButton("penetrate_btn", 8160, 4680, text::kClickThrough,
-                                              text::kTipClickThrough));
+  add(ControlId::penetrate_btn,
+      commandButton("penetrate_btn", 8160, 4680, text::kClickThrough, text::kTipClickThrough));
   add(ControlId::f5_btn, commandButton("f5_btn", 8160, 5085, text::kF5, text::kTipF5));
-  add(ControlId::bringTopMostBtn, commandButton("bringTopMostBtn", 8145, 4290,
-                                                text::kBringToFront, text::kTipBringToFront));
+  add(ControlId::bringTopMostBtn,
+      commandButton("bringTopMostBtn", 8145, 4290, text::kBringToFront, text::kTipBringToFront));
   add(ControlId::releaseBtn,
       commandButton("releaseBtn", 8145, 3885, text::kRelease, text::kTipRelease));
   add(ControlId::loadBtn, commandButton("loadBtn", 8145, 3480, text::kLoad, text::kTipLoad));

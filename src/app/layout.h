@@ -52,7 +52,9 @@ enum class ControlId : int {
 
 inline constexpr int kControlCount = static_cast<int>(ControlId::loadBtn) + 1;
 
-constexpr int index(ControlId id) { return static_cast<int>(id); }
+constexpr int index(ControlId id) {
+  return static_cast<int>(id);
+}
 
 // The frame's client area as created, in twips.
 inline constexpr double kFrameWidthTwips = 9675;

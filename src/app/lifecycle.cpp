@@ -53,6 +53,8 @@ void Main::onUnload() {
   guarded([&] { system_.killSystemTimer(kF5TimerId); });
 }
 
-void Main::onEmergencyExit() { guarded([&] { giveBackForeignWindows(); }); }
+void Main::onEmergencyExit() {
+  guarded([&] { giveBackForeignWindows(); });
+}
 
 }  // namespace vitrolux::app

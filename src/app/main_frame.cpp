@@ -34,7 +34,9 @@ void Main::setBounds(double left, double top, double width, double height) {
                        platform::kSwpNoZOrder | platform::kSwpNoActivate);
 }
 
-void Main::refreshTaskList() { tasks::FindAllApps(*this); }
+void Main::refreshTaskList() {
+  tasks::FindAllApps(*this);
+}
 
 void Main::giveBackForeignWindows() {
   const platform::WindowHandle frame = system_.frameWindow();

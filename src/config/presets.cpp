@@ -34,13 +34,17 @@ void onTileClick(app::Main& main, ControlId tile) {
       });
       break;
     case ControlId::ff_btn:
-      loadPreset(main, app::text::kFirefoxFile, [] { return std::string(app::text::kFirefoxEntry); });
+      loadPreset(main, app::text::kFirefoxFile,
+                 [] { return std::string(app::text::kFirefoxEntry); });
       break;
-    case ControlId::pic_btn: embed::loadApp(main, std::string(app::text::kPictureEntry)); break;
+    case ControlId::pic_btn:
+      embed::loadApp(main, std::string(app::text::kPictureEntry));
+      break;
     case ControlId::any_btn:
       main.system().messageBox(std::string(app::text::kTodo), std::string(app::text::kAppTitle));
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

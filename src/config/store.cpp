@@ -9,8 +9,12 @@ namespace {
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+bool isLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
 
 }  // namespace
 

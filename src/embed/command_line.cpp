@@ -15,7 +15,9 @@ bool endsWithExe(std::string_view text) {
   });
 }
 
-bool isPathLike(std::string_view text) { return text.find_first_of("\\/:") != std::string_view::npos; }
+bool isPathLike(std::string_view text) {
+  return text.find_first_of("\\/:") != std::string_view::npos;
+}
 
 std::string trimLeft(std::string_view text) {
   const std::size_t at = text.find_first_not_of(" \t");

@@ -92,14 +92,17 @@ void onCaptureTimer(app::Main& main, ControlId timer) {
   app::guarded([&] {
     const std::string typed = main.control(ControlId::title_txt).caption;
     switch (timer) {
-      case ControlId::Timer1: embed(main, std::string(app::text::kChromeTitle)); break;
+      case ControlId::Timer1:
+        embed(main, std::string(app::text::kChromeTitle));
+        break;
       case ControlId::Timer2:
         embed(main, typed.empty() ? std::string(app::text::kFirefoxTitle) : typed);
         break;
       case ControlId::Timer3:
         if (!typed.empty()) embed(main, typed);
         break;
-      default: break;
+      default:
+        break;
     }
   });
   // One attempt only, whatever it found.

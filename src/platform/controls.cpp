@@ -6,20 +6,27 @@ namespace vitrolux::platform {
 
 Size pictureSize(Picture picture) {
   switch (picture) {
-    case Picture::None: return {0, 0};
+    case Picture::None:
+      return {0, 0};
     case Picture::RestoreNormal:
-    case Picture::RestoreHover: return {26, 18};
+    case Picture::RestoreHover:
+      return {26, 18};
     case Picture::CloseNormal:
-    case Picture::CloseHover: return {37, 18};
+    case Picture::CloseHover:
+      return {37, 18};
     case Picture::MinNormal:
-    case Picture::MinHover: return {32, 18};
-    case Picture::Pin: return {11, 12};
-    case Picture::Options: return {12, 12};
+    case Picture::MinHover:
+      return {32, 18};
+    case Picture::Pin:
+      return {11, 12};
+    case Picture::Options:
+      return {12, 12};
     case Picture::TileIe:
     case Picture::TileChrome:
     case Picture::TileFirefox:
     case Picture::TilePicture:
-    case Picture::TileAny: return {103, 117};
+    case Picture::TileAny:
+      return {103, 117};
   }
   return {0, 0};
 }
@@ -151,6 +158,8 @@ void ControlSet::noteUserSelection(int index, int row) {
   c.selected = row;
 }
 
-void ControlSet::noteUserChecked(int index, bool checked) { at(index).checked = checked; }
+void ControlSet::noteUserChecked(int index, bool checked) {
+  at(index).checked = checked;
+}
 
 }  // namespace vitrolux::platform

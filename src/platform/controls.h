@@ -23,7 +23,7 @@ enum class ControlKind : std::uint8_t {
   ImageButton,  // shows a picture, takes mouse events
   Panel,        // borderless container
   CheckBox,
-  TextBox,      // single-line edit box
+  TextBox,  // single-line edit box
   Label,
   LabelButton,  // a label that takes clicks
   ListBox,      // rows with a number attached to each
@@ -136,7 +136,9 @@ class ControlSet {
   int add(Control control);
 
   int size() const { return static_cast<int>(controls_.size()); }
-  const Control& operator[](int index) const { return controls_.at(static_cast<std::size_t>(index)); }
+  const Control& operator[](int index) const {
+    return controls_.at(static_cast<std::size_t>(index));
+  }
   // Index of the control with this name, or -1.
   int find(std::string_view name) const;
 

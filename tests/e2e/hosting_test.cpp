@@ -17,7 +17,9 @@ namespace {
 using namespace e2e;
 using Clock = std::chrono::steady_clock;
 
-std::string describe(std::wstring_view text) { return narrow(text); }
+std::string describe(std::wstring_view text) {
+  return narrow(text);
+}
 
 Clock::time_point lastClick;
 
@@ -27,8 +29,9 @@ Clock::time_point lastClick;
 void click(HWND window) {
   const auto spacing = std::chrono::milliseconds(GetDoubleClickTime() + 50);
   const auto since = Clock::now() - lastClick;
-  if (since < spacing) Sleep(static_cast<DWORD>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(spacing - since).count()));
+  if (since < spacing)
+    Sleep(static_cast<DWORD>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(spacing - since).count()));
   RECT r{};
   GetWindowRect(window, &r);
   SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
@@ -49,7 +52,9 @@ RECT placeInFrame(HWND window, HWND frame) {
   return r;
 }
 
-HWND parentOf(HWND window) { return GetAncestor(window, GA_PARENT); }
+HWND parentOf(HWND window) {
+  return GetAncestor(window, GA_PARENT);
+}
 
 // The first window with exactly this caption among the frame's children,
 // then among the top-level windows.
@@ -111,7 +116,9 @@ std::wstring installTargetAs(const VitroluxApp& app, std::wstring_view name) {
   return path;
 }
 
-std::string utf8(std::wstring_view text) { return narrow(text); }
+std::string utf8(std::wstring_view text) {
+  return narrow(text);
+}
 
 TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
   VitroluxApp app;
@@ -157,8 +164,8 @@ TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
 TEST(Hosting, TheFirefoxTileAdoptsItsProgramAfterTwoSeconds) {
   VitroluxApp app;
   const std::wstring firefox = installTargetAs(app, L"firefox.exe");
-  ASSERT_TRUE(app.writeFile(
-      L"firefox.txt", utf8(firefox) + " --caption \"Mozilla Firefox\"|Mozilla Firefox\r\n"));
+  ASSERT_TRUE(app.writeFile(L"firefox.txt",
+                            utf8(firefox) + " --caption \"Mozilla Firefox\"|Mozilla Firefox\r\n"));
   ASSERT_TRUE(app.start());
   HWND tile = app.control(L"打开并装载Firefox");
   ASSERT_NE(tile, nullptr);

@@ -64,7 +64,7 @@ struct SimFile {
 
 // What an installed program does when it is started.
 struct Program {
-  std::string caption;  // caption of the window it opens
+  std::string caption;    // caption of the window it opens
   int windowDelayMs = 0;  // on the virtual clock, after the start
   std::uint32_t style = platform::kWsVisible | platform::kWsOverlappedWindow;
   bool opensWindow = true;
@@ -144,8 +144,8 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
                             std::uint32_t style = platform::kWsVisible |
                                                   platform::kWsOverlappedWindow,
                             Rect rect = {100, 100, 500, 400});
-  WindowHandle createChildWindow(WindowHandle parent, ProcessId process,
-                                 const std::string& caption, Rect rect);
+  WindowHandle createChildWindow(WindowHandle parent, ProcessId process, const std::string& caption,
+                                 Rect rect);
   void destroyWindow(WindowHandle window);
   // Null when there is no such window.
   SimWindow* window(WindowHandle handle);

@@ -45,7 +45,8 @@ TEST_F(CommandLineTest, ArgumentsFollowTheProgram) {
   EXPECT_EQ(quoted->program, "C:\\My Apps\\tool.exe");
   EXPECT_EQ(quoted->commandLine, "\"C:\\My Apps\\tool.exe\" -x --y");
 
-  const auto viewer = resolveCommandLine(desk, "explorer C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg");
+  const auto viewer =
+      resolveCommandLine(desk, "explorer C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg");
   ASSERT_TRUE(viewer);
   EXPECT_EQ(viewer->program, "C:\\Windows\\explorer.exe");
   EXPECT_EQ(viewer->commandLine,

@@ -56,16 +56,15 @@ TEST_P(TitleFillTest, ThePathFillsTheTitleOfAKnownBrowser) {
 
 INSTANTIATE_TEST_SUITE_P(
     Paths, TitleFillTest,
-    ::testing::Values(
-        FillCase{"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe",
-                 "新标签页 - Google Chrome"},
-        FillCase{"C:\\IE\\iexplore.exe", "Windows Internet Explorer"},
-        FillCase{"D:\\firefox.exe -P work", "Mozilla Firefox"},
-        FillCase{"C:\\firefox.exe\\chrome.exe", "新标签页 - Google Chrome"},
-        FillCase{"C:\\Program Files\\Google\\Chrome\\Application\\Chrome.exe", ""},
-        FillCase{"C:\\Tools\\a.exe", ""},
-        // Emptying the path leaves the title alone.
-        FillCase{"", "typed before"}));
+    ::testing::Values(FillCase{"C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe",
+                               "新标签页 - Google Chrome"},
+                      FillCase{"C:\\IE\\iexplore.exe", "Windows Internet Explorer"},
+                      FillCase{"D:\\firefox.exe -P work", "Mozilla Firefox"},
+                      FillCase{"C:\\firefox.exe\\chrome.exe", "新标签页 - Google Chrome"},
+                      FillCase{"C:\\Program Files\\Google\\Chrome\\Application\\Chrome.exe", ""},
+                      FillCase{"C:\\Tools\\a.exe", ""},
+                      // Emptying the path leaves the title alone.
+                      FillCase{"", "typed before"}));
 
 TEST_F(OptionPanelTest, ASaveStoresPathAndTitleWithoutQuotes) {
   type("\"C:\\My Apps\\tool.exe\" -x", "Tool");
@@ -79,9 +78,9 @@ TEST_F(OptionPanelTest, ASaveStoresPathAndTitleWithoutQuotes) {
 
 TEST_F(OptionPanelTest, AnIncompleteEntryIsRefused) {
   desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
-  for (const FillCase& entry : {FillCase{"粘贴程序路径，下次自动装载", "anything"},
-                                FillCase{"C:\\APPS\\TOOL.EXE", "Tool"},
-                                FillCase{"C:\\Tools\\a.exe", ""}, FillCase{"", "Tool"}}) {
+  for (const FillCase& entry :
+       {FillCase{"粘贴程序路径，下次自动装载", "anything"}, FillCase{"C:\\APPS\\TOOL.EXE", "Tool"},
+        FillCase{"C:\\Tools\\a.exe", ""}, FillCase{"", "Tool"}}) {
     type(entry.path, entry.title);
     main.controls().setBackColor(idx(ControlId::cfgOkBtn), kGreen);
     save();

@@ -9,7 +9,8 @@ class PresetsTest : public FrameTest {
   void SetUp() override {
     desk.installProgram("C:\\Program Files\\Internet Explorer\\iexplore.exe", {});
     desk.installProgram("C:\\Program Files\\Mozilla Firefox\\firefox.exe", {});
-    desk.installProgram("C:\\Users\\demo\\AppData\\Local\\Google\\Chrome\\Application\\chrome.exe", {});
+    desk.installProgram("C:\\Users\\demo\\AppData\\Local\\Google\\Chrome\\Application\\chrome.exe",
+                        {});
     desk.installProgram("C:\\Windows\\explorer.exe", {});
     desk.addToSearchPath("C:\\Windows");
     desk.start();

@@ -25,18 +25,18 @@ TEST_P(FirstFieldTest, TakesTheFirstFieldOfTheFirstLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Reading, FirstFieldTest,
-    ::testing::Values(
-        FieldCase{"C:\\Tools\\a.exe|Tool\r\nsecond line\r\n", "C:\\Tools\\a.exe|Tool"},
-        FieldCase{"C:\\Tools\\a.exe|Hello, world\r\n", "C:\\Tools\\a.exe|Hello"},
-        // A quoted field ends at its closing quote; the rest of the item is dropped.
-        FieldCase{"\"C:\\My Apps\\tool.exe\"|Tool\r\n", "C:\\My Apps\\tool.exe"},
-        FieldCase{"\"a, b\",c", "a, b"}, FieldCase{"\r\nC:\\a.exe|A\r\n", ""},
-        FieldCase{"", ""}, FieldCase{"C:\\a.exe|A", "C:\\a.exe|A"},
-        FieldCase{"C:\\a.exe|A\nnext", "C:\\a.exe|A"},
-        // Blanks around an unquoted value are padding.
-        FieldCase{"  C:\\a.exe|A Title \t\r\n", "C:\\a.exe|A Title"},
-        // An unclosed quote runs to the end of its line.
-        FieldCase{"\"C:\\a.exe|A\r\nmore", "C:\\a.exe|A"}));
+    ::testing::Values(FieldCase{"C:\\Tools\\a.exe|Tool\r\nsecond line\r\n",
+                                "C:\\Tools\\a.exe|Tool"},
+                      FieldCase{"C:\\Tools\\a.exe|Hello, world\r\n", "C:\\Tools\\a.exe|Hello"},
+                      // A quoted field ends at its closing quote; the rest of the item is dropped.
+                      FieldCase{"\"C:\\My Apps\\tool.exe\"|Tool\r\n", "C:\\My Apps\\tool.exe"},
+                      FieldCase{"\"a, b\",c", "a, b"}, FieldCase{"\r\nC:\\a.exe|A\r\n", ""},
+                      FieldCase{"", ""}, FieldCase{"C:\\a.exe|A", "C:\\a.exe|A"},
+                      FieldCase{"C:\\a.exe|A\nnext", "C:\\a.exe|A"},
+                      // Blanks around an unquoted value are padding.
+                      FieldCase{"  C:\\a.exe|A Title \t\r\n", "C:\\a.exe|A Title"},
+                      // An unclosed quote runs to the end of its line.
+                      FieldCase{"\"C:\\a.exe|A\r\nmore", "C:\\a.exe|A"}));
 
 class StoreTest : public ::testing::Test {
  protected:
@@ -98,7 +98,9 @@ TEST_F(StoreTest, TextOutsideTheAnsiCodePageIsStoredAsUtf8WithAMark) {
 }
 
 TEST_F(StoreTest, AByteOrderMarkMeansUtf8AndPlainBytesMeanAnsi) {
-  desk.putFile(path("chrome.txt"), "\xEF\xBB\xBF" "D:\\chrome.exe|新标签页 - Google Chrome\r\n");
+  desk.putFile(path("chrome.txt"),
+               "\xEF\xBB\xBF"
+               "D:\\chrome.exe|新标签页 - Google Chrome\r\n");
   EXPECT_EQ(readCfg(desk, path("chrome.txt")), "D:\\chrome.exe|新标签页 - Google Chrome");
   desk.putFile(path("ie.txt"), "D:\\Caf\xE9\\iexplore.exe|x\r\n");
   EXPECT_EQ(readCfg(desk, path("ie.txt")), "D:\\Caf\xC3\xA9\\iexplore.exe|x");
