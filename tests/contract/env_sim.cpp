@@ -3,35 +3,13 @@
 #include <map>
 
 #include "contract/contract_env.h"
+#include "contract/tick_counter.h"
 #include "sim/sim_desktop.h"
 
 namespace vitrolux::contract {
 namespace {
 
 constexpr const char* kSystemFolder = "C:\\Windows\\System32";
-
-// The frame's logic is not under test here: only the system timer's ticks
-// are counted.
-class TickCounter final : public platform::FrameEvents {
- public:
-  std::map<unsigned, int> ticks;
-
-  void onLoad() override {}
-  void onUnload() override {}
-  void onResize() override {}
-  void onMouseDown(int, int, float, float) override {}
-  void onMouseMove(int, int, float, float) override {}
-  void onMouseUp(int, int, float, float) override {}
-  void onDoubleClick() override {}
-  void onKeyDown(int, int) override {}
-  void onClick(int) override {}
-  void onControlDoubleClick(int) override {}
-  void onControlMouseDown(int, int, int, float, float) override {}
-  void onControlMouseMove(int, int, int, float, float) override {}
-  void onTimer(int) override {}
-  void onSystemTimer(unsigned id) override { ++ticks[id]; }
-  void onEmergencyExit() override {}
-};
 
 class SimEnv final : public ContractEnv {
  public:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "contract/contract_env.h"
+#include "contract/tick_counter.h"
 #include "platform/win32/win32_system.h"
 
 namespace vitrolux::contract {
@@ -52,28 +53,6 @@ void registerClass(HINSTANCE instance) {
   wc.lpszClassName = kClassName;
   ::RegisterClassW(&wc);  // fails harmlessly when a previous test registered it
 }
-
-// Only the system timer's ticks matter here; the adapter delivers them.
-class TickCounter final : public platform::FrameEvents {
- public:
-  std::map<unsigned, int> ticks;
-
-  void onLoad() override {}
-  void onUnload() override {}
-  void onResize() override {}
-  void onMouseDown(int, int, float, float) override {}
-  void onMouseMove(int, int, float, float) override {}
-  void onMouseUp(int, int, float, float) override {}
-  void onDoubleClick() override {}
-  void onKeyDown(int, int) override {}
-  void onClick(int) override {}
-  void onControlDoubleClick(int) override {}
-  void onControlMouseDown(int, int, int, float, float) override {}
-  void onControlMouseMove(int, int, int, float, float) override {}
-  void onTimer(int) override {}
-  void onSystemTimer(unsigned id) override { ++ticks[id]; }
-  void onEmergencyExit() override {}
-};
 
 void sendKey(int virtualKey, bool up) {
   INPUT input{};

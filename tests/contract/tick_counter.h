@@ -1,0 +1,32 @@
+// Frame events for the contract suite: the frame's logic is not under test
+// there, only the system timer's ticks are counted.
+#pragma once
+
+#include <map>
+
+#include "platform/frame_events.h"
+
+namespace vitrolux::contract {
+
+class TickCounter final : public platform::FrameEvents {
+ public:
+  std::map<unsigned, int> ticks;
+
+  void onLoad() override {}
+  void onUnload() override {}
+  void onResize() override {}
+  void onMouseDown(int, int, float, float) override {}
+  void onMouseMove(int, int, float, float) override {}
+  void onMouseUp(int, int, float, float) override {}
+  void onDoubleClick() override {}
+  void onKeyDown(int, int) override {}
+  void onClick(int) override {}
+  void onControlDoubleClick(int) override {}
+  void onControlMouseDown(int, int, int, float, float) override {}
+  void onControlMouseMove(int, int, int, float, float) override {}
+  void onTimer(int) override {}
+  void onSystemTimer(unsigned id) override { ++ticks[id]; }
+  void onEmergencyExit() override {}
+};
+
+}  // namespace vitrolux::contract
