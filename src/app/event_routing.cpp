@@ -1,78 +1,70 @@
 // Sends each event of the frame to the handler of the subsystem that owns it.
 // Events that no subsystem handles are dropped here.
-#include "app/geometry.h"
-#include "app/guard.h"
-#include "app/key_commands.h"
 #include "app/main_frame.h"
-#include "app/title_bar.h"
-#include "config/option_panel.h"
-#include "config/presets.h"
-#include "effects/opacity.h"
-#include "effects/stacking.h"
-#include "embed/loader.h"
-#include "embed/task_selection.h"
-#include "refresh/auto_refresh.h"
-#include "tasks/task_list.h"
+#include "platform/guard.h"
 
 namespace vitrolux::app {
 
+using model::ControlId;
+using platform::guarded;
+
 void Main::onResize() {
-  guarded([&] { onFrameResize(*this); });
+  guarded([&] { geometry_.onResize(); });
 }
 
 void Main::onMouseDown(int button, int shift, float x, float y) {
-  guarded([&] { onFrameMouseDown(*this, button, shift, x, y); });
+  guarded([&] { geometry_.onMouseDown(button, shift, x, y); });
 }
 
 void Main::onMouseMove(int button, int shift, float x, float y) {
-  guarded([&] { onFrameMouseMove(*this, button, shift, x, y); });
+  guarded([&] { geometry_.onMouseMove(button, shift, x, y); });
 }
 
 void Main::onMouseUp(int button, int shift, float x, float y) {
-  guarded([&] { onFrameMouseUp(*this, button, shift, x, y); });
+  guarded([&] { geometry_.onMouseUp(button, shift, x, y); });
 }
 
 void Main::onDoubleClick() {
-  guarded([&] { onFrameDoubleClick(*this); });
+  guarded([&] { geometry_.onDoubleClick(); });
 }
 
 void Main::onKeyDown(int keyCode, int shift) {
-  guarded([&] { onFrameKeyDown(*this, keyCode, shift); });
+  guarded([&] { keys_.onKeyDown(keyCode, shift); });
 }
 
 void Main::onClick(int control) {
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::loadBtn:
-        embed::onLoadClick(*this);
+        taskSelection_.onLoadClick();
         break;
       case ControlId::releaseBtn:
-        embed::onReleaseClick(*this);
+        taskSelection_.onReleaseClick();
         break;
       case ControlId::ie_btn:
       case ControlId::ch_btn:
       case ControlId::ff_btn:
       case ControlId::pic_btn:
       case ControlId::any_btn:
-        config::onTileClick(*this, static_cast<ControlId>(control));
+        tiles_.onTileClick(static_cast<ControlId>(control));
         break;
       case ControlId::setCfgPic:
-        config::onOptionsClick(*this);
+        optionPanel_.onOptionsClick();
         break;
       case ControlId::cfgOkBtn:
-        config::onSaveClick(*this);
+        optionPanel_.onSaveClick();
         break;
       case ControlId::setTopMostBtn:
-        effects::onPinClick(*this);
+        stacking_.onPinClick();
         break;
       case ControlId::bringTopMostBtn:
-        effects::onBringToFrontClick(*this);
+        stacking_.onBringToFrontClick();
         break;
       case ControlId::penetrate_btn:
-        effects::onClickThroughClick(*this);
+        stacking_.onClickThroughClick();
         break;
       case ControlId::f5_btn:
-        refresh::onF5Click(*this);
+        autoRefresh_.onF5Click();
         break;
       default:
         break;
@@ -82,7 +74,7 @@ void Main::onClick(int control) {
 
 void Main::onControlDoubleClick(int control) {
   guarded([&] {
-    if (static_cast<ControlId>(control) == ControlId::processList) embed::onLoadClick(*this);
+    if (static_cast<ControlId>(control) == ControlId::processList) taskSelection_.onLoadClick();
   });
 }
 
@@ -93,7 +85,7 @@ void Main::onControlMouseDown(int control, int button, int shift, float x, float
       case ControlId::min_btn:
       case ControlId::retore_btn:
       case ControlId::sys_btn:
-        onTitleButtonMouseDown(*this, static_cast<ControlId>(control), button, shift, x, y);
+        titleBar_.onMouseDown(static_cast<ControlId>(control), button, shift, x, y);
         break;
       default:
         break;
@@ -107,7 +99,7 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
       case ControlId::close_btn:
       case ControlId::min_btn:
       case ControlId::retore_btn:
-        onTitleButtonMouseMove(*this, static_cast<ControlId>(control), button, shift, x, y);
+        titleBar_.onMouseMove(static_cast<ControlId>(control), button, shift, x, y);
         break;
       default:
         break;
@@ -119,15 +111,15 @@ void Main::onTimer(int control) {
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::process_timer:
-        tasks::onProcessTimer(*this);
+        taskList_.onProcessTimer();
         break;
       case ControlId::Timer1:
       case ControlId::Timer2:
       case ControlId::Timer3:
-        embed::onCaptureTimer(*this, static_cast<ControlId>(control));
+        loader_.onCaptureTimer(static_cast<ControlId>(control));
         break;
       case ControlId::cfg_timer:
-        effects::onCfgTimer(*this);
+        opacity_.onCfgTimer();
         break;
       default:
         break;
@@ -136,12 +128,12 @@ void Main::onTimer(int control) {
 }
 
 void Main::onSystemTimer(unsigned id) {
-  guarded([&] { refresh::onSystemTimer(*this, id); });
+  guarded([&] { autoRefresh_.onSystemTimer(id); });
 }
 
 void Main::onTextChange(int control) {
   guarded([&] {
-    if (static_cast<ControlId>(control) == ControlId::cfg_txt) config::onPathChange(*this);
+    if (static_cast<ControlId>(control) == ControlId::cfg_txt) optionPanel_.onPathChange();
   });
 }
 

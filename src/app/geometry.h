@@ -4,12 +4,13 @@
 
 namespace vitrolux::app {
 
-class Main;
-
-void onFrameMouseDown(Main& main, int button, int shift, float x, float y);
-void onFrameMouseMove(Main& main, int button, int shift, float x, float y);
-void onFrameMouseUp(Main& main, int button, int shift, float x, float y);
-void onFrameDoubleClick(Main& main);
-void onFrameResize(Main& main);
+class FrameGeometry {
+ public:
+  void onMouseDown(int button, int shift, float x, float y);
+  void onMouseMove(int button, int shift, float x, float y);
+  void onMouseUp(int button, int shift, float x, float y);
+  void onDoubleClick();
+  void onResize();
+};
 
 }  // namespace vitrolux::app

@@ -3,8 +3,9 @@
 
 namespace vitrolux::app {
 
-class Main;
-
-void onFrameKeyDown(Main& main, int keyCode, int shift);
+class KeyCommands {
+ public:
+  void onKeyDown(int keyCode, int shift);
+};
 
 }  // namespace vitrolux::app

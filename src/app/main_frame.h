@@ -1,67 +1,49 @@
-// The frame `Main`: owner of the controls and of the state that the
-// subsystems share. The subsystems' handlers live in their own folders and
-// take the frame as their first argument; event_routing.cpp sends each event
-// to its handler.
+// The frame `Main`: owner of the controls, of the state the subsystems share
+// and of the subsystems themselves, each of which gets only the ports, state
+// and neighbours it uses. event_routing.cpp sends each event of the window
+// system to its handler; lifecycle.cpp holds start-up and shutdown.
 #pragma once
 
-#include <cstdint>
-#include <optional>
-#include <string>
-
-#include "app/layout.h"
+#include "app/geometry.h"
+#include "app/key_commands.h"
+#include "app/title_bar.h"
+#include "config/option_panel.h"
+#include "config/presets.h"
+#include "config/store.h"
+#include "effects/opacity.h"
+#include "effects/stacking.h"
+#include "embed/loader.h"
+#include "embed/task_selection.h"
+#include "model/frame_state.h"
+#include "model/layout.h"
+#include "platform/application.h"
 #include "platform/controls.h"
-#include "platform/frame_events.h"
-#include "platform/types.h"
-#include "platform/window_system.h"
+#include "platform/ports.h"
+#include "refresh/auto_refresh.h"
+#include "tasks/task_list.h"
 
 namespace vitrolux::app {
 
-struct FrameState {
-  // The window hosted last; null when none.
-  platform::WindowHandle hostedWindow;
-  // A launched program whose window has not been looked for yet. Kept apart
-  // from hostedWindow: a process identifier may equal the handle of an
-  // unrelated window, which must never be moved, re-parented or destroyed.
-  std::optional<platform::ProcessId> pendingLaunch;
-  // The opacity level last applied and saved; 0 for none.
-  std::int16_t currentOpacity = 0;
-  // Width of the resize band along the frame's edges, in twips.
-  std::int16_t edgeWidth = 0;
-  // Style bits a top-level window must all carry to be listed as a task.
-  std::uint32_t taskStyleMask = 0;
-
-  // Whether something is hosted, a launch awaiting its capture included.
-  bool hosting() const { return !hostedWindow.isNull() || pendingLaunch.has_value(); }
-};
-
-class Main final : public platform::FrameEvents {
+class Main final : public platform::Application {
  public:
-  explicit Main(platform::WindowSystem& system);
+  explicit Main(const platform::Ports& ports);
   Main(const Main&) = delete;
   Main& operator=(const Main&) = delete;
 
-  platform::WindowSystem& system() { return system_; }
-  platform::ControlSet& controls() { return controls_; }
+  platform::ControlSet& controls() override { return controls_; }
   const platform::ControlSet& controls() const { return controls_; }
-  const platform::Control& control(ControlId id) const { return controls_[index(id)]; }
-  FrameState& state() { return state_; }
-  const FrameState& state() const { return state_; }
+  const platform::Control& control(model::ControlId id) const {
+    return controls_[model::index(id)];
+  }
+  platform::FrameLook look() const override { return model::frameLook(); }
+  model::FrameState& state() { return state_; }
+  const model::FrameState& state() const { return state_; }
 
-  // The frame's position and size in twips, measured with the display's DPI.
-  double left() const;
-  double top() const;
-  double width() const;
-  double height() const;
-  // Moves and sizes the frame; arguments in twips.
-  void setBounds(double left, double top, double width, double height);
+  // The subsystems, for the tests that drive one of them directly.
+  embed::Loader& loader() { return loader_; }
+  embed::TaskSelection& taskSelection() { return taskSelection_; }
+  config::SettingsStore& store() { return store_; }
 
-  // Refills the task list.
-  void refreshTaskList();
-  // Gives every window of another program that lives in the frame back to
-  // the desktop where it stands on the screen, no longer top-most. Every exit
-  // path runs it before the frame goes away, so that closing the frame never
-  // destroys another program's window.
-  void giveBackForeignWindows();
   // Ends the program at once, without the unload steps, after giving back
   // what is not ours.
   void endNow();
@@ -69,6 +51,7 @@ class Main final : public platform::FrameEvents {
   // platform::FrameEvents
   void onLoad() override;
   void onUnload() override;
+  void onDestroy() override;
   void onResize() override;
   void onMouseDown(int button, int shift, float x, float y) override;
   void onMouseMove(int button, int shift, float x, float y) override;
@@ -86,9 +69,23 @@ class Main final : public platform::FrameEvents {
  private:
   void onTextChange(int control);
 
-  platform::WindowSystem& system_;
+  platform::Ports ports_;
   platform::ControlSet controls_;
-  FrameState state_;
+  model::FrameState state_;
+
+  // In the order they need each other.
+  config::SettingsStore store_;
+  tasks::TaskList taskList_;
+  embed::Loader loader_;
+  embed::TaskSelection taskSelection_;
+  config::LaunchTiles tiles_;
+  config::OptionPanel optionPanel_;
+  effects::Opacity opacity_;
+  effects::Stacking stacking_;
+  refresh::AutoRefresh autoRefresh_;
+  FrameGeometry geometry_;
+  TitleBar titleBar_;
+  KeyCommands keys_;
 };
 
 }  // namespace vitrolux::app

@@ -2,18 +2,19 @@
 
 #include <algorithm>
 
-#include "app/guard.h"
-#include "app/main_frame.h"
-#include "app/strings.h"
-#include "config/store.h"
-#include "platform/text.h"
+#include "model/layout.h"
+#include "model/strings.h"
+#include "model/text.h"
+#include "platform/guard.h"
 
 namespace vitrolux::config {
 namespace {
 
-using app::ControlId;
-using app::index;
-using platform::contains;
+namespace text = model::text;
+using model::contains;
+using model::ControlId;
+using model::index;
+using platform::guarded;
 
 constexpr double kPanelTop = 720;
 constexpr platform::Color kSavedColor{0x0000C000u};
@@ -25,27 +26,26 @@ struct KnownProgram {
 };
 
 constexpr KnownProgram kKnownPrograms[] = {
-    {"chrome.exe", app::text::kChromeTitle},
-    {"iexplore.exe", app::text::kIeTitle},
-    {"firefox.exe", app::text::kFirefoxTitle},
+    {"chrome.exe", text::kChromeTitle},
+    {"iexplore.exe", text::kIeTitle},
+    {"firefox.exe", text::kFirefoxTitle},
 };
 
 }  // namespace
 
-void onOptionsClick(app::Main& main) {
-  platform::ControlSet& controls = main.controls();
+void OptionPanel::onOptionsClick() {
   const int panel = index(ControlId::optionFrm);
-  if (controls[panel].visible) {
-    controls.setVisible(panel, false);
+  if (controls_[panel].visible) {
+    controls_.setVisible(panel, false);
   } else {
-    controls.setTop(panel, kPanelTop);
-    controls.setVisible(panel, true);
+    controls_.setTop(panel, kPanelTop);
+    controls_.setVisible(panel, true);
   }
 }
 
-void onPathChange(app::Main& main) {
-  app::guarded([&] {
-    const std::string path = main.control(ControlId::cfg_txt).caption;
+void OptionPanel::onPathChange() {
+  guarded([&] {
+    const std::string path = controls_[index(ControlId::cfg_txt)].caption;
     if (path.empty()) return;
     std::string title;
     for (const KnownProgram& known : kKnownPrograms) {
@@ -54,29 +54,27 @@ void onPathChange(app::Main& main) {
         break;
       }
     }
-    main.controls().setCaption(index(ControlId::title_txt), title);
+    controls_.setCaption(index(ControlId::title_txt), title);
   });
 }
 
-void onSaveClick(app::Main& main) {
-  platform::ControlSet& controls = main.controls();
+void OptionPanel::onSaveClick() {
   const int button = index(ControlId::cfgOkBtn);
-  app::guarded([&] {
-    std::string path = main.control(ControlId::cfg_txt).caption;
-    const std::string title = main.control(ControlId::title_txt).caption;
+  guarded([&] {
+    std::string path = controls_[index(ControlId::cfg_txt)].caption;
+    const std::string title = controls_[index(ControlId::title_txt)].caption;
     if (path.empty() || title.empty() || !contains(path, ".exe")) {
-      controls.setBackColor(button, kRefusedColor);
+      controls_.setBackColor(button, kRefusedColor);
       return;
     }
     // The stored entry must not start with a quote, or reading it back would
     // take it for a quoted field and lose the title.
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    const bool saved = WriteCfg(main.system(), settingsPath(main.system(), app::text::kConfigFile),
-                                path + "|" + title);
+    const bool saved = store_.WriteCfg(store_.settingsPath(text::kConfigFile), path + "|" + title);
     // A save that could not be written must not look like one that was.
-    controls.setBackColor(button, saved ? kSavedColor : kRefusedColor);
+    controls_.setBackColor(button, saved ? kSavedColor : kRefusedColor);
   });
-  app::guarded([&] { controls.setVisible(index(ControlId::optionFrm), false); });
+  guarded([&] { controls_.setVisible(index(ControlId::optionFrm), false); });
 }
 
 }  // namespace vitrolux::config

@@ -1,17 +1,26 @@
 // The option panel: the auto-load entry's path and title, and its saving.
 #pragma once
 
-namespace vitrolux::app {
-class Main;
-}
+#include "config/store.h"
+#include "platform/controls.h"
 
 namespace vitrolux::config {
 
-// The options button: opens or closes the panel.
-void onOptionsClick(app::Main& main);
-// Every change of the path box: fills in the title of a known browser.
-void onPathChange(app::Main& main);
-// "配置": checks and saves the entry to "config.txt".
-void onSaveClick(app::Main& main);
+class OptionPanel {
+ public:
+  OptionPanel(platform::ControlSet& controls, SettingsStore& store)
+      : controls_(controls), store_(store) {}
+
+  // The options button: opens or closes the panel.
+  void onOptionsClick();
+  // Every change of the path box: fills in the title of a known browser.
+  void onPathChange();
+  // "配置": checks and saves the entry to "config.txt".
+  void onSaveClick();
+
+ private:
+  platform::ControlSet& controls_;
+  SettingsStore& store_;
+};
 
 }  // namespace vitrolux::config

@@ -1,6 +1,6 @@
 #include "config/store.h"
 
-#include "app/strings.h"
+#include "model/strings.h"
 
 namespace vitrolux::config {
 namespace {
@@ -18,8 +18,8 @@ bool isLineEnd(char c) {
 
 }  // namespace
 
-std::string settingsPath(platform::WindowSystem& system, std::string_view fileName) {
-  std::string path = system.applicationFolder();
+std::string SettingsStore::settingsPath(std::string_view fileName) {
+  std::string path = files_.applicationFolder();
   path += '\\';
   path += fileName;
   return path;
@@ -46,38 +46,38 @@ std::string firstField(std::string_view text) {
   return std::string(text.substr(at, end - at));
 }
 
-std::string decodeSettings(platform::WindowSystem& system, const std::string& bytes) {
+std::string SettingsStore::decodeSettings(const std::string& bytes) {
   if (bytes.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) return bytes.substr(kUtf8Bom.size());
-  return system.fromAnsi(bytes);
+  return text_.fromAnsi(bytes);
 }
 
-std::string encodeSettings(platform::WindowSystem& system, const std::string& text) {
-  if (std::optional<std::string> ansi = system.toAnsi(text)) return *ansi;
+std::string SettingsStore::encodeSettings(const std::string& text) {
+  if (std::optional<std::string> ansi = text_.toAnsi(text)) return *ansi;
   return std::string(kUtf8Bom) + text;
 }
 
-std::string readCfg(platform::WindowSystem& system, const std::string& path) {
+std::string SettingsStore::readCfg(const std::string& path) {
   try {
     // A folder, a hidden or a system file counts as missing.
-    if (!system.isOrdinaryFile(path)) return {};
-    const std::optional<std::string> bytes = system.readFile(path, kMaxSettingsBytes);
+    if (!files_.isOrdinaryFile(path)) return {};
+    const std::optional<std::string> bytes = files_.readFile(path, kMaxSettingsBytes);
     if (!bytes) return {};
-    return firstField(decodeSettings(system, *bytes));
+    return firstField(decodeSettings(*bytes));
   } catch (...) {
     return {};
   }
 }
 
-bool WriteCfg(platform::WindowSystem& system, const std::string& path, const std::string& value) {
+bool SettingsStore::WriteCfg(const std::string& path, const std::string& value) {
   try {
-    return system.replaceFile(path, encodeSettings(system, value + "\r\n"));
+    return files_.replaceFile(path, encodeSettings(value + "\r\n"));
   } catch (...) {
     return false;
   }
 }
 
-std::string getDirName(platform::WindowSystem& system) {
-  return readCfg(system, settingsPath(system, app::text::kConfigFile));
+std::string SettingsStore::getDirName() {
+  return readCfg(settingsPath(model::text::kConfigFile));
 }
 
 }  // namespace vitrolux::config

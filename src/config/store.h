@@ -1,38 +1,48 @@
-// The settings files: one value on the first line of a small text file in
-// the application folder.
+// The settings store: one value on the first line of a small text file in
+// the application folder. Needs files and the ANSI code page, nothing else.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "platform/window_system.h"
+#include "platform/file_port.h"
+#include "platform/text_port.h"
 
 namespace vitrolux::config {
 
-// The application folder, a backslash and the file name.
-std::string settingsPath(platform::WindowSystem& system, std::string_view fileName);
+class SettingsStore {
+ public:
+  SettingsStore(platform::FilePort& files, platform::TextPort& text) : files_(files), text_(text) {}
 
-// The value stored in a settings file: its first field. The empty text for a
-// file that is missing, hidden, a folder, unreadable, locked or empty.
-std::string readCfg(platform::WindowSystem& system, const std::string& path);
+  // The application folder, a backslash and the file name.
+  std::string settingsPath(std::string_view fileName);
 
-// Replaces the file's whole content with the value and CR LF. The old file
-// stays whole unless the new one was written completely. True on success.
-bool WriteCfg(platform::WindowSystem& system, const std::string& path, const std::string& value);
+  // The value stored in a settings file: its first field. The empty text for
+  // a file that is missing, hidden, a folder, unreadable, locked or empty.
+  std::string readCfg(const std::string& path);
 
-// The auto-load entry of "config.txt", or the empty text.
-std::string getDirName(platform::WindowSystem& system);
+  // Replaces the file's whole content with the value and CR LF. The old file
+  // stays whole unless the new one was written completely. True on success.
+  bool WriteCfg(const std::string& path, const std::string& value);
+
+  // The auto-load entry of "config.txt", or the empty text.
+  std::string getDirName();
+
+  // Settings bytes to UTF-8: the ANSI code page, unless a UTF-8 byte-order
+  // mark says UTF-8.
+  std::string decodeSettings(const std::string& bytes);
+  // UTF-8 to settings bytes: the ANSI code page when the text fits it, else
+  // UTF-8 behind a byte-order mark.
+  std::string encodeSettings(const std::string& text);
+
+ private:
+  platform::FilePort& files_;
+  platform::TextPort& text_;
+};
 
 // The first field of a settings text (already decoded to UTF-8): a quoted
 // field is the text between its quotes; otherwise everything up to the first
 // comma or line end.
 std::string firstField(std::string_view text);
-
-// Settings bytes to UTF-8: the ANSI code page, unless a UTF-8 byte-order
-// mark says UTF-8.
-std::string decodeSettings(platform::WindowSystem& system, const std::string& bytes);
-// UTF-8 to settings bytes: the ANSI code page when the text fits it, else
-// UTF-8 behind a byte-order mark.
-std::string encodeSettings(platform::WindowSystem& system, const std::string& text);
 
 }  // namespace vitrolux::config

@@ -1,12 +1,12 @@
 #include "effects/opacity.h"
 
-#include "app/main_frame.h"
+#include "model/layout.h"
 
 namespace vitrolux::effects {
 
-void onCfgTimer(app::Main& main) {
+void Opacity::onCfgTimer() {
   // Saved settings are not applied yet; the tick only stops its timer.
-  main.controls().setInterval(app::index(app::ControlId::cfg_timer), 0);
+  controls_.setInterval(model::index(model::ControlId::cfg_timer), 0);
 }
 
 }  // namespace vitrolux::effects

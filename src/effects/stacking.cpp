@@ -1,12 +1,10 @@
 #include "effects/stacking.h"
 
-#include "app/main_frame.h"
-
 namespace vitrolux::effects {
 
 // Not built yet.
-void onPinClick(app::Main&) {}
-void onBringToFrontClick(app::Main&) {}
-void onClickThroughClick(app::Main&) {}
+void Stacking::onPinClick() {}
+void Stacking::onBringToFrontClick() {}
+void Stacking::onClickThroughClick() {}
 
 }  // namespace vitrolux::effects

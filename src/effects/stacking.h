@@ -1,14 +1,13 @@
 // Pinning the frame, pinning a selected window, click-through.
 #pragma once
 
-namespace vitrolux::app {
-class Main;
-}
-
 namespace vitrolux::effects {
 
-void onPinClick(app::Main& main);
-void onBringToFrontClick(app::Main& main);
-void onClickThroughClick(app::Main& main);
+class Stacking {
+ public:
+  void onPinClick();
+  void onBringToFrontClick();
+  void onClickThroughClick();
+};
 
 }  // namespace vitrolux::effects

@@ -41,7 +41,7 @@ std::string quoted(const std::string& program, const std::string& arguments) {
 // - otherwise the whole line is one path (C:\Program Files\App\app), never a
 //   shorter part of it.
 // The part chosen must name an existing program, or nothing starts.
-std::optional<LaunchTarget> resolveCommandLine(platform::WindowSystem& system,
+std::optional<LaunchTarget> resolveCommandLine(platform::ProcessPort& processes,
                                                const std::string& commandLine) {
   const std::string line = trimLeft(commandLine);
   if (line.empty()) return std::nullopt;
@@ -76,16 +76,16 @@ std::optional<LaunchTarget> resolveCommandLine(platform::WindowSystem& system,
   }
   if (name.empty()) return std::nullopt;
 
-  const std::optional<std::string> program = system.findProgram(name);
+  const std::optional<std::string> program = processes.findProgram(name);
   if (!program) return std::nullopt;
   return LaunchTarget{*program, quoted(*program, arguments)};
 }
 
-std::optional<platform::ProcessId> launch(platform::WindowSystem& system,
+std::optional<platform::ProcessId> launch(platform::ProcessPort& processes,
                                           const std::string& commandLine) {
-  const std::optional<LaunchTarget> target = resolveCommandLine(system, commandLine);
+  const std::optional<LaunchTarget> target = resolveCommandLine(processes, commandLine);
   if (!target) return std::nullopt;
-  return system.startProcess(target->program, target->commandLine);
+  return processes.startProcess(target->program, target->commandLine);
 }
 
 }  // namespace vitrolux::embed

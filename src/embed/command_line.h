@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/window_system.h"
+#include "platform/process_port.h"
 
 namespace vitrolux::embed {
 
@@ -16,12 +16,12 @@ struct LaunchTarget {
   std::string commandLine;  // the whole command line, program first, quoted
 };
 
-std::optional<LaunchTarget> resolveCommandLine(platform::WindowSystem& system,
+std::optional<LaunchTarget> resolveCommandLine(platform::ProcessPort& processes,
                                                const std::string& commandLine);
 
 // Starts the command line's program; the new process's identifier, or nothing
 // when no program could be started.
-std::optional<platform::ProcessId> launch(platform::WindowSystem& system,
+std::optional<platform::ProcessId> launch(platform::ProcessPort& processes,
                                           const std::string& commandLine);
 
 }  // namespace vitrolux::embed

@@ -1,18 +1,19 @@
 #include "embed/loader.h"
 
-#include "app/guard.h"
-#include "app/main_frame.h"
-#include "app/strings.h"
 #include "embed/command_line.h"
-#include "platform/text.h"
+#include "model/frame_metrics.h"
+#include "model/strings.h"
+#include "model/text.h"
+#include "platform/guard.h"
 #include "platform/twips.h"
 
 namespace vitrolux::embed {
 namespace {
 
-using app::ControlId;
-using app::index;
-using platform::contains;
+namespace text = model::text;
+using model::contains;
+using model::ControlId;
+using model::index;
 
 constexpr int kChromeDelayMs = 400;
 constexpr int kSlowProgramDelayMs = 2000;
@@ -23,90 +24,88 @@ constexpr int kHostedHeightLoss = 25;
 // The fit always counts 15 twips to the pixel, whatever the display's DPI.
 constexpr double kFitTwipsPerPixel = 15.0;
 
-void arm(app::Main& main, ControlId timer, int delayMs) {
-  main.controls().setInterval(index(timer), delayMs);
-}
-
 }  // namespace
 
-bool loadApp(app::Main& main, const std::string& entry) {
-  platform::ControlSet& controls = main.controls();
+void Loader::arm(ControlId timer, int delayMs) {
+  controls_.setInterval(index(timer), delayMs);
+}
+
+bool Loader::loadApp(const std::string& entry) {
   std::string path = entry;
   std::string title;
   if (contains(entry, "|")) {
-    const std::vector<std::string> pieces = platform::split(entry, "|");
+    const std::vector<std::string> pieces = model::split(entry, "|");
     path = pieces[0];
     title = pieces[1];
     // Setting the path may fill in a title of its own; the entry's wins.
-    controls.setCaption(index(ControlId::cfg_txt), path);
-    controls.setCaption(index(ControlId::title_txt), title);
+    controls_.setCaption(index(ControlId::cfg_txt), path);
+    controls_.setCaption(index(ControlId::title_txt), title);
   } else {
-    controls.setCaption(index(ControlId::cfg_txt), path);
+    controls_.setCaption(index(ControlId::cfg_txt), path);
   }
 
-  const std::optional<platform::ProcessId> process = launch(main.system(), path);
+  const std::optional<platform::ProcessId> process = launch(processes_, path);
   if (!process) return false;
 
   // The launch takes the place of whatever was hosted: until its capture the
   // frame's current window is the new program, known only by its process.
-  app::FrameState& state = main.state();
-  state.hostedWindow = {};
-  state.pendingLaunch.reset();
+  state_.hostedWindow = {};
+  state_.pendingLaunch.reset();
   if (process->value() != 0) {
-    state.pendingLaunch = *process;
+    state_.pendingLaunch = *process;
+    // The order matters: an entry naming both browsers is a Chrome entry.
     if (contains(entry, "chrome")) {
-      arm(main, ControlId::Timer1, kChromeDelayMs);
+      arm(ControlId::Timer1, kChromeDelayMs);
     } else if (contains(entry, "iexplore")) {
-      embed(main, title.empty() ? std::string(app::text::kIeTitle) : title);
+      embed(title.empty() ? std::string(text::kIeTitle) : title);
     } else if (contains(entry, "firefox")) {
-      arm(main, ControlId::Timer2, kSlowProgramDelayMs);
+      arm(ControlId::Timer2, kSlowProgramDelayMs);
     } else {
-      arm(main, ControlId::Timer3, kSlowProgramDelayMs);
+      arm(ControlId::Timer3, kSlowProgramDelayMs);
     }
   }
-  main.refreshTaskList();
+  refreshTaskList_();
   return true;
 }
 
-void embed(app::Main& main, const std::string& title) {
-  platform::WindowSystem& system = main.system();
-  const platform::WindowHandle frame = system.frameWindow();
-  platform::WindowHandle window = system.findWindow(title);
+void Loader::embed(const std::string& title) {
+  const platform::WindowHandle frame = frame_.frameWindow();
+  platform::WindowHandle window = desktop_.findWindow(title);
   // The frame is never captured into itself.
   if (window == frame) window = {};
 
-  app::FrameState& state = main.state();
-  state.hostedWindow = window;
-  state.pendingLaunch.reset();
+  state_.hostedWindow = window;
+  state_.pendingLaunch.reset();
   if (window.isNull()) return;
 
-  const int width = platform::roundHalfEven(main.width() / kFitTwipsPerPixel);
-  const int height = platform::roundHalfEven(main.height() / kFitTwipsPerPixel - kHostedHeightLoss);
+  const platform::TwipsRect twips = model::frameTwips(frame_);
+  const int width = platform::roundHalfEven(twips.width / kFitTwipsPerPixel);
+  const int height = platform::roundHalfEven(twips.height / kFitTwipsPerPixel - kHostedHeightLoss);
   // Placed while still top-level: a window keeps its position relative to its
   // parent's client area when the parent changes, so it lands at (1, 22).
-  system.setWindowPos(window, platform::kHwndTop, kHostedLeft, kHostedTop, width, height, 0);
-  system.setParent(window, frame);
+  desktop_.setWindowPos(window, platform::kHwndTop, kHostedLeft, kHostedTop, width, height, 0);
+  desktop_.setParent(window, frame);
 }
 
-void onCaptureTimer(app::Main& main, ControlId timer) {
-  app::guarded([&] {
-    const std::string typed = main.control(ControlId::title_txt).caption;
+void Loader::onCaptureTimer(ControlId timer) {
+  platform::guarded([&] {
+    const std::string typed = controls_[index(ControlId::title_txt)].caption;
     switch (timer) {
       case ControlId::Timer1:
-        embed(main, std::string(app::text::kChromeTitle));
+        embed(std::string(text::kChromeTitle));
         break;
       case ControlId::Timer2:
-        embed(main, typed.empty() ? std::string(app::text::kFirefoxTitle) : typed);
+        embed(typed.empty() ? std::string(text::kFirefoxTitle) : typed);
         break;
       case ControlId::Timer3:
-        if (!typed.empty()) embed(main, typed);
+        if (!typed.empty()) embed(typed);
         break;
       default:
         break;
     }
   });
   // One attempt only, whatever it found.
-  app::guarded([&] { main.controls().setInterval(index(timer), 0); });
+  platform::guarded([&] { controls_.setInterval(index(timer), 0); });
 }
 
 }  // namespace vitrolux::embed

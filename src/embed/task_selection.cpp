@@ -1,18 +1,40 @@
 #include "embed/task_selection.h"
 
-#include "app/main_frame.h"
+#include <cstddef>
+#include <optional>
+
+#include "model/layout.h"
 
 namespace vitrolux::embed {
 
-// Not built yet.
-void onLoadClick(app::Main&) {}
-void onReleaseClick(app::Main&) {}
+void TaskSelection::onLoadClick() {
+  const platform::Control& list = controls_[model::index(model::ControlId::processList)];
+  if (list.selected < 0 || list.selected >= static_cast<int>(list.rows.size())) return;
+  // Captured by its caption, as a launch is: the row's text names the window.
+  const std::string& caption = list.rows[static_cast<std::size_t>(list.selected)].text;
+  if (!caption.empty()) loader_.embed(caption);
+}
 
-platform::WindowHandle selectedTaskWindow(const app::Main& main) {
-  const platform::Control& list = main.control(app::ControlId::processList);
-  if (list.selected < 0 || list.selected >= static_cast<int>(list.rows.size())) return {};
-  return platform::WindowHandle{
-      static_cast<std::intptr_t>(list.rows[static_cast<std::size_t>(list.selected)].data)};
+// Not built yet.
+void TaskSelection::onReleaseClick() {}
+
+void TaskSelection::giveBackForeignWindows() {
+  const platform::WindowHandle frame = frame_.frameWindow();
+  if (frame.isNull()) return;
+  for (const platform::WindowHandle window : desktop_.foreignChildren(frame)) {
+    // Read the place first: a window given back keeps its client-relative
+    // position, which would otherwise put it near the screen's corner.
+    const std::optional<platform::Rect> place = desktop_.windowRect(window);
+    desktop_.setParent(window, platform::WindowHandle{});
+    if (place) {
+      desktop_.setWindowPos(window, platform::kHwndNoTopMost, place->left, place->top, 0, 0,
+                            platform::kSwpNoSize | platform::kSwpNoActivate);
+    } else {
+      desktop_.setWindowPos(window, platform::kHwndNoTopMost, 0, 0, 0, 0,
+                            platform::kSwpNoSize | platform::kSwpNoMove | platform::kSwpNoActivate);
+    }
+  }
+  state_.hostedWindow = {};
 }
 
 }  // namespace vitrolux::embed

@@ -1,17 +1,39 @@
-// Hosting a window picked in the task list, and giving windows back.
+// Hosting a window picked in the task list, and giving windows back: the
+// release of the hosted and the selected window, and the give-back of every
+// window of another program that lives in the frame, which every exit path
+// runs.
 #pragma once
 
-#include "platform/types.h"
-
-namespace vitrolux::app {
-class Main;
-}
+#include "embed/loader.h"
+#include "model/frame_state.h"
+#include "platform/controls.h"
+#include "platform/desktop_port.h"
+#include "platform/frame_port.h"
 
 namespace vitrolux::embed {
 
-void onLoadClick(app::Main& main);
-void onReleaseClick(app::Main& main);
-// The handle attached to the selected task-list row, or null.
-platform::WindowHandle selectedTaskWindow(const app::Main& main);
+class TaskSelection {
+ public:
+  TaskSelection(platform::ControlSet& controls, model::FrameState& state,
+                platform::FramePort& frame, platform::DesktopPort& desktop, Loader& loader)
+      : controls_(controls), state_(state), frame_(frame), desktop_(desktop), loader_(loader) {}
+
+  // "装载", and a double click on a row.
+  void onLoadClick();
+  // "释放".
+  void onReleaseClick();
+
+  // Gives every window of another program that lives in the frame back to
+  // the desktop where it stands on the screen, no longer top-most, so that
+  // the frame going away never destroys another program's window.
+  void giveBackForeignWindows();
+
+ private:
+  platform::ControlSet& controls_;
+  model::FrameState& state_;
+  platform::FramePort& frame_;
+  platform::DesktopPort& desktop_;
+  Loader& loader_;
+};
 
 }  // namespace vitrolux::embed

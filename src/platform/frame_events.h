@@ -12,8 +12,11 @@ class FrameEvents {
   // The frame and its controls exist; runs once, before it is first shown.
   virtual void onLoad() = 0;
   // A close request reached the frame through the window system (WM_CLOSE,
-  // the user logging off).
+  // the user logging off). The frame's window is destroyed right after.
   virtual void onUnload() = 0;
+  // The frame's window is being destroyed, before its child windows are:
+  // the last moment to give back windows of other programs that live in it.
+  virtual void onDestroy() = 0;
   // The frame's size or window state changed; also once when it is first shown.
   virtual void onResize() = 0;
 
@@ -31,10 +34,11 @@ class FrameEvents {
   virtual void onControlMouseMove(int control, int button, int shift, float x, float y) = 0;
   virtual void onTimer(int control) = 0;
 
-  // A timer of the frame's window set with WindowSystem::setSystemTimer.
+  // A timer of the frame's window set with FramePort::setSystemTimer.
   virtual void onSystemTimer(unsigned id) = 0;
 
-  // The process is about to die of a fault: give back what is not ours.
+  // The process is about to die of a fault (an unhandled exception, an
+  // abort): give back what is not ours. Never part of a normal exit.
   virtual void onEmergencyExit() = 0;
 };
 

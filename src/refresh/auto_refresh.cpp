@@ -1,11 +1,9 @@
 #include "refresh/auto_refresh.h"
 
-#include "app/main_frame.h"
-
 namespace vitrolux::refresh {
 
 // Not built yet.
-void onF5Click(app::Main&) {}
-void onSystemTimer(app::Main&, unsigned) {}
+void AutoRefresh::onF5Click() {}
+void AutoRefresh::onSystemTimer(unsigned) {}
 
 }  // namespace vitrolux::refresh

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/layout.h"
+#include "model/layout.h"
 #include "platform/controls.h"
 #include "platform/frame_events.h"
 #include "platform/win32/win32_system.h"
@@ -34,6 +34,7 @@ class RecordingEvents final : public FrameEvents {
 
   void onLoad() override { note("load"); }
   void onUnload() override { note("unload"); }
+  void onDestroy() override { note("destroy"); }
   void onResize() override { note("resize"); }
   void onMouseDown(int b, int s, float x, float y) override { note("down", b, s, x, y); }
   void onMouseMove(int b, int s, float x, float y) override { note("move", b, s, x, y); }
@@ -73,14 +74,14 @@ class FrameFixture : public ::testing::Test {
   }
 
   void SetUp() override {
-    app::buildLayout(controls);
+    model::buildLayout(controls);
     controls.onTextChange(
         [this](int index) { events.log.push_back("text " + std::to_string(index)); });
-    frame = system.createFrame(events, controls);
+    frame = system.createFrame(events, controls, model::frameLook());
     ASSERT_NE(frame, nullptr);
   }
 
-  HWND window(app::ControlId id) const { return system.controlWindow(app::index(id)); }
+  HWND window(model::ControlId id) const { return system.controlWindow(model::index(id)); }
   int dpi() const { return system.dpi(); }
   // A pixel position as the events report it, in twips.
   float twips(int pixels) const { return static_cast<float>(pixels * 1440.0 / dpi()); }

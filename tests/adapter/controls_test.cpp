@@ -13,8 +13,8 @@
 namespace vitrolux::platform::win32::testing {
 namespace {
 
-using app::ControlId;
-using app::index;
+using model::ControlId;
+using model::index;
 using ControlWindowsTest = FrameFixture;
 
 bool visible(HWND window) {

@@ -16,7 +16,7 @@ TEST_F(FrameWindowTest, IsABorderlessHiddenFrameWhoseClientAreaIsTheWholeWindow)
   wchar_t name[64] = {};
   ::GetClassNameW(frame, name, 64);
   EXPECT_STREQ(name, kFrameClassName);
-  EXPECT_EQ(textOf(frame), kFrameTitle);
+  EXPECT_EQ(textOf(frame), L"Vitrolux");
   EXPECT_FALSE(::IsWindowVisible(frame));
   const LONG style = ::GetWindowLongW(frame, GWL_STYLE);
   EXPECT_NE(style & WS_CAPTION, WS_CAPTION);
@@ -26,8 +26,8 @@ TEST_F(FrameWindowTest, IsABorderlessHiddenFrameWhoseClientAreaIsTheWholeWindow)
   RECT outer{};
   ::GetClientRect(frame, &client);
   ::GetWindowRect(frame, &outer);
-  EXPECT_EQ(client.right, twipsToPixels(app::kFrameWidthTwips, dpi()));
-  EXPECT_EQ(client.bottom, twipsToPixels(app::kFrameHeightTwips, dpi()));
+  EXPECT_EQ(client.right, twipsToPixels(model::kFrameWidthTwips, dpi()));
+  EXPECT_EQ(client.bottom, twipsToPixels(model::kFrameHeightTwips, dpi()));
   POINT origin{0, 0};
   ::ClientToScreen(frame, &origin);
   EXPECT_EQ(origin.x, outer.left);
@@ -91,7 +91,8 @@ TEST_F(FrameWindowTest, ShowsTheCursorTheLogicChoseOverTheBackground) {
 TEST_F(FrameWindowTest, CloseUnloadsThenGivesBackWindowsBeforeTheFrameGoes) {
   ::SendMessageW(frame, WM_CLOSE, 0, 0);
   EXPECT_FALSE(::IsWindow(frame));
-  EXPECT_EQ(events.log, (std::vector<std::string>{"unload", "emergency"}));
+  // A normal close is never taken for a fault.
+  EXPECT_EQ(events.log, (std::vector<std::string>{"unload", "destroy"}));
   EXPECT_EQ(system.frameWindow(), WindowHandle{});
 
   // The frame posted the end of the message loop; doEvents leaves it there.
@@ -103,7 +104,7 @@ TEST_F(FrameWindowTest, CloseUnloadsThenGivesBackWindowsBeforeTheFrameGoes) {
 TEST_F(FrameWindowTest, TakenDownByItsOwnerItGivesBackButLeavesTheLoopRunning) {
   system.destroyFrame();
   EXPECT_FALSE(::IsWindow(frame));
-  EXPECT_EQ(events.log, (std::vector<std::string>{"emergency"}));
+  EXPECT_EQ(events.log, (std::vector<std::string>{"destroy"}));
   MSG quit{};
   EXPECT_FALSE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
@@ -154,13 +155,13 @@ TEST_F(FrameWindowTest, MovingToAnotherDpiLaysTheControlsOutAgain) {
   EXPECT_EQ(system.dpi(), newDpi);
 
   RECT place{};
-  ::GetWindowRect(window(app::ControlId::loadBtn), &place);
+  ::GetWindowRect(window(model::ControlId::loadBtn), &place);
   EXPECT_EQ(place.right - place.left, twipsToPixels(855, newDpi));
   EXPECT_EQ(place.bottom - place.top, twipsToPixels(375, newDpi));
 
   LOGFONTW font{};
   const auto listFont = reinterpret_cast<HFONT>(
-      ::SendMessageW(window(app::ControlId::processList), WM_GETFONT, 0, 0));
+      ::SendMessageW(window(model::ControlId::processList), WM_GETFONT, 0, 0));
   ASSERT_NE(::GetObjectW(listFont, sizeof(font), &font), 0);
   EXPECT_EQ(font.lfHeight, -std::lround(12 * newDpi / 72.0));
 }
@@ -170,22 +171,22 @@ TEST_F(FrameWindowTest, MovingToAnotherDpiLaysTheControlsOutAgain) {
 TEST(FrameFirstTest, ChangesMadeBeforeTheFrameShowsReachTheControlsWindows) {
   RecordingEvents events;
   ControlSet controls;
-  app::buildLayout(controls);
+  model::buildLayout(controls);
   Win32System system{::GetModuleHandleW(nullptr)};
-  ASSERT_NE(system.createFrameFirst(events, controls), nullptr);
-  const int heading = app::index(app::ControlId::Label3);
-  const int timer = app::index(app::ControlId::cfg_timer);
+  ASSERT_NE(system.createFrameFirst(events, controls, model::frameLook()), nullptr);
+  const int heading = model::index(model::ControlId::Label3);
+  const int timer = model::index(model::ControlId::cfg_timer);
   EXPECT_EQ(system.controlWindow(heading), nullptr) << "no control windows before showing";
 
   controls.setCaption(heading, "loaded");
-  controls.setVisible(app::index(app::ControlId::optionFrm), true);
+  controls.setVisible(model::index(model::ControlId::optionFrm), true);
   controls.setInterval(timer, 10);
   system.showFrame();
 
   HWND window = system.controlWindow(heading);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(textOf(window), L"loaded");
-  EXPECT_TRUE(::IsWindowVisible(system.controlWindow(app::index(app::ControlId::optionFrm))));
+  EXPECT_TRUE(::IsWindowVisible(system.controlWindow(model::index(model::ControlId::optionFrm))));
   const DWORD start = ::GetTickCount();
   while (events.count("timer " + std::to_string(timer)) == 0 && ::GetTickCount() - start < 2000) {
     system.doEvents();

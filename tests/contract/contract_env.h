@@ -6,11 +6,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/ports.h"
 #include "platform/types.h"
-#include "platform/window_system.h"
 
 namespace vitrolux::contract {
 
@@ -28,10 +29,19 @@ class ContractEnv {
  public:
   virtual ~ContractEnv() = default;
 
-  // The port under test; its frame window is frame().
-  virtual platform::WindowSystem& system() = 0;
+  // The ports under test; the frame port's window is frame().
+  virtual platform::Ports ports() = 0;
   // A borderless, visible window of this process that stands in for the frame.
   virtual WindowHandle frame() = 0;
+
+  // What a user's tools see of a window, read without the ports.
+  virtual bool isWindow(WindowHandle window) = 0;
+  // The parent window; null for a top-level window.
+  virtual WindowHandle getParent(WindowHandle window) = 0;
+  // Visible, and every ancestor visible too.
+  virtual bool isWindowVisible(WindowHandle window) = 0;
+  // Alpha of a layered window, when it has one.
+  virtual std::optional<std::uint8_t> layeredAlpha(WindowHandle window) = 0;
 
   // Windows of this process, destroyed with the environment.
   virtual WindowHandle makeTopLevel(const std::string& caption,

@@ -17,21 +17,21 @@ class Contract : public ::testing::Test {
   bool isBelow(WindowHandle target, WindowHandle from) {
     // Bounded: a broken walk must fail the test, not hang it.
     int steps = 0;
-    for (WindowHandle w = sys.getWindow(from, platform::kGwHwndNext); !w.isNull() && steps < 100000;
-         w = sys.getWindow(w, platform::kGwHwndNext), ++steps) {
+    for (WindowHandle w = desktop.getWindow(from, platform::kGwHwndNext);
+         !w.isNull() && steps < 100000; w = desktop.getWindow(w, platform::kGwHwndNext), ++steps) {
       if (w == target) return true;
     }
     return false;
   }
 
   void raise(WindowHandle w, WindowHandle insertAfter = platform::kHwndTop) {
-    ASSERT_TRUE(
-        sys.setWindowPos(w, insertAfter, 0, 0, 0, 0,
-                         platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpNoActivate));
+    ASSERT_TRUE(desktop.setWindowPos(
+        w, insertAfter, 0, 0, 0, 0,
+        platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpNoActivate));
   }
 
   std::uint32_t exStyle(WindowHandle w) {
-    return static_cast<std::uint32_t>(sys.getWindowLong(w, platform::kGwlExStyle));
+    return static_cast<std::uint32_t>(desktop.getWindowLong(w, platform::kGwlExStyle));
   }
 
   static std::string lower(std::string text) {
@@ -45,7 +45,12 @@ class Contract : public ::testing::Test {
   }
 
   std::unique_ptr<ContractEnv> env = makeEnv();
-  platform::WindowSystem& sys = env->system();
+  platform::Ports ports = env->ports();
+  platform::FramePort& framePort = ports.frame;
+  platform::DesktopPort& desktop = ports.desktop;
+  platform::ProcessPort& processes = ports.processes;
+  platform::FilePort& files = ports.files;
+  platform::TextPort& text = ports.text;
 };
 
 }  // namespace vitrolux::contract

@@ -18,12 +18,20 @@ class SimEnv final : public ContractEnv {
     cmd.opensWindow = false;
     desk_.installProgram(std::string(kSystemFolder) + "\\cmd.exe", cmd);
     desk_.addToSearchPath(kSystemFolder);
-    desk_.connect(events_, controls_);
+    desk_.connect(events_, controls_,
+                  platform::FrameLook{"Vitrolux contract frame", 9675, 6495, {}});
     desk_.start();
   }
 
-  platform::WindowSystem& system() override { return desk_; }
+  platform::Ports ports() override { return desk_.ports(); }
   WindowHandle frame() override { return desk_.frameWindow(); }
+
+  bool isWindow(WindowHandle window) override { return desk_.isWindow(window); }
+  WindowHandle getParent(WindowHandle window) override { return desk_.getParent(window); }
+  bool isWindowVisible(WindowHandle window) override { return desk_.isWindowVisible(window); }
+  std::optional<std::uint8_t> layeredAlpha(WindowHandle window) override {
+    return desk_.layeredAlpha(window);
+  }
 
   WindowHandle makeTopLevel(const std::string& caption, std::uint32_t style) override {
     return desk_.createWindow(desk_.ownProcess(), caption, style);
@@ -40,15 +48,15 @@ class SimEnv final : public ContractEnv {
 
   std::string tempFolder() override {
     const std::string folder = "C:\\ContractTemp\\" + std::to_string(++folders_);
-    desk_.addFolder(folder);
+    desk_.files().addFolder(folder);
     return folder;
   }
-  void makeFolder(const std::string& path) override { desk_.addFolder(path); }
+  void makeFolder(const std::string& path) override { desk_.files().addFolder(path); }
   void writeFile(const std::string& path, const std::string& bytes) override {
-    desk_.putFile(path, bytes);
+    desk_.files().putFile(path, bytes);
   }
   std::vector<std::string> filesIn(const std::string& folder) override {
-    return desk_.filesIn(folder);
+    return desk_.files().filesIn(folder);
   }
   void lockFile(const std::string& path) override {
     change(path, [](sim::SimFile& f) { f.locked = true; });
@@ -76,10 +84,10 @@ class SimEnv final : public ContractEnv {
  private:
   template <typename Change>
   void change(const std::string& path, Change how) {
-    std::optional<sim::SimFile> f = desk_.file(path);
+    std::optional<sim::SimFile> f = desk_.files().file(path);
     if (!f) return;
     how(*f);
-    desk_.putFile(path, f->bytes, *f);
+    desk_.files().putFile(path, f->bytes, *f);
   }
 
   TickCounter events_;

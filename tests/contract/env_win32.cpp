@@ -9,6 +9,7 @@
 
 #include "contract/contract_env.h"
 #include "contract/tick_counter.h"
+#include "platform/win32/win32_services.h"
 #include "platform/win32/win32_system.h"
 
 namespace vitrolux::contract {
@@ -91,8 +92,29 @@ class Win32Env final : public ContractEnv {
     for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) removeFolder(*it);
   }
 
-  platform::WindowSystem& system() override { return system_; }
+  platform::Ports ports() override { return {system_, system_, processes_, files_, text_}; }
   WindowHandle frame() override { return handle(frame_); }
+
+  bool isWindow(WindowHandle window) override {
+    return !window.isNull() && ::IsWindow(hwnd(window)) != FALSE;
+  }
+  WindowHandle getParent(WindowHandle window) override {
+    // GetParent would give the owner of an owned top-level window, and
+    // nothing for an overlapped window made a child without WS_CHILD.
+    const HWND parent = ::GetAncestor(hwnd(window), GA_PARENT);
+    return parent == ::GetDesktopWindow() ? WindowHandle{} : handle(parent);
+  }
+  bool isWindowVisible(WindowHandle window) override {
+    return ::IsWindowVisible(hwnd(window)) != FALSE;
+  }
+  std::optional<std::uint8_t> layeredAlpha(WindowHandle window) override {
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!::GetLayeredWindowAttributes(hwnd(window), &key, &alpha, &flags)) return std::nullopt;
+    if ((flags & LWA_ALPHA) == 0) return std::nullopt;
+    return alpha;
+  }
 
   WindowHandle makeTopLevel(const std::string& caption, std::uint32_t style) override {
     HWND w = ::CreateWindowExW(0, kClassName, wide(caption).c_str(), style & ~WS_VISIBLE, 100, 100,
@@ -242,6 +264,9 @@ class Win32Env final : public ContractEnv {
   HINSTANCE instance_;
   TickCounter events_;
   platform::win32::Win32System system_;
+  platform::win32::Win32Processes processes_;
+  platform::win32::Win32Files files_;
+  platform::win32::Win32Text text_;
   HWND frame_ = nullptr;
   std::vector<HWND> windows_;
   std::vector<std::wstring> folders_;

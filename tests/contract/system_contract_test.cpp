@@ -15,30 +15,30 @@ constexpr std::int16_t kPressedBit = 0x0001;
 // ---- Key state ------------------------------------------------------------------
 
 TEST_F(Contract, AsyncKeyStateShowsDownAndPressedSinceTheLastQuery) {
-  sys.getAsyncKeyState(kTestKey);  // forget any earlier press
+  desktop.getAsyncKeyState(kTestKey);  // forget any earlier press
 
   env->pressKey(kTestKey);
-  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), kDownBit | kPressedBit);
+  EXPECT_EQ(desktop.getAsyncKeyState(kTestKey), kDownBit | kPressedBit);
   // The query took the "pressed" bit away; the key is still down.
-  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), kDownBit);
+  EXPECT_EQ(desktop.getAsyncKeyState(kTestKey), kDownBit);
   env->releaseKey(kTestKey);
-  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), 0);
+  EXPECT_EQ(desktop.getAsyncKeyState(kTestKey), 0);
 
   // A press and release between two polls is still seen, once: this is how
   // a quick Ctrl+S is caught by a poll.
   env->pressKey(kTestKey);
   env->releaseKey(kTestKey);
-  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), kPressedBit);
-  EXPECT_EQ(sys.getAsyncKeyState(kTestKey), 0);
+  EXPECT_EQ(desktop.getAsyncKeyState(kTestKey), kPressedBit);
+  EXPECT_EQ(desktop.getAsyncKeyState(kTestKey), 0);
 }
 
 // ---- System timer -----------------------------------------------------------
 
 TEST_F(Contract, SystemTimerNeverTicksFasterThanEveryTenMilliseconds) {
   constexpr unsigned kId = 7;
-  ASSERT_TRUE(sys.setSystemTimer(kId, 1));
+  ASSERT_TRUE(framePort.setSystemTimer(kId, 1));
   env->pump(200);
-  EXPECT_TRUE(sys.killSystemTimer(kId));
+  EXPECT_TRUE(framePort.killSystemTimer(kId));
   const int ticks = env->systemTimerTicks(kId);
   EXPECT_LE(ticks, 21);
   EXPECT_GE(ticks, 3);
@@ -53,19 +53,19 @@ TEST_F(Contract, SystemTimerNeverTicksFasterThanEveryTenMilliseconds) {
 TEST_F(Contract, ReplaceFileWritesTheWholeContentAndLeavesNothingBeside) {
   const std::string folder = env->tempFolder();
   const std::string path = folder + "\\ui.txt";
-  EXPECT_FALSE(sys.readFile(path, 100).has_value());
-  EXPECT_FALSE(sys.isOrdinaryFile(path));
+  EXPECT_FALSE(files.readFile(path, 100).has_value());
+  EXPECT_FALSE(files.isOrdinaryFile(path));
 
-  ASSERT_TRUE(sys.replaceFile(path, "opacity=200|||left=1200|||top=900"));
-  EXPECT_EQ(sys.readFile(path, 1000), "opacity=200|||left=1200|||top=900");
-  EXPECT_TRUE(sys.isOrdinaryFile(path));
+  ASSERT_TRUE(files.replaceFile(path, "opacity=200|||left=1200|||top=900"));
+  EXPECT_EQ(files.readFile(path, 1000), "opacity=200|||left=1200|||top=900");
+  EXPECT_TRUE(files.isOrdinaryFile(path));
 
   // A shorter content leaves nothing of the longer one behind.
-  ASSERT_TRUE(sys.replaceFile(path, "opacity=9"));
-  EXPECT_EQ(sys.readFile(path, 1000), "opacity=9");
-  EXPECT_EQ(sys.readFile(path, 3), "opa");
-  ASSERT_TRUE(sys.replaceFile(path, ""));
-  EXPECT_EQ(sys.readFile(path, 1000), "");
+  ASSERT_TRUE(files.replaceFile(path, "opacity=9"));
+  EXPECT_EQ(files.readFile(path, 1000), "opacity=9");
+  EXPECT_EQ(files.readFile(path, 3), "opa");
+  ASSERT_TRUE(files.replaceFile(path, ""));
+  EXPECT_EQ(files.readFile(path, 1000), "");
 
   const std::vector<std::string> files = env->filesIn(folder);
   ASSERT_EQ(files.size(), 1u);
@@ -74,8 +74,8 @@ TEST_F(Contract, ReplaceFileWritesTheWholeContentAndLeavesNothingBeside) {
 
 TEST_F(Contract, ReplaceFileFailsInAMissingFolder) {
   const std::string path = env->tempFolder() + "\\no such folder\\config.txt";
-  EXPECT_FALSE(sys.replaceFile(path, "x"));
-  EXPECT_FALSE(sys.readFile(path, 10).has_value());
+  EXPECT_FALSE(files.replaceFile(path, "x"));
+  EXPECT_FALSE(files.readFile(path, 10).has_value());
 }
 
 TEST_F(Contract, OrdinaryFileExcludesFoldersAndHiddenFilesButNotReadOnlyOnes) {
@@ -87,15 +87,15 @@ TEST_F(Contract, OrdinaryFileExcludesFoldersAndHiddenFilesButNotReadOnlyOnes) {
   env->makeReadOnly(folder + "\\readonly.txt");
   env->writeFile(folder + "\\plain.txt", "p");
 
-  EXPECT_FALSE(sys.isOrdinaryFile(folder));
-  EXPECT_FALSE(sys.isOrdinaryFile(folder + "\\sub"));
-  EXPECT_FALSE(sys.isOrdinaryFile(folder + "\\missing.txt"));
-  EXPECT_FALSE(sys.isOrdinaryFile(folder + "\\hidden.txt"));
-  EXPECT_TRUE(sys.isOrdinaryFile(folder + "\\readonly.txt"));
-  EXPECT_TRUE(sys.isOrdinaryFile(folder + "\\plain.txt"));
+  EXPECT_FALSE(files.isOrdinaryFile(folder));
+  EXPECT_FALSE(files.isOrdinaryFile(folder + "\\sub"));
+  EXPECT_FALSE(files.isOrdinaryFile(folder + "\\missing.txt"));
+  EXPECT_FALSE(files.isOrdinaryFile(folder + "\\hidden.txt"));
+  EXPECT_TRUE(files.isOrdinaryFile(folder + "\\readonly.txt"));
+  EXPECT_TRUE(files.isOrdinaryFile(folder + "\\plain.txt"));
   // Paths on Windows ignore case.
-  EXPECT_TRUE(sys.isOrdinaryFile(folder + "\\PLAIN.TXT"));
-  EXPECT_EQ(sys.readFile(folder + "\\Plain.Txt", 10), "p");
+  EXPECT_TRUE(files.isOrdinaryFile(folder + "\\PLAIN.TXT"));
+  EXPECT_EQ(files.readFile(folder + "\\Plain.Txt", 10), "p");
 }
 
 TEST_F(Contract, FileHeldOpenWithoutSharingIsNeitherReplacedNorRead) {
@@ -103,11 +103,11 @@ TEST_F(Contract, FileHeldOpenWithoutSharingIsNeitherReplacedNorRead) {
   const std::string path = folder + "\\config.txt";
   env->writeFile(path, "C:\\old.exe|Old");
   env->lockFile(path);
-  EXPECT_FALSE(sys.replaceFile(path, "C:\\new.exe|New"));
-  EXPECT_FALSE(sys.readFile(path, 100).has_value());
+  EXPECT_FALSE(files.replaceFile(path, "C:\\new.exe|New"));
+  EXPECT_FALSE(files.readFile(path, 100).has_value());
   env->unlockFile(path);
 
-  EXPECT_EQ(sys.readFile(path, 100), "C:\\old.exe|Old");
+  EXPECT_EQ(files.readFile(path, 100), "C:\\old.exe|Old");
   // The failed attempt left no half-written file beside it.
   ASSERT_EQ(env->filesIn(folder).size(), 1u);
 }
@@ -117,12 +117,12 @@ TEST_F(Contract, ReadOnlyFileIsKeptWhereTheSystemEnforcesIt) {
   const std::string path = folder + "\\config.txt";
   env->writeFile(path, "old");
   env->makeReadOnly(path);
-  const bool replaced = sys.replaceFile(path, "new");
+  const bool replaced = files.replaceFile(path, "new");
   if (env->enforcesReadOnly()) {
     EXPECT_FALSE(replaced);
   }
   // Either way the file holds one whole content, and nothing is left beside it.
-  EXPECT_EQ(sys.readFile(path, 100), replaced ? "new" : "old");
+  EXPECT_EQ(files.readFile(path, 100), replaced ? "new" : "old");
   EXPECT_EQ(env->filesIn(folder).size(), 1u);
 }
 
@@ -134,30 +134,30 @@ TEST_F(Contract, FindProgramByPathByPathWithoutExeAndByBareName) {
   tail += lower(program.bareName);
   tail += ".exe";
 
-  const std::optional<std::string> byPath = sys.findProgram(program.path);
+  const std::optional<std::string> byPath = processes.findProgram(program.path);
   ASSERT_TRUE(byPath.has_value());
   EXPECT_EQ(lower(*byPath), lower(program.path));
 
   const std::string withoutExe = program.path.substr(0, program.path.size() - 4);
-  const std::optional<std::string> byStem = sys.findProgram(withoutExe);
+  const std::optional<std::string> byStem = processes.findProgram(withoutExe);
   ASSERT_TRUE(byStem.has_value());
   EXPECT_TRUE(endsWith(lower(*byStem), tail)) << *byStem;
 
-  const std::optional<std::string> byName = sys.findProgram(program.bareName);
+  const std::optional<std::string> byName = processes.findProgram(program.bareName);
   ASSERT_TRUE(byName.has_value());
   EXPECT_TRUE(endsWith(lower(*byName), tail)) << *byName;
 
-  EXPECT_FALSE(sys.findProgram("C:\\no\\such\\vitrolux-missing.exe").has_value());
-  EXPECT_FALSE(sys.findProgram("C:\\no\\such\\vitrolux-missing").has_value());
-  EXPECT_FALSE(sys.findProgram("vitrolux-missing-program").has_value());
+  EXPECT_FALSE(processes.findProgram("C:\\no\\such\\vitrolux-missing.exe").has_value());
+  EXPECT_FALSE(processes.findProgram("C:\\no\\such\\vitrolux-missing").has_value());
+  EXPECT_FALSE(processes.findProgram("vitrolux-missing-program").has_value());
 }
 
 TEST_F(Contract, StartProcessGivesAnIdOnlyForAnExistingProgram) {
-  EXPECT_FALSE(
-      sys.startProcess("C:\\no\\such\\vitrolux-missing.exe", "vitrolux-missing.exe").has_value());
+  EXPECT_FALSE(processes.startProcess("C:\\no\\such\\vitrolux-missing.exe", "vitrolux-missing.exe")
+                   .has_value());
   const StartableProgram program = env->startableProgram();
   const std::optional<platform::ProcessId> pid =
-      sys.startProcess(program.path, program.commandLine);
+      processes.startProcess(program.path, program.commandLine);
   ASSERT_TRUE(pid.has_value());
   EXPECT_NE(pid->value(), 0u);
 }
@@ -166,29 +166,29 @@ TEST_F(Contract, StartProcessGivesAnIdOnlyForAnExistingProgram) {
 
 TEST_F(Contract, AnsiConversionRoundTripsWhatFitsAndRefusesWhatDoesNot) {
   const std::string ascii = "C:\\Program Files\\App\\app.exe|App - Title 123";
-  EXPECT_EQ(sys.toAnsi(ascii), ascii);
-  EXPECT_EQ(sys.fromAnsi(ascii), ascii);
+  EXPECT_EQ(text.toAnsi(ascii), ascii);
+  EXPECT_EQ(text.fromAnsi(ascii), ascii);
 
   const unsigned cp = env->ansiCodePage();
   const bool westernEuropean = cp == 1252 || cp == 28591;
   if (westernEuropean) {
     // One byte for "é" in both Windows-1252 and ISO 8859-1.
-    EXPECT_EQ(sys.toAnsi("café"), "caf\xE9");
-    EXPECT_EQ(sys.fromAnsi("caf\xE9"), "café");
+    EXPECT_EQ(text.toAnsi("café"), "caf\xE9");
+    EXPECT_EQ(text.fromAnsi("caf\xE9"), "café");
   }
   // A character the code page has no byte for: the whole text fails.
   const std::string outside = (cp == 936 || cp == 950 || cp == 932 || cp == 949) ? "ก" : "新";
-  EXPECT_FALSE(sys.toAnsi("title " + outside).has_value());
+  EXPECT_FALSE(text.toAnsi("title " + outside).has_value());
 }
 
 TEST_F(Contract, EnvironmentNamesIgnoreCase) {
   env->setVariable("VITROLUX_CONTRACT_HOME", "C:\\Users\\Contract");
-  EXPECT_EQ(sys.environment("Vitrolux_Contract_Home"), "C:\\Users\\Contract");
-  EXPECT_FALSE(sys.environment("VITROLUX_CONTRACT_UNSET").has_value());
+  EXPECT_EQ(processes.environment("Vitrolux_Contract_Home"), "C:\\Users\\Contract");
+  EXPECT_FALSE(processes.environment("VITROLUX_CONTRACT_UNSET").has_value());
 }
 
 TEST_F(Contract, TheOnlyInstanceDoesNotSeeItself) {
-  EXPECT_FALSE(sys.anotherInstanceRunning());
+  EXPECT_FALSE(processes.anotherInstanceRunning());
 }
 
 }  // namespace

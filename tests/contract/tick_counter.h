@@ -14,6 +14,7 @@ class TickCounter final : public platform::FrameEvents {
 
   void onLoad() override {}
   void onUnload() override {}
+  void onDestroy() override {}
   void onResize() override {}
   void onMouseDown(int, int, float, float) override {}
   void onMouseMove(int, int, float, float) override {}

@@ -23,77 +23,77 @@ TEST_F(Contract, FindWindowMatchesTheWholeCaptionOfATopLevelWindow) {
   const WindowHandle w = env->makeTopLevel("Vitrolux contract find alpha");
   env->makeChild(env->frame(), "Vitrolux contract child only", {5, 5, 50, 50});
 
-  EXPECT_EQ(sys.findWindow("Vitrolux contract find alpha"), w);
+  EXPECT_EQ(desktop.findWindow("Vitrolux contract find alpha"), w);
   // A prefix or a longer text is a different caption.
-  EXPECT_TRUE(sys.findWindow("Vitrolux contract find").isNull());
-  EXPECT_TRUE(sys.findWindow("Vitrolux contract find alpha!").isNull());
+  EXPECT_TRUE(desktop.findWindow("Vitrolux contract find").isNull());
+  EXPECT_TRUE(desktop.findWindow("Vitrolux contract find alpha!").isNull());
   // Child windows are never found, whatever their caption.
-  EXPECT_TRUE(sys.findWindow("Vitrolux contract child only").isNull());
+  EXPECT_TRUE(desktop.findWindow("Vitrolux contract child only").isNull());
   // Case does not count: measured under Wine, and FindWindow's documented
   // behaviour on Windows.
-  EXPECT_EQ(sys.findWindow("VITROLUX CONTRACT FIND ALPHA"), w);
+  EXPECT_EQ(desktop.findWindow("VITROLUX CONTRACT FIND ALPHA"), w);
 }
 
 TEST_F(Contract, FindWindowFindsTheUpperOfTwoEqualCaptionsAndNonAsciiOnes) {
   const WindowHandle first = env->makeTopLevel("Vitrolux contract twin");
   const WindowHandle second = env->makeTopLevel("Vitrolux contract twin");
   raise(first);
-  EXPECT_EQ(sys.findWindow("Vitrolux contract twin"), first);
+  EXPECT_EQ(desktop.findWindow("Vitrolux contract twin"), first);
   raise(second);
-  EXPECT_EQ(sys.findWindow("Vitrolux contract twin"), second);
+  EXPECT_EQ(desktop.findWindow("Vitrolux contract twin"), second);
 
   const WindowHandle chrome = env->makeTopLevel("新标签页 - Google Chrome");
-  EXPECT_EQ(sys.findWindow("新标签页 - Google Chrome"), chrome);
-  EXPECT_EQ(sys.getWindowText(chrome), "新标签页 - Google Chrome");
+  EXPECT_EQ(desktop.findWindow("新标签页 - Google Chrome"), chrome);
+  EXPECT_EQ(desktop.getWindowText(chrome), "新标签页 - Google Chrome");
 }
 
 // ---- Adopting and giving back -------------------------------------------------
 
 TEST_F(Contract, AdoptedWindowKeepsItsOffsetInsideTheFrameAndOnTheWayBack) {
   const WindowHandle w = env->makeTopLevel("Vitrolux contract adopt");
-  ASSERT_TRUE(sys.setWindowPos(w, kHwndTop, 1, 22, 300, 200, 0));
-  ASSERT_TRUE(sys.setParent(w, env->frame()));
+  ASSERT_TRUE(desktop.setWindowPos(w, kHwndTop, 1, 22, 300, 200, 0));
+  ASSERT_TRUE(desktop.setParent(w, env->frame()));
 
   // An overlapped window made a child keeps no WS_CHILD style; its parent
   // must still read back (Win32's GetParent answers null for it).
-  EXPECT_EQ(sys.getParent(w), env->frame());
-  const Rect frame = sys.frameBounds();
-  EXPECT_EQ(sys.windowRect(env->frame()), frame);
-  EXPECT_EQ(sys.windowRect(w),
+  EXPECT_EQ(env->getParent(w), env->frame());
+  const Rect frame = framePort.frameBounds();
+  EXPECT_EQ(desktop.windowRect(env->frame()), frame);
+  EXPECT_EQ(desktop.windowRect(w),
             (Rect{frame.left + 1, frame.top + 22, frame.left + 301, frame.top + 222}));
-  EXPECT_EQ(sys.getWindow(env->frame(), platform::kGwChild), w);
+  EXPECT_EQ(desktop.getWindow(env->frame(), platform::kGwChild), w);
   // The frame's children of our own process are not someone else's to give back.
-  EXPECT_TRUE(sys.foreignChildren(env->frame()).empty());
+  EXPECT_TRUE(desktop.foreignChildren(env->frame()).empty());
   // Once inside the frame it is no longer a top-level window.
-  EXPECT_TRUE(sys.findWindow("Vitrolux contract adopt").isNull());
+  EXPECT_TRUE(desktop.findWindow("Vitrolux contract adopt").isNull());
 
-  ASSERT_TRUE(sys.setParent(w, WindowHandle{}));
-  EXPECT_TRUE(sys.getParent(w).isNull());
+  ASSERT_TRUE(desktop.setParent(w, WindowHandle{}));
+  EXPECT_TRUE(env->getParent(w).isNull());
   // The same numbers, now screen coordinates.
-  EXPECT_EQ(sys.windowRect(w), (Rect{1, 22, 301, 222}));
-  EXPECT_EQ(sys.findWindow("Vitrolux contract adopt"), w);
+  EXPECT_EQ(desktop.windowRect(w), (Rect{1, 22, 301, 222}));
+  EXPECT_EQ(desktop.findWindow("Vitrolux contract adopt"), w);
 }
 
 TEST_F(Contract, SetParentRefusesLoopsAndGoneWindows) {
   const WindowHandle w = env->makeTopLevel("Vitrolux contract loop");
   const WindowHandle kid = env->makeChild(w, "Vitrolux contract loop kid", {1, 1, 20, 20});
-  EXPECT_FALSE(sys.setParent(w, w));
-  EXPECT_FALSE(sys.setParent(w, kid));
-  EXPECT_TRUE(sys.getParent(w).isNull());
-  EXPECT_EQ(sys.getParent(kid), w);
+  EXPECT_FALSE(desktop.setParent(w, w));
+  EXPECT_FALSE(desktop.setParent(w, kid));
+  EXPECT_TRUE(env->getParent(w).isNull());
+  EXPECT_EQ(env->getParent(kid), w);
 
   env->destroy(kid);
-  EXPECT_FALSE(sys.setParent(kid, env->frame()));
-  EXPECT_FALSE(sys.setParent(w, kid));
+  EXPECT_FALSE(desktop.setParent(kid, env->frame()));
+  EXPECT_FALSE(desktop.setParent(w, kid));
 }
 
 TEST_F(Contract, AWindowInsideAnotherIsDestroyedWithIt) {
   // The reason every exit path gives foreign windows back first.
   const WindowHandle host = env->makeTopLevel("Vitrolux contract host", kPlainWindow);
   const WindowHandle guest = env->makeTopLevel("Vitrolux contract guest");
-  ASSERT_TRUE(sys.setParent(guest, host));
+  ASSERT_TRUE(desktop.setParent(guest, host));
   env->destroy(host);
-  EXPECT_FALSE(sys.isWindow(guest));
+  EXPECT_FALSE(env->isWindow(guest));
 }
 
 // ---- Z-order ------------------------------------------------------------------
@@ -111,21 +111,21 @@ TEST_F(Contract, ZOrderWalkFollowsHwndTop) {
   EXPECT_FALSE(isBelow(low, high));
 
   // SWP_NOZORDER moves without restacking...
-  ASSERT_TRUE(
-      sys.setWindowPos(high, kHwndTop, 40, 50, 0, 0,
-                       platform::kSwpNoSize | platform::kSwpNoZOrder | platform::kSwpNoActivate));
+  ASSERT_TRUE(desktop.setWindowPos(
+      high, kHwndTop, 40, 50, 0, 0,
+      platform::kSwpNoSize | platform::kSwpNoZOrder | platform::kSwpNoActivate));
   EXPECT_TRUE(isBelow(high, low));
-  EXPECT_EQ(sys.windowRect(high)->left, 40);
-  EXPECT_EQ(sys.windowRect(high)->top, 50);
+  EXPECT_EQ(desktop.windowRect(high)->left, 40);
+  EXPECT_EQ(desktop.windowRect(high)->top, 50);
   // ...unless the window is activated, which raises it; so does HWND_BOTTOM.
-  ASSERT_TRUE(sys.setWindowPos(high, kHwndTop, 60, 70, 0, 0,
-                               platform::kSwpNoSize | platform::kSwpNoZOrder));
+  ASSERT_TRUE(desktop.setWindowPos(high, kHwndTop, 60, 70, 0, 0,
+                                   platform::kSwpNoSize | platform::kSwpNoZOrder));
   EXPECT_TRUE(isBelow(low, high));
-  EXPECT_EQ(sys.windowRect(high)->left, 60);
+  EXPECT_EQ(desktop.windowRect(high)->left, 60);
   raise(high, platform::kHwndBottom);
   EXPECT_TRUE(isBelow(high, low));
-  ASSERT_TRUE(sys.setWindowPos(high, platform::kHwndBottom, 0, 0, 0, 0,
-                               platform::kSwpNoMove | platform::kSwpNoSize));
+  ASSERT_TRUE(desktop.setWindowPos(high, platform::kHwndBottom, 0, 0, 0, 0,
+                                   platform::kSwpNoMove | platform::kSwpNoSize));
   EXPECT_TRUE(isBelow(low, high));
 }
 
@@ -150,13 +150,13 @@ TEST_F(Contract, TopMostBandIsSetAndClearedOnlyThroughSetWindowPos) {
   raise(other);
   raise(pinned, kHwndNoTopMost);
   EXPECT_TRUE(isBelow(pinned, other));
-  ASSERT_TRUE(sys.setWindowPos(pinned, kHwndNoTopMost, 0, 0, 0, 0,
-                               platform::kSwpNoMove | platform::kSwpNoSize));
+  ASSERT_TRUE(desktop.setWindowPos(pinned, kHwndNoTopMost, 0, 0, 0, 0,
+                                   platform::kSwpNoMove | platform::kSwpNoSize));
   EXPECT_TRUE(isBelow(pinned, other));
 
   // The top-most bit written through SetWindowLong is ignored.
-  sys.setWindowLong(other, platform::kGwlExStyle,
-                    static_cast<std::int32_t>(exStyle(other) | kWsExTopMost));
+  desktop.setWindowLong(other, platform::kGwlExStyle,
+                        static_cast<std::int32_t>(exStyle(other) | kWsExTopMost));
   EXPECT_EQ(exStyle(other) & kWsExTopMost, 0u);
 }
 
@@ -165,20 +165,21 @@ TEST_F(Contract, TopMostBandIsSetAndClearedOnlyThroughSetWindowPos) {
 TEST_F(Contract, VisibleOverlappedWindowCarriesTheTaskStyleBits) {
   const std::uint32_t taskMask = platform::kWsVisible | platform::kWsBorder;
   const WindowHandle w = env->makeTopLevel("Vitrolux contract styled");
-  EXPECT_EQ(static_cast<std::uint32_t>(sys.getWindowLong(w, platform::kGwlStyle)) & taskMask,
+  EXPECT_EQ(static_cast<std::uint32_t>(desktop.getWindowLong(w, platform::kGwlStyle)) & taskMask,
             taskMask);
-  EXPECT_TRUE(sys.isWindowVisible(w));
+  EXPECT_TRUE(env->isWindowVisible(w));
 
   const WindowHandle hidden =
       env->makeTopLevel("Vitrolux contract hidden", platform::kWsOverlappedWindow);
   const WindowHandle kid = env->makeChild(hidden, "Vitrolux contract hidden kid", {1, 1, 9, 9});
-  EXPECT_EQ(static_cast<std::uint32_t>(sys.getWindowLong(hidden, platform::kGwlStyle)) & taskMask,
-            platform::kWsBorder);
+  EXPECT_EQ(
+      static_cast<std::uint32_t>(desktop.getWindowLong(hidden, platform::kGwlStyle)) & taskMask,
+      platform::kWsBorder);
   // A visible child of a hidden window is not visible.
-  EXPECT_NE(static_cast<std::uint32_t>(sys.getWindowLong(kid, platform::kGwlStyle)) &
+  EXPECT_NE(static_cast<std::uint32_t>(desktop.getWindowLong(kid, platform::kGwlStyle)) &
                 platform::kWsVisible,
             0u);
-  EXPECT_FALSE(sys.isWindowVisible(kid));
+  EXPECT_FALSE(env->isWindowVisible(kid));
 }
 
 TEST_F(Contract, LayeredAlphaNeedsTheLayeredStyleAndIsLostWithIt) {
@@ -186,42 +187,42 @@ TEST_F(Contract, LayeredAlphaNeedsTheLayeredStyleAndIsLostWithIt) {
   const WindowHandle w = env->makeTopLevel("Vitrolux contract layered");
   const std::uint32_t before = exStyle(w);
   ASSERT_EQ(before & kWsExLayered, 0u);
-  EXPECT_FALSE(sys.setLayeredWindowAttributes(w, 0, 128, kLwaAlpha));
-  EXPECT_FALSE(sys.layeredAlpha(w).has_value());
+  EXPECT_FALSE(desktop.setLayeredWindowAttributes(w, 0, 128, kLwaAlpha));
+  EXPECT_FALSE(env->layeredAlpha(w).has_value());
 
-  EXPECT_EQ(static_cast<std::uint32_t>(sys.setWindowLong(
+  EXPECT_EQ(static_cast<std::uint32_t>(desktop.setWindowLong(
                 w, platform::kGwlExStyle, static_cast<std::int32_t>(before | kWsExLayered))),
             before);
   EXPECT_EQ(exStyle(w), before | kWsExLayered);
   // Layered, but no alpha has been given yet.
-  EXPECT_FALSE(sys.layeredAlpha(w).has_value());
-  EXPECT_TRUE(sys.setLayeredWindowAttributes(w, 0, 128, kLwaAlpha));
-  EXPECT_EQ(sys.layeredAlpha(w), std::optional<std::uint8_t>{128});
+  EXPECT_FALSE(env->layeredAlpha(w).has_value());
+  EXPECT_TRUE(desktop.setLayeredWindowAttributes(w, 0, 128, kLwaAlpha));
+  EXPECT_EQ(env->layeredAlpha(w), std::optional<std::uint8_t>{128});
 
   // Dropping the style drops the alpha; taking it again does not bring it back.
-  sys.setWindowLong(w, platform::kGwlExStyle, static_cast<std::int32_t>(before));
-  EXPECT_FALSE(sys.layeredAlpha(w).has_value());
-  sys.setWindowLong(w, platform::kGwlExStyle, static_cast<std::int32_t>(before | kWsExLayered));
-  EXPECT_FALSE(sys.layeredAlpha(w).has_value());
+  desktop.setWindowLong(w, platform::kGwlExStyle, static_cast<std::int32_t>(before));
+  EXPECT_FALSE(env->layeredAlpha(w).has_value());
+  desktop.setWindowLong(w, platform::kGwlExStyle, static_cast<std::int32_t>(before | kWsExLayered));
+  EXPECT_FALSE(env->layeredAlpha(w).has_value());
 }
 
 // ---- Windows that have gone away ----------------------------------------------
 
 TEST_F(Contract, CallsOnAWindowThatIsGoneHaveNoEffect) {
   const WindowHandle w = env->makeTopLevel("Vitrolux contract gone", kPlainWindow);
-  EXPECT_TRUE(sys.postMessage(w, platform::kWmActivate, 1, 0));
-  EXPECT_TRUE(sys.sendMessage(w, platform::kWmGetIcon, 0, 0, 200).has_value());
+  EXPECT_TRUE(desktop.postMessage(w, platform::kWmActivate, 1, 0));
+  EXPECT_TRUE(desktop.sendMessage(w, platform::kWmGetIcon, 0, 0, 200).has_value());
   env->destroy(w);
 
-  EXPECT_FALSE(sys.isWindow(w));
-  EXPECT_FALSE(sys.setWindowPos(w, kHwndTop, 1, 22, 100, 100, 0));
-  EXPECT_FALSE(sys.windowRect(w).has_value());
-  EXPECT_EQ(sys.getWindowLong(w, platform::kGwlStyle), 0);
-  EXPECT_EQ(sys.setWindowLong(w, platform::kGwlExStyle, static_cast<std::int32_t>(kWsExLayered)),
-            0);
-  EXPECT_FALSE(sys.postMessage(w, platform::kWmActivate, 1, 0));
-  EXPECT_FALSE(sys.sendMessage(w, platform::kWmGetIcon, 0, 0, 200).has_value());
-  EXPECT_TRUE(sys.findWindow("Vitrolux contract gone").isNull());
+  EXPECT_FALSE(env->isWindow(w));
+  EXPECT_FALSE(desktop.setWindowPos(w, kHwndTop, 1, 22, 100, 100, 0));
+  EXPECT_FALSE(desktop.windowRect(w).has_value());
+  EXPECT_EQ(desktop.getWindowLong(w, platform::kGwlStyle), 0);
+  EXPECT_EQ(
+      desktop.setWindowLong(w, platform::kGwlExStyle, static_cast<std::int32_t>(kWsExLayered)), 0);
+  EXPECT_FALSE(desktop.postMessage(w, platform::kWmActivate, 1, 0));
+  EXPECT_FALSE(desktop.sendMessage(w, platform::kWmGetIcon, 0, 0, 200).has_value());
+  EXPECT_TRUE(desktop.findWindow("Vitrolux contract gone").isNull());
 }
 
 }  // namespace

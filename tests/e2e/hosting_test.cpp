@@ -128,9 +128,23 @@ TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
   HWND frame = app.frame();
   EXPECT_NE(exStyle(frame) & WS_EX_TOPMOST, 0) << "the frame starts pinned on top";
 
+  // The user pins Notepad on top before it is captured, so that the check
+  // below that it is no longer pinned after the give-back can fail.
+  HWND early = nullptr;
+  ASSERT_TRUE(waitUntil(1500ms, [&] {
+    for (HWND window : topLevelWindows()) {
+      if (windowText(window) == L"Untitled - Notepad" && IsWindowVisible(window)) early = window;
+    }
+    return early != nullptr;
+  })) << "Notepad did not open before its capture";
+  ASSERT_TRUE(
+      SetWindowPos(early, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+  ASSERT_NE(exStyle(early) & WS_EX_TOPMOST, 0);
+
   std::chrono::milliseconds took{};
   HWND notepad = waitForAdoption(frame, L"Untitled - Notepad", started, &took);
   ASSERT_NE(notepad, nullptr) << "Notepad was not adopted";
+  EXPECT_EQ(notepad, early);
   EXPECT_GE(took, 1500ms) << "adopted before its 2 s delay";
   const RECT place = placeInFrame(notepad, frame);
   EXPECT_EQ(place.left, 1);

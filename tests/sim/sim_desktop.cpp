@@ -22,9 +22,6 @@ constexpr std::uint32_t kFrameStyle = platform::kWsPopup | platform::kWsThickFra
                                       kWsClipChildren | platform::kWsSysMenu | kWsMinimizeBox |
                                       kWsMaximizeBox;
 
-constexpr double kFrameWidthTwips = 9675;
-constexpr double kFrameHeightTwips = 6495;
-
 }  // namespace
 
 SimDesktop::SimDesktop() : impl_(std::make_unique<Impl>()) {}
@@ -32,19 +29,25 @@ SimDesktop::~SimDesktop() = default;
 
 // ---- Running the frame ----------------------------------------------------
 
-void SimDesktop::connect(platform::FrameEvents& events, platform::ControlSet& controls) {
+void SimDesktop::connect(platform::Application& application) {
+  connect(application, application.controls(), application.look());
+}
+
+void SimDesktop::connect(platform::FrameEvents& events, platform::ControlSet& controls,
+                         platform::FrameLook look) {
   events_ = &events;
   controls_ = &controls;
+  look_ = std::move(look);
   controls.attach(this);
 }
 
 void SimDesktop::start() {
   if (!impl_->frame.isNull() || ended_) return;
-  const int width = platform::twipsToPixels(kFrameWidthTwips, impl_->dpi);
-  const int height = platform::twipsToPixels(kFrameHeightTwips, impl_->dpi);
+  const int width = platform::twipsToPixels(look_.widthTwips, impl_->dpi);
+  const int height = platform::twipsToPixels(look_.heightTwips, impl_->dpi);
   const int left = (impl_->screen.cx - width) / 2;
   const int top = (impl_->screen.cy - height) / 2;
-  impl_->frame = createWindow(ownProcess(), "Vitrolux", kFrameStyle,
+  impl_->frame = createWindow(ownProcess(), look_.caption, kFrameStyle,
                               Rect{left, top, left + width, top + height});
   impl_->normalBounds = window(impl_->frame)->rect;
   if (events_ != nullptr) events_->onLoad();
@@ -210,7 +213,10 @@ void SimDesktop::keyDown(int keyCode, int shift) {
 void SimDesktop::closeFrame() {
   if (ended_) return;
   if (events_ != nullptr) events_->onUnload();
-  // The unload handler may itself have ended the program.
+  // The unload handler may itself have ended the program; otherwise the
+  // frame's window is destroyed, which it hears about before its children go.
+  if (ended_) return;
+  if (events_ != nullptr) events_->onDestroy();
   endProgram();
 }
 
@@ -220,7 +226,7 @@ void SimDesktop::crash() {
   endProgram();
 }
 
-// ---- platform::WindowSystem: the frame -------------------------------------
+// ---- platform::FramePort ----------------------------------------------------
 
 WindowHandle SimDesktop::frameWindow() const {
   return impl_->frame;
@@ -260,9 +266,6 @@ void SimDesktop::setFrameState(WindowState state) {
 
 int SimDesktop::dpi() const {
   return impl_->dpi;
-}
-platform::Size SimDesktop::screenSize() const {
-  return impl_->screen;
 }
 void SimDesktop::setDpi(int dpi) {
   impl_->dpi = dpi;

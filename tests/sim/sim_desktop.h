@@ -1,11 +1,12 @@
-// The simulated desktop: an in-memory window system that implements the port
-// for native tests. It models what the frame's logic relies on — top-level
-// windows in z-order with first-match caption search, child positions
-// relative to the parent's client area, style masks, layered alpha, the
-// key-state "pressed since last query" bit, timers on a virtual clock with
-// the system's minimum interval, processes started from installed programs,
-// and settings files with attributes, sharing locks and read-only folders.
-// The contract suite holds it to the real window system's behaviour.
+// The simulated desktop: an in-memory window system that implements the
+// ports for native tests. It models what the frame's logic relies on —
+// top-level windows in z-order with first-match caption search, child
+// positions relative to the parent's client area, style masks, layered
+// alpha, the key-state "pressed since last query" bit, timers on a virtual
+// clock with the system's minimum interval, and processes started from
+// installed programs. Files and the code page are SimFiles and SimText, which
+// it holds and which also stand on their own. The contract suite holds it to
+// the real window system's behaviour.
 #pragma once
 
 #include <cstdint>
@@ -17,9 +18,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/application.h"
 #include "platform/controls.h"
 #include "platform/frame_events.h"
-#include "platform/window_system.h"
+#include "platform/ports.h"
+#include "sim/sim_files.h"
+#include "sim/sim_text.h"
 
 namespace vitrolux::sim {
 
@@ -52,16 +56,6 @@ struct SimWindow {
   std::vector<Message> received;
 };
 
-struct SimFile {
-  std::string bytes;
-  bool hidden = false;
-  bool system = false;
-  bool readOnly = false;
-  // Held open by another process without sharing: cannot be read, replaced
-  // or deleted.
-  bool locked = false;
-};
-
 // What an installed program does when it is started.
 struct Program {
   std::string caption;    // caption of the window it opens
@@ -83,20 +77,30 @@ struct ControlChange {
   platform::Property property = platform::Property::Caption;
 };
 
-class SimDesktop final : public platform::WindowSystem, public platform::Toolkit {
+class SimDesktop final : public platform::FramePort,
+                         public platform::DesktopPort,
+                         public platform::ProcessPort,
+                         public platform::Toolkit {
  public:
   SimDesktop();
   ~SimDesktop() override;
+
+  // Every port, for the logic under test.
+  platform::Ports ports() { return {*this, *this, *this, files_, text_}; }
+  SimFiles& files() { return files_; }
+  const SimFiles& files() const { return files_; }
 
   // ---- Running the frame ------------------------------------------------
 
   // Connects the frame's logic; the desktop realises the controls (records
   // their changes) and raises the events.
-  void connect(platform::FrameEvents& events, platform::ControlSet& controls);
-  // What the real program does at start: creates the frame window (caption
-  // "Vitrolux", client area 9675 x 6495 twips at the current DPI, centred on
-  // the screen), runs the load event, then, unless the program ended, shows
-  // the frame and raises its first resize event.
+  void connect(platform::Application& application);
+  void connect(platform::FrameEvents& events, platform::ControlSet& controls,
+               platform::FrameLook look);
+  // What the real program does at start: creates the frame window with the
+  // look's caption and client size at the current DPI, centred on the
+  // screen, runs the load event, then, unless the program ended, shows the
+  // frame and raises its first resize event.
   void start();
   bool ended() const { return ended_; }
   bool frameShown() const;
@@ -126,8 +130,12 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   void frameDoubleClick();
   void keyDown(int keyCode, int shift = 0);
   // A close request through the window system: the unload event, then the
-  // frame window and every window that is still its descendant go away.
+  // frame window's destroy event, then the frame and every window that is
+  // still its descendant go away.
   void closeFrame();
+  // The user minimises, restores or maximises the frame.
+  void setFrameState(platform::WindowState state);
+  platform::WindowState frameState() const;
   // The process dies of a fault.
   void crash();
   // Global keyboard: affects getAsyncKeyState.
@@ -139,7 +147,7 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   ProcessId ownProcess() const;
   ProcessId newProcess();
   // A top-level window, placed on top of the z-order (below the top-most
-  // band unless it is top-most itself).
+  // band unless it is top-most itself). Or a whole new process's window.
   WindowHandle createWindow(ProcessId process, const std::string& caption,
                             std::uint32_t style = platform::kWsVisible |
                                                   platform::kWsOverlappedWindow,
@@ -152,29 +160,25 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   const SimWindow* window(WindowHandle handle) const;
   // Top-level windows, from the top of the z-order down.
   std::vector<WindowHandle> topLevelWindows() const;
+  // What a user's tools see of a window.
+  bool isWindow(WindowHandle window) const;
+  // The parent window, null for a top-level window.
+  WindowHandle getParent(WindowHandle window) const;
+  bool isWindowVisible(WindowHandle window) const;
+  // Alpha of a layered window, when it has one.
+  std::optional<std::uint8_t> layeredAlpha(WindowHandle window) const;
   // True while the process has not ended.
   bool processAlive(ProcessId process) const;
   // Another program exits: its windows go away with it.
   void endProcess(ProcessId process);
 
-  // ---- Programs, files, environment ------------------------------------
+  // ---- Programs and environment ----------------------------------------
 
   // A program file that startProcess can start; its path also exists as a
   // file. Bare names on the search path are registered with searchPath.
   void installProgram(const std::string& path, Program program);
   void addToSearchPath(const std::string& folder);
   const std::vector<Launch>& launches() const { return launches_; }
-
-  void putFile(const std::string& path, const std::string& bytes, SimFile attributes = {});
-  void removeFile(const std::string& path);
-  std::optional<SimFile> file(const std::string& path) const;
-  void setFolderReadOnly(const std::string& folder, bool readOnly);
-  // An empty folder. Folders also exist implicitly: the application folder,
-  // the search-path folders and every folder that holds a file.
-  void addFolder(const std::string& folder);
-  // Names of the files directly in a folder, in no particular order.
-  std::vector<std::string> filesIn(const std::string& folder) const;
-  void setApplicationFolder(const std::string& folder);
   void setEnvironment(const std::string& name, std::optional<std::string> value);
 
   // ---- Other settings of the simulated system ---------------------------
@@ -202,13 +206,10 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   // ---- platform::Toolkit ------------------------------------------------
   void controlChanged(int index, platform::Property property) override;
 
-  // ---- platform::WindowSystem -------------------------------------------
+  // ---- platform::FramePort ---------------------------------------------
   WindowHandle frameWindow() const override;
   Rect frameBounds() const override;
-  platform::WindowState frameState() const override;
-  void setFrameState(platform::WindowState state) override;
   int dpi() const override;
-  platform::Size screenSize() const override;
   void setFrameCursor(int code) override;
   void setCapture(int control) override;
   void releaseCapture() override;
@@ -217,47 +218,42 @@ class SimDesktop final : public platform::WindowSystem, public platform::Toolkit
   void messageBox(const std::string& text, const std::string& caption) override;
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
+
+  // ---- platform::DesktopPort -------------------------------------------
   WindowHandle findWindow(const std::string& caption) override;
   bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                     unsigned flags) override;
   bool setParent(WindowHandle child, WindowHandle parent) override;
-  WindowHandle getParent(WindowHandle window) override;
   WindowHandle getWindow(WindowHandle window, unsigned command) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) override;
   std::string getWindowText(WindowHandle window) override;
-  bool isWindow(WindowHandle window) override;
-  bool isWindowVisible(WindowHandle window) override;
   std::optional<Rect> windowRect(WindowHandle window) override;
   std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;
   bool setLayeredWindowAttributes(WindowHandle window, std::uint32_t colorKey, std::uint8_t alpha,
                                   std::uint32_t flags) override;
-  std::optional<std::uint8_t> layeredAlpha(WindowHandle window) override;
   bool postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                    std::intptr_t lParam) override;
   std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam,
                                            unsigned timeoutMilliseconds) override;
-  std::intptr_t classSmallIcon(WindowHandle window) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
+
+  // ---- platform::ProcessPort -------------------------------------------
   std::optional<std::string> findProgram(const std::string& name) override;
   std::optional<ProcessId> startProcess(const std::string& program,
                                         const std::string& commandLine) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;
-  std::string applicationFolder() override;
-  bool isOrdinaryFile(const std::string& path) override;
-  std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
-  bool replaceFile(const std::string& path, const std::string& bytes) override;
-  // The simulated ANSI code page is single-byte Latin-1: U+0000 to U+00FF.
-  std::optional<std::string> toAnsi(const std::string& utf8) override;
-  std::string fromAnsi(const std::string& ansi) override;
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;  // keeps the model's containers out of this header
+  SimFiles files_;
+  SimText text_;
   platform::FrameEvents* events_ = nullptr;
   platform::ControlSet* controls_ = nullptr;
+  platform::FrameLook look_;
   std::int64_t now_ = 0;
   bool ended_ = false;
   std::vector<Launch> launches_;

@@ -27,6 +27,7 @@ class Recorder final : public platform::FrameEvents {
     if (onLoaded) onLoaded();
   }
   void onUnload() override { log.push_back("unload"); }
+  void onDestroy() override { log.push_back("destroy"); }
   void onResize() override { log.push_back("resize"); }
   void onMouseDown(int, int, float, float) override {}
   void onMouseMove(int, int, float, float) override {}
@@ -58,7 +59,7 @@ class SimTest : public ::testing::Test {
     panel = addControl("panel", ControlKind::Panel);
     button = addControl("in_panel", ControlKind::LabelButton, panel);
     list = addControl("list", ControlKind::ListBox);
-    desk.connect(events, controls);
+    desk.connect(events, controls, platform::FrameLook{"Vitrolux", 9675, 6495, {}});
   }
 
   int addControl(const char* name, ControlKind kind, int container = platform::kNoContainer) {
@@ -193,8 +194,11 @@ TEST_F(SimTest, ClosingTakesForeignWindowsInsideTheFrameAlong) {
   ASSERT_TRUE(desk.setParent(inside, desk.frameWindow()));
   controls.setInterval(timerA, 10);
 
+  events.log.clear();
   desk.closeFrame();
-  EXPECT_EQ(events.log.back(), "unload");
+  // The frame's window hears of its destruction while what lives in it is
+  // still there to be given back.
+  EXPECT_EQ(events.log, (Log{"unload", "destroy"}));
   EXPECT_TRUE(desk.ended());
   EXPECT_FALSE(desk.isWindow(desk.frameWindow()));
   EXPECT_FALSE(desk.isWindow(inside));
@@ -241,13 +245,14 @@ TEST_F(SimTest, FilesAndProgramsFollowWindowsPathRules) {
 
   SimFile hidden;
   hidden.hidden = true;
-  desk.putFile("C:\\VitroluxTest\\ui.txt", "old", hidden);
-  EXPECT_TRUE(desk.replaceFile("c:\\vitroluxtest\\UI.TXT", "new"));
-  EXPECT_FALSE(desk.file("C:\\VitroluxTest\\ui.txt")->hidden);
-  desk.setFolderReadOnly("C:\\VitroluxTest", true);
-  EXPECT_FALSE(desk.replaceFile("C:\\VitroluxTest\\ui.txt", "newer"));
-  EXPECT_FALSE(desk.replaceFile("C:\\VitroluxTest\\config.txt", "x"));
-  EXPECT_EQ(desk.file("C:\\VitroluxTest\\ui.txt")->bytes, "new");
+  SimFiles& files = desk.files();
+  files.putFile("C:\\VitroluxTest\\ui.txt", "old", hidden);
+  EXPECT_TRUE(files.replaceFile("c:\\vitroluxtest\\UI.TXT", "new"));
+  EXPECT_FALSE(files.file("C:\\VitroluxTest\\ui.txt")->hidden);
+  files.setFolderReadOnly("C:\\VitroluxTest", true);
+  EXPECT_FALSE(files.replaceFile("C:\\VitroluxTest\\ui.txt", "newer"));
+  EXPECT_FALSE(files.replaceFile("C:\\VitroluxTest\\config.txt", "x"));
+  EXPECT_EQ(files.file("C:\\VitroluxTest\\ui.txt")->bytes, "new");
 }
 
 }  // namespace

@@ -24,15 +24,6 @@ inline int timerPeriod(int milliseconds) {
   return milliseconds < kMinimumTimerMs ? kMinimumTimerMs : milliseconds;
 }
 
-// ASCII case folding: enough for the captions and paths the tests use, and
-// bytes of multi-byte UTF-8 sequences pass unchanged.
-std::string foldCase(std::string_view text);
-// The key under which a path is stored: backslashes, no trailing separator,
-// case folded.
-std::string pathKey(std::string_view path);
-// The folder part of a path key ("" for a bare name).
-std::string folderOf(const std::string& key);
-
 struct SimDesktop::Impl {
   // A timer that runs: the next tick falls due at `due`. Ties between timers
   // due at the same moment go to the one armed first (lower `armed`).
@@ -50,10 +41,6 @@ struct SimDesktop::Impl {
   struct KeyState {
     bool down = false;
     bool pressedSinceQuery = false;
-  };
-  struct FileEntry {
-    std::string path;  // as first given, for listings
-    SimFile file;
   };
 
   // ---- Windows ----
@@ -86,14 +73,10 @@ struct SimDesktop::Impl {
   // ---- Processes ----
   std::uint32_t nextPid = 1000;
   std::set<std::uint32_t> processes;        // started and not ended, our own excluded
-  std::map<std::string, Program> programs;  // by path key
+  std::map<std::string, Program> programs;  // by folded path
   std::vector<std::string> searchPath;
 
-  // ---- Files and environment ----
-  std::map<std::string, FileEntry> files;  // by path key
-  std::set<std::string> folders;           // added explicitly, by path key
-  std::set<std::string> readOnlyFolders;
-  std::string applicationFolder = "C:\\VitroluxTest";
+  // ---- Environment ----
   std::map<std::string, std::pair<std::string, std::string>> environment;  // key: folded name
   bool anotherInstance = false;
 
@@ -104,7 +87,6 @@ struct SimDesktop::Impl {
   void unlink(const SimWindow& window);
   void destroyTree(WindowHandle handle);
   bool isAncestor(WindowHandle ancestor, WindowHandle window) const;
-  bool folderExists(const std::string& key) const;
 };
 
 }  // namespace vitrolux::sim

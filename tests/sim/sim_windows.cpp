@@ -124,7 +124,7 @@ std::vector<WindowHandle> SimDesktop::topLevelWindows() const {
   return impl_->topLevel;
 }
 
-// ---- platform::WindowSystem: windows --------------------------------------
+// ---- platform::DesktopPort ---------------------------------------------------
 
 WindowHandle SimDesktop::findWindow(const std::string& caption) {
   // FindWindow compares the whole caption without regard to case, and looks
@@ -233,7 +233,7 @@ bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
   return true;
 }
 
-WindowHandle SimDesktop::getParent(WindowHandle handle) {
+WindowHandle SimDesktop::getParent(WindowHandle handle) const {
   const SimWindow* w = window(handle);
   return w == nullptr ? WindowHandle{} : w->parent;
 }
@@ -295,11 +295,11 @@ std::string SimDesktop::getWindowText(WindowHandle handle) {
   return w == nullptr ? std::string{} : w->caption;
 }
 
-bool SimDesktop::isWindow(WindowHandle handle) {
+bool SimDesktop::isWindow(WindowHandle handle) const {
   return window(handle) != nullptr;
 }
 
-bool SimDesktop::isWindowVisible(WindowHandle handle) {
+bool SimDesktop::isWindowVisible(WindowHandle handle) const {
   const SimWindow* w = window(handle);
   if (w == nullptr) return false;
   for (; w != nullptr; w = w->parent.isNull() ? nullptr : window(w->parent)) {
@@ -343,7 +343,7 @@ bool SimDesktop::setLayeredWindowAttributes(WindowHandle handle, std::uint32_t /
   return true;
 }
 
-std::optional<std::uint8_t> SimDesktop::layeredAlpha(WindowHandle handle) {
+std::optional<std::uint8_t> SimDesktop::layeredAlpha(WindowHandle handle) const {
   const SimWindow* w = window(handle);
   if (w == nullptr || (w->exStyle & kWsExLayered) == 0) return std::nullopt;
   return w->alpha;
@@ -366,11 +366,6 @@ std::optional<std::intptr_t> SimDesktop::sendMessage(WindowHandle handle, unsign
   w->received.push_back(Message{message, wParam, lParam, true});
   if (message == platform::kWmGetIcon && wParam == kIconSmall) return w->smallIcon;
   return 0;
-}
-
-std::intptr_t SimDesktop::classSmallIcon(WindowHandle handle) {
-  const SimWindow* w = window(handle);
-  return w == nullptr ? 0 : w->classSmallIcon;
 }
 
 }  // namespace vitrolux::sim

@@ -10,18 +10,18 @@
 
 namespace vitrolux::testing {
 
-using app::ControlId;
+using model::ControlId;
 using platform::ProcessId;
 using platform::WindowHandle;
 
 class FrameTest : public ::testing::Test {
  protected:
-  FrameTest() { desk.connect(main, main.controls()); }
+  FrameTest() { desk.connect(main); }
 
-  static int idx(ControlId id) { return app::index(id); }
+  static int idx(ControlId id) { return model::index(id); }
   const platform::Control& control(ControlId id) const { return main.control(id); }
   std::string text(ControlId id) const { return main.control(id).caption; }
-  app::FrameState& state() { return main.state(); }
+  model::FrameState& state() { return main.state(); }
   std::string appFile(const std::string& name) const { return kAppFolder + "\\" + name; }
 
   // A program that opens a window with this caption when started.
@@ -45,13 +45,18 @@ class FrameTest : public ::testing::Test {
     return {};
   }
 
+  bool isTopMost(WindowHandle w) {
+    return (static_cast<std::uint32_t>(desk.getWindowLong(w, platform::kGwlExStyle)) &
+            platform::kWsExTopMost) != 0;
+  }
+
   bool hostedInFrame(WindowHandle w) {
     return !w.isNull() && desk.getParent(w) == desk.frameWindow();
   }
 
   const std::string kAppFolder = "C:\\VitroluxTest";
   sim::SimDesktop desk;
-  app::Main main{desk};
+  app::Main main{desk.ports()};
 };
 
 }  // namespace vitrolux::testing

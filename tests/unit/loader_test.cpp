@@ -1,6 +1,4 @@
 // Launching programs and capturing their windows into the frame.
-#include "embed/loader.h"
-#include "platform/twips.h"
 
 #include "frame_fixture.h"
 
@@ -13,7 +11,7 @@ class LoaderTest : public FrameTest {
     desk.start();
     ASSERT_TRUE(desk.frameShown());
   }
-  bool load(const std::string& entry) { return embed::loadApp(main, entry); }
+  bool load(const std::string& entry) { return main.loader().loadApp(entry); }
   int interval(ControlId timer) const { return control(timer).interval; }
 };
 
@@ -28,6 +26,18 @@ TEST_F(LoaderTest, EachKindOfEntryIsCapturedByItsOwnRule) {
   EXPECT_EQ(interval(ControlId::Timer2), 2000);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   EXPECT_EQ(interval(ControlId::Timer3), 2000);
+}
+
+TEST_F(LoaderTest, AnEntryNamingBothChromeAndIexploreIsAChromeEntry) {
+  install("C:\\chrome\\iexplore.exe", "新标签页 - Google Chrome");
+  desk.createWindow(desk.newProcess(), "Intranet");
+  ASSERT_TRUE(load("C:\\chrome\\iexplore.exe|Intranet"));
+  // Not captured at once by its title, as an Internet Explorer entry would be.
+  EXPECT_TRUE(state().hostedWindow.isNull());
+  EXPECT_EQ(interval(ControlId::Timer1), 400);
+  desk.advance(400);
+  EXPECT_EQ(state().hostedWindow, windowCaptioned("新标签页 - Google Chrome"));
+  EXPECT_FALSE(hostedInFrame(windowCaptioned("Intranet")));
 }
 
 TEST_F(LoaderTest, ChromeIsLookedForByItsNewTabCaptionAfter400ms) {
@@ -60,21 +70,21 @@ TEST_F(LoaderTest, TheFitCountsFifteenTwipsToThePixelWhateverTheDpi) {
   // twips by 15, as the hosted window's own size was always taken.
   sim::SimDesktop hiDpi;
   hiDpi.setDpi(120);
-  app::Main frame{hiDpi};
-  hiDpi.connect(frame, frame.controls());
+  app::Main frame{hiDpi.ports()};
+  hiDpi.connect(frame);
   hiDpi.start();
   sim::Program tool;
   tool.caption = "Tool";
   hiDpi.installProgram("C:\\Tools\\a.exe", tool);
-  ASSERT_TRUE(embed::loadApp(frame, "C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(frame.loader().loadApp("C:\\Tools\\a.exe|Tool"));
   hiDpi.advance(2000);
   const WindowHandle hosted = frame.state().hostedWindow;
   ASSERT_FALSE(hosted.isNull());
-  const platform::Rect frameRect = hiDpi.frameBounds();
-  const double widthTwips = frameRect.width() * 1440.0 / 120;
-  const double heightTwips = frameRect.height() * 1440.0 / 120;
-  EXPECT_EQ(hiDpi.window(hosted)->rect.width(), platform::roundHalfEven(widthTwips / 15));
-  EXPECT_EQ(hiDpi.window(hosted)->rect.height(), platform::roundHalfEven(heightTwips / 15 - 25));
+  // 806 x 541 pixels are 9672 x 6492 twips: 644.8 -> 645 wide, 432.8 - 25 ->
+  // 408 high.
+  ASSERT_EQ(hiDpi.frameBounds().width(), 806);
+  ASSERT_EQ(hiDpi.frameBounds().height(), 541);
+  EXPECT_EQ(hiDpi.window(hosted)->rect, (platform::Rect{1, 22, 1 + 645, 22 + 408}));
 }
 
 TEST_F(LoaderTest, CaseMattersInTheCaptureRules) {
@@ -182,13 +192,13 @@ TEST_F(LoaderTest, ALaterCaptureLeavesTheEarlierWindowInTheFrame) {
   EXPECT_TRUE(hostedInFrame(windowCaptioned("Tool")));
   EXPECT_EQ(state().hostedWindow, windowCaptioned("Other"));
   // The hosted window is no longer top-level: its caption finds nothing.
-  embed::embed(main, "Other");
+  main.loader().embed("Other");
   EXPECT_TRUE(state().hostedWindow.isNull());
   EXPECT_TRUE(hostedInFrame(windowCaptioned("Other")));
 }
 
 TEST_F(LoaderTest, TheFrameIsNeverCapturedIntoItself) {
-  embed::embed(main, "Vitrolux");
+  main.loader().embed("Vitrolux");
   EXPECT_TRUE(state().hostedWindow.isNull());
   EXPECT_TRUE(desk.getParent(desk.frameWindow()).isNull());
 }

@@ -1,7 +1,6 @@
 // The option panel: opening, the title auto-fill and saving the entry.
-#include "embed/loader.h"
+#include "file_attributes.h"
 #include "frame_fixture.h"
-#include "sim_files.h"
 
 namespace vitrolux::testing {
 namespace {
@@ -23,7 +22,7 @@ class OptionPanelTest : public FrameTest {
     desk.click(idx(ControlId::cfgOkBtn));
   }
   std::optional<std::string> config() {
-    const auto file = desk.file(appFile("config.txt"));
+    const auto file = desk.files().file(appFile("config.txt"));
     return file ? std::optional<std::string>(file->bytes) : std::nullopt;
   }
 };
@@ -77,7 +76,7 @@ TEST_F(OptionPanelTest, ASaveStoresPathAndTitleWithoutQuotes) {
 }
 
 TEST_F(OptionPanelTest, AnIncompleteEntryIsRefused) {
-  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
+  desk.files().putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
   for (const FillCase& entry :
        {FillCase{"粘贴程序路径，下次自动装载", "anything"}, FillCase{"C:\\APPS\\TOOL.EXE", "Tool"},
         FillCase{"C:\\Tools\\a.exe", ""}, FillCase{"", "Tool"}}) {
@@ -91,18 +90,18 @@ TEST_F(OptionPanelTest, AnIncompleteEntryIsRefused) {
 }
 
 TEST_F(OptionPanelTest, ASaveThatCannotBeWrittenTurnsRedAndKeepsTheOldFile) {
-  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n", readOnlyFile());
+  desk.files().putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n", readOnlyFile());
   type("C:\\Tools\\a.exe", "Tool");
   save();
   EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed);
   EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
 
-  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n", lockedFile());
+  desk.files().putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n", lockedFile());
   save();
   EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed);
   EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
 
-  desk.putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
+  desk.files().putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
   save();
   EXPECT_EQ(control(ControlId::cfgOkBtn).back, kGreen);
   EXPECT_EQ(config(), "C:\\Tools\\a.exe|Tool\r\n");
@@ -111,7 +110,7 @@ TEST_F(OptionPanelTest, ASaveThatCannotBeWrittenTurnsRedAndKeepsTheOldFile) {
 TEST_F(OptionPanelTest, TheLoaderFillsBothBoxesAndItsTitleWins) {
   desk.installProgram("C:\\Chrome\\chrome.exe", {});
   desk.click(idx(ControlId::setCfgPic));
-  embed::loadApp(main, "C:\\Chrome\\chrome.exe|Custom");
+  main.loader().loadApp("C:\\Chrome\\chrome.exe|Custom");
   EXPECT_EQ(text(ControlId::cfg_txt), "C:\\Chrome\\chrome.exe");
   EXPECT_EQ(text(ControlId::title_txt), "Custom");
   desk.click(idx(ControlId::cfgOkBtn));

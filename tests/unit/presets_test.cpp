@@ -52,17 +52,19 @@ TEST_F(PresetsTest, TheChromeEntryIsBuiltFromTheProfileAtTheClick) {
 
 TEST_F(PresetsTest, APresetFileReplacesTheBuiltInEntryAndIsReadAtEveryClick) {
   desk.installProgram("D:\\Apps\\Firefox\\firefox.exe", {});
-  desk.putFile(appFile("firefox.txt"), "D:\\Apps\\Firefox\\firefox.exe|Mozilla Firefox\r\n");
+  desk.files().putFile(appFile("firefox.txt"),
+                       "D:\\Apps\\Firefox\\firefox.exe|Mozilla Firefox\r\n");
   desk.click(idx(ControlId::ff_btn));
   EXPECT_EQ(lastCommandLine(), "\"D:\\Apps\\Firefox\\firefox.exe\"");
 
   // An empty first line means no preset.
-  desk.putFile(appFile("firefox.txt"), "\r\nD:\\Apps\\Firefox\\firefox.exe|Mozilla Firefox\r\n");
+  desk.files().putFile(appFile("firefox.txt"),
+                       "\r\nD:\\Apps\\Firefox\\firefox.exe|Mozilla Firefox\r\n");
   desk.click(idx(ControlId::ff_btn));
   EXPECT_EQ(lastCommandLine(), "\"C:\\Program Files\\Mozilla Firefox\\firefox.exe\"");
 
   // A value without "|" is a bare path; text after a comma is dropped.
-  desk.putFile(appFile("firefox.txt"), "D:\\Apps\\Firefox\\firefox.exe,ignored\r\n");
+  desk.files().putFile(appFile("firefox.txt"), "D:\\Apps\\Firefox\\firefox.exe,ignored\r\n");
   desk.click(idx(ControlId::ff_btn));
   EXPECT_EQ(text(ControlId::cfg_txt), "D:\\Apps\\Firefox\\firefox.exe");
   EXPECT_EQ(text(ControlId::title_txt), "Mozilla Firefox") << "filled in from the path";
@@ -74,7 +76,7 @@ TEST_F(PresetsTest, TilesNeverWriteAPresetFile) {
     desk.click(idx(tile));
   }
   for (const char* name : {"ie.txt", "chrome.txt", "firefox.txt", "config.txt"}) {
-    EXPECT_FALSE(desk.file(appFile(name))) << name;
+    EXPECT_FALSE(desk.files().file(appFile(name))) << name;
   }
 }
 

@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "config/store.h"
-#include "sim/sim_desktop.h"
-#include "sim_files.h"
+#include "file_attributes.h"
+#include "sim/sim_files.h"
+#include "sim/sim_text.h"
 
 namespace vitrolux::config {
 namespace {
@@ -38,72 +39,76 @@ INSTANTIATE_TEST_SUITE_P(
                       // An unclosed quote runs to the end of its line.
                       FieldCase{"\"C:\\a.exe|A\r\nmore", "C:\\a.exe|A"}));
 
+// Files and the code page are all the store needs.
 class StoreTest : public ::testing::Test {
  protected:
-  std::string path(const std::string& name) { return settingsPath(desk, name); }
-  sim::SimDesktop desk;
+  std::string path(const std::string& name) { return store.settingsPath(name); }
+  sim::SimFiles files;
+  sim::SimText text;
+  SettingsStore store{files, text};
 };
 
 TEST_F(StoreTest, PathsLieInTheApplicationFolder) {
-  desk.setApplicationFolder("D:\\Portable\\Vitrolux");
+  files.setApplicationFolder("D:\\Portable\\Vitrolux");
   EXPECT_EQ(path("config.txt"), "D:\\Portable\\Vitrolux\\config.txt");
 }
 
 TEST_F(StoreTest, FilesThatAreNotOrdinaryReadAsEmpty) {
-  EXPECT_EQ(readCfg(desk, path("config.txt")), "");  // missing
-  desk.putFile(path("config.txt"), "");
-  EXPECT_EQ(getDirName(desk), "");  // empty
-  desk.putFile(path("config.txt"), "C:\\a.exe|A\r\n", hiddenFile());
-  EXPECT_EQ(getDirName(desk), "");
-  desk.putFile(path("config.txt"), "C:\\a.exe|A\r\n", systemFile());
-  EXPECT_EQ(getDirName(desk), "");
-  desk.putFile(path("config.txt"), "C:\\a.exe|A\r\n", lockedFile());
-  EXPECT_EQ(getDirName(desk), "");
-  desk.putFile(path("config.txt"), "C:\\a.exe|A\r\n", readOnlyFile());
-  EXPECT_EQ(getDirName(desk), "C:\\a.exe|A");
+  EXPECT_EQ(store.readCfg(path("config.txt")), "");  // missing
+  files.putFile(path("config.txt"), "");
+  EXPECT_EQ(store.getDirName(), "");  // empty
+  files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", hiddenFile());
+  EXPECT_EQ(store.getDirName(), "");
+  files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", systemFile());
+  EXPECT_EQ(store.getDirName(), "");
+  files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", lockedFile());
+  EXPECT_EQ(store.getDirName(), "");
+  files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", readOnlyFile());
+  EXPECT_EQ(store.getDirName(), "C:\\a.exe|A");
 }
 
 TEST_F(StoreTest, WriteThenReadGivesTheValueBack) {
-  desk.putFile(path("config.txt"), "a much longer old content that must not survive\r\nline 2\r\n");
-  ASSERT_TRUE(WriteCfg(desk, path("config.txt"), "C:\\Tools\\a.exe|Tool"));
-  EXPECT_EQ(desk.file(path("config.txt"))->bytes, "C:\\Tools\\a.exe|Tool\r\n");
-  EXPECT_EQ(getDirName(desk), "C:\\Tools\\a.exe|Tool");
+  files.putFile(path("config.txt"),
+                "a much longer old content that must not survive\r\nline 2\r\n");
+  ASSERT_TRUE(store.WriteCfg(path("config.txt"), "C:\\Tools\\a.exe|Tool"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\Tools\\a.exe|Tool\r\n");
+  EXPECT_EQ(store.getDirName(), "C:\\Tools\\a.exe|Tool");
 }
 
 TEST_F(StoreTest, AFailedWriteSaysSoAndKeepsTheOldFile) {
-  desk.putFile(path("config.txt"), "C:\\old.exe|Old\r\n", readOnlyFile());
-  EXPECT_FALSE(WriteCfg(desk, path("config.txt"), "C:\\new.exe|New"));
-  EXPECT_EQ(desk.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
+  files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n", readOnlyFile());
+  EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 
-  desk.putFile(path("config.txt"), "C:\\old.exe|Old\r\n", lockedFile());
-  EXPECT_FALSE(WriteCfg(desk, path("config.txt"), "C:\\new.exe|New"));
-  EXPECT_EQ(desk.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
+  files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n", lockedFile());
+  EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 
-  desk.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
-  desk.setFolderReadOnly(desk.applicationFolder(), true);
-  EXPECT_FALSE(WriteCfg(desk, path("config.txt"), "C:\\new.exe|New"));
-  EXPECT_EQ(desk.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
+  files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
+  files.setFolderReadOnly(files.applicationFolder(), true);
+  EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 }
 
 TEST_F(StoreTest, TextOutsideTheAnsiCodePageIsStoredAsUtf8WithAMark) {
   // The simulated code page is Latin-1: "é" fits, Chinese does not.
-  ASSERT_TRUE(WriteCfg(desk, path("config.txt"), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9"));
-  EXPECT_EQ(desk.file(path("config.txt"))->bytes, "C:\\Caf\xE9\\a.exe|Caf\xE9\r\n");
-  EXPECT_EQ(getDirName(desk), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9");
+  ASSERT_TRUE(store.WriteCfg(path("config.txt"), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\Caf\xE9\\a.exe|Caf\xE9\r\n");
+  EXPECT_EQ(store.getDirName(), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9");
 
   const std::string chrome = "C:\\chrome.exe|新标签页 - Google Chrome";
-  ASSERT_TRUE(WriteCfg(desk, path("config.txt"), chrome));
-  EXPECT_EQ(desk.file(path("config.txt"))->bytes, "\xEF\xBB\xBF" + chrome + "\r\n");
-  EXPECT_EQ(getDirName(desk), chrome);
+  ASSERT_TRUE(store.WriteCfg(path("config.txt"), chrome));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "\xEF\xBB\xBF" + chrome + "\r\n");
+  EXPECT_EQ(store.getDirName(), chrome);
 }
 
 TEST_F(StoreTest, AByteOrderMarkMeansUtf8AndPlainBytesMeanAnsi) {
-  desk.putFile(path("chrome.txt"),
-               "\xEF\xBB\xBF"
-               "D:\\chrome.exe|新标签页 - Google Chrome\r\n");
-  EXPECT_EQ(readCfg(desk, path("chrome.txt")), "D:\\chrome.exe|新标签页 - Google Chrome");
-  desk.putFile(path("ie.txt"), "D:\\Caf\xE9\\iexplore.exe|x\r\n");
-  EXPECT_EQ(readCfg(desk, path("ie.txt")), "D:\\Caf\xC3\xA9\\iexplore.exe|x");
+  files.putFile(path("chrome.txt"),
+                "\xEF\xBB\xBF"
+                "D:\\chrome.exe|新标签页 - Google Chrome\r\n");
+  EXPECT_EQ(store.readCfg(path("chrome.txt")), "D:\\chrome.exe|新标签页 - Google Chrome");
+  files.putFile(path("ie.txt"), "D:\\Caf\xE9\\iexplore.exe|x\r\n");
+  EXPECT_EQ(store.readCfg(path("ie.txt")), "D:\\Caf\xC3\xA9\\iexplore.exe|x");
 }
 
 }  // namespace

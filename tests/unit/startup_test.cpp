@@ -1,22 +1,15 @@
 // Start-up and the ways the frame ends.
-#include "embed/loader.h"
 #include "frame_fixture.h"
 
 namespace vitrolux::testing {
 namespace {
 
-class StartupTest : public FrameTest {
- protected:
-  bool isTopMost(WindowHandle w) {
-    return (static_cast<std::uint32_t>(desk.getWindowLong(w, platform::kGwlExStyle)) &
-            platform::kWsExTopMost) != 0;
-  }
-};
+class StartupTest : public FrameTest {};
 
 TEST_F(StartupTest, ASecondInstanceEndsBeforeItShowsOrTouchesAnything) {
   desk.setAnotherInstanceRunning(true);
   install("C:\\Tools\\a.exe", "Tool");
-  desk.putFile(appFile("config.txt"), "C:\\Tools\\a.exe|Tool\r\n");
+  desk.files().putFile(appFile("config.txt"), "C:\\Tools\\a.exe|Tool\r\n");
   desk.start();
   EXPECT_TRUE(desk.ended());
   EXPECT_FALSE(desk.frameShown());
@@ -41,7 +34,7 @@ TEST_F(StartupTest, WithoutAnEntryNothingIsLaunched) {
 
 TEST_F(StartupTest, TheAutoLoadEntryIsLaunchedAndCaptured) {
   install("C:\\windows\\notepad.exe", "Untitled - Notepad", 500);
-  desk.putFile(appFile("config.txt"), "C:\\windows\\notepad.exe|Untitled - Notepad\r\n");
+  desk.files().putFile(appFile("config.txt"), "C:\\windows\\notepad.exe|Untitled - Notepad\r\n");
   desk.start();
   ASSERT_EQ(desk.launches().size(), 1u);
   EXPECT_TRUE(state().pendingLaunch.has_value());
@@ -52,7 +45,7 @@ TEST_F(StartupTest, TheAutoLoadEntryIsLaunchedAndCaptured) {
 }
 
 TEST_F(StartupTest, AnEntryThatNamesNoProgramStillStartsTheFrame) {
-  desk.putFile(appFile("config.txt"), "C:\\Nowhere\\missing.exe|Missing\r\n");
+  desk.files().putFile(appFile("config.txt"), "C:\\Nowhere\\missing.exe|Missing\r\n");
   desk.start();
   EXPECT_TRUE(desk.frameShown());
   EXPECT_FALSE(state().hosting());
@@ -65,32 +58,44 @@ TEST_F(StartupTest, TheResizeBandIsThreePixelsInTwips) {
   EXPECT_EQ(state().edgeWidth, 45);
   sim::SimDesktop hiDpi;
   hiDpi.setDpi(120);
-  app::Main frame{hiDpi};
-  hiDpi.connect(frame, frame.controls());
+  app::Main frame{hiDpi.ports()};
+  hiDpi.connect(frame);
   hiDpi.start();
   EXPECT_EQ(frame.state().edgeWidth, 36);
+  // At 192 DPI three pixels are 22.5 twips: the half goes to the even 22.
+  sim::SimDesktop twice;
+  twice.setDpi(192);
+  app::Main frame192{twice.ports()};
+  twice.connect(frame192);
+  twice.start();
+  EXPECT_EQ(frame192.state().edgeWidth, 22);
 }
 
 class ShutdownTest : public FrameTest {
  protected:
   void SetUp() override {
     install("C:\\windows\\notepad.exe", "Untitled - Notepad");
-    desk.putFile(appFile("config.txt"), "C:\\windows\\notepad.exe|Untitled - Notepad\r\n");
+    desk.files().putFile(appFile("config.txt"), "C:\\windows\\notepad.exe|Untitled - Notepad\r\n");
     desk.start();
-    desk.advance(2000);
+    // The user pinned Notepad on top before it was captured: a give-back
+    // that does not unpin it leaves it above every other window.
+    desk.advance(100);
+    const WindowHandle early = windowCaptioned("Untitled - Notepad");
+    ASSERT_FALSE(early.isNull());
+    desk.setWindowPos(early, platform::kHwndTopMost, 0, 0, 0, 0,
+                      platform::kSwpNoMove | platform::kSwpNoSize);
+    ASSERT_TRUE(isTopMost(early));
+    desk.advance(1900);
     notepad = state().hostedWindow;
+    ASSERT_EQ(notepad, early);
     ASSERT_TRUE(hostedInFrame(notepad));
     onScreen = *desk.windowRect(notepad);
-    desk.setWindowPos(notepad, platform::kHwndTopMost, 0, 0, 0, 0,
-                      platform::kSwpNoMove | platform::kSwpNoSize);
   }
   void expectGivenBack() {
     ASSERT_TRUE(desk.isWindow(notepad)) << "another program's window was destroyed";
     EXPECT_TRUE(desk.getParent(notepad).isNull());
     EXPECT_EQ(*desk.windowRect(notepad), onScreen) << "it stays where the user saw it";
-    EXPECT_EQ(static_cast<std::uint32_t>(desk.getWindowLong(notepad, platform::kGwlExStyle)) &
-                  platform::kWsExTopMost,
-              0u);
+    EXPECT_FALSE(isTopMost(notepad));
     EXPECT_TRUE(desk.processAlive(desk.window(notepad)->process));
   }
   WindowHandle notepad;
@@ -105,7 +110,7 @@ TEST_F(ShutdownTest, ClosingTheFrameGivesHostedWindowsBack) {
 
 TEST_F(ShutdownTest, ClosingGivesBackEveryForeignWindowNotOnlyTheLastOne) {
   install("C:\\Tools\\a.exe", "Tool");
-  ASSERT_TRUE(embed::loadApp(main, "C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|Tool"));
   desk.advance(2000);
   const WindowHandle tool = state().hostedWindow;
   ASSERT_TRUE(hostedInFrame(tool));
@@ -136,7 +141,7 @@ TEST_F(ShutdownTest, ClosingWhileALaunchPendsTouchesNoOtherWindow) {
   install("C:\\Tools\\a.exe", "Tool", 5000);
   const WindowHandle bystander = desk.createWindow(desk.newProcess(), "Bystander");
   const platform::Rect before = *desk.windowRect(bystander);
-  ASSERT_TRUE(embed::loadApp(main, "C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|Tool"));
   ASSERT_TRUE(state().pendingLaunch.has_value());
   desk.closeFrame();
   EXPECT_TRUE(desk.isWindow(bystander));

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/guard.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/window_binding.h"
@@ -115,10 +116,10 @@ LRESULT ControlWindows::labelMessage(HWND w, UINT message, WPARAM wParam, LPARAM
       return 0;
     case WM_LBUTTONDBLCLK:
       pressed_ = -1;
-      if (index >= 0) safely([&] { events_.onControlDoubleClick(index); });
+      if (index >= 0) guarded([&] { events_.onControlDoubleClick(index); });
       return 0;
     case WM_LBUTTONUP:
-      if (index >= 0 && endPress(w, index, lParam)) safely([&] { events_.onClick(index); });
+      if (index >= 0 && endPress(w, index, lParam)) guarded([&] { events_.onClick(index); });
       return 0;
     default:
       return ::DefWindowProcW(w, message, wParam, lParam);
@@ -143,22 +144,22 @@ LRESULT ControlWindows::imageMessage(HWND w, UINT message, WPARAM wParam, LPARAM
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDBLCLK:
       if (message == WM_LBUTTONDOWN) beginPress(w, index);
-      safely([&] {
+      guarded([&] {
         events_.onControlMouseDown(index, buttonOf(message), mouseShiftState(wParam), x(), y());
       });
       return 0;
     case WM_LBUTTONDBLCLK:
       // The second press of a double click: a double click, not a press.
       pressed_ = -1;
-      safely([&] { events_.onControlDoubleClick(index); });
+      guarded([&] { events_.onControlDoubleClick(index); });
       return 0;
     case WM_MOUSEMOVE:
-      safely([&] {
+      guarded([&] {
         events_.onControlMouseMove(index, heldButtons(wParam), mouseShiftState(wParam), x(), y());
       });
       return 0;
     case WM_LBUTTONUP:
-      if (endPress(w, index, lParam)) safely([&] { events_.onClick(index); });
+      if (endPress(w, index, lParam)) guarded([&] { events_.onClick(index); });
       return 0;
     default:
       return ::DefWindowProcW(w, message, wParam, lParam);
@@ -186,7 +187,7 @@ LRESULT ControlWindows::containerMessage(HWND w, UINT message, WPARAM wParam, LP
       pressed_ = -1;
       // The title-bar strip reports presses; the panels are only holders.
       if (controls_[index].kind == ControlKind::PictureBox) {
-        safely([&] {
+        guarded([&] {
           events_.onControlMouseDown(index, buttonOf(message), mouseShiftState(wParam),
                                      pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_),
                                      pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_));

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "platform/guard.h"
 #include "platform/twips.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/text_encoding.h"
@@ -418,22 +419,22 @@ bool ControlWindows::onCommand(WPARAM wParam, LPARAM lParam) {
         std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             ::GetWindowTextW(from, text.data(), static_cast<int>(text.size()))));
-        safely([&] { controls_.noteUserText(index, narrow(text)); });
+        guarded([&] { controls_.noteUserText(index, narrow(text)); });
       }
       return true;
     case ControlKind::CheckBox:
       if (code == BN_CLICKED) {
         const bool checked =
             ::SendMessageW(from, BM_GETCHECK, 0, 0) == static_cast<LRESULT>(BST_CHECKED);
-        safely([&] { controls_.noteUserChecked(index, checked); });
+        guarded([&] { controls_.noteUserChecked(index, checked); });
       }
       return true;
     case ControlKind::ListBox:
       if (code == LBN_SELCHANGE) {
         const int row = static_cast<int>(::SendMessageW(from, LB_GETCURSEL, 0, 0));
-        safely([&] { controls_.noteUserSelection(index, row); });
+        guarded([&] { controls_.noteUserSelection(index, row); });
       } else if (code == LBN_DBLCLK) {
-        safely([&] { events_.onControlDoubleClick(index); });
+        guarded([&] { events_.onControlDoubleClick(index); });
       }
       return true;
     default:
@@ -467,7 +468,7 @@ bool ControlWindows::onTimer(UINT_PTR id) {
   if (offset >= realised_.size()) return false;
   const int index = static_cast<int>(offset);
   if (controls_[index].kind != ControlKind::Timer) return false;
-  safely([&] { events_.onTimer(index); });
+  guarded([&] { events_.onTimer(index); });
   return true;
 }
 

@@ -22,7 +22,7 @@ inline constexpr wchar_t kImageClassName[] = L"VitroluxImage";
 inline constexpr wchar_t kContainerClassName[] = L"VitroluxContainer";
 
 // The controls' timers run on the frame's window with this id plus the
-// control's index; smaller ids are left to WindowSystem::setSystemTimer.
+// control's index; smaller ids are left to FramePort::setSystemTimer.
 inline constexpr UINT_PTR kControlTimerBase = 1000;
 // Child-window id of a control: this plus its index.
 inline constexpr int kControlIdBase = 100;

@@ -2,12 +2,13 @@
 
 #include <windowsx.h>
 
-#include "app/layout.h"
+#include "platform/guard.h"
 #include "platform/twips.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/resources.h"
+#include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_resource.h"
 #include "platform/win32/win32_system.h"
 #include "platform/win32/window_binding.h"
@@ -20,11 +21,6 @@ namespace {
 // edges, resizes it; WM_NCCALCSIZE takes the border away again.
 constexpr DWORD kFrameStyle =
     WS_POPUP | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_SYSMENU | WS_CLIPCHILDREN;
-
-HBRUSH frameBrush() {
-  static const unique_hbrush brush(::CreateSolidBrush(colorRef(app::kFrameColor)));
-  return brush.get();
-}
 
 HICON appIcon(HINSTANCE instance, int sizeMetric) {
   const int size = ::GetSystemMetrics(sizeMetric);
@@ -45,9 +41,9 @@ RECT primaryWorkArea() {
   return area;
 }
 
-RECT storedFrameRect(int dpi) {
-  return centredIn(primaryWorkArea(), twipsToPixels(app::kFrameWidthTwips, dpi),
-                   twipsToPixels(app::kFrameHeightTwips, dpi));
+RECT storedFrameRect(const FrameLook& look, int dpi) {
+  return centredIn(primaryWorkArea(), twipsToPixels(look.widthTwips, dpi),
+                   twipsToPixels(look.heightTwips, dpi));
 }
 
 }  // namespace
@@ -71,24 +67,26 @@ bool FrameWindow::registerClass(HINSTANCE instance) {
   windowClass.hIcon = appIcon(instance, SM_CXICON);
   windowClass.hIconSm = appIcon(instance, SM_CXSMICON);
   // No class cursor: WM_SETCURSOR shows the arrow or a sizing cursor.
-  windowClass.hbrBackground = frameBrush();
+  // No class brush: WM_ERASEBKGND paints the look's colour.
   windowClass.lpszClassName = kFrameClassName;
   return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-HWND FrameWindow::create(FrameEvents& events) {
+HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
   events_ = &events;
+  look_ = look;
+  background_.reset(::CreateSolidBrush(colorRef(look.background)));
   dpi_ = systemDpi();
-  const RECT place = storedFrameRect(dpi_);
-  ::CreateWindowExW(0, kFrameClassName, kFrameTitle, kFrameStyle, place.left, place.top,
-                    place.right - place.left, place.bottom - place.top, nullptr, nullptr, instance_,
-                    this);
+  const RECT place = storedFrameRect(look_, dpi_);
+  ::CreateWindowExW(0, kFrameClassName, widen(look.caption).c_str(), kFrameStyle, place.left,
+                    place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                    instance_, this);
   if (hwnd_ == nullptr) return nullptr;
   // The primary monitor's DPI was a guess; the window knows its own.
   const int actual = dpiForWindow(hwnd_);
   if (actual != dpi_) {
     dpi_ = actual;
-    const RECT resized = storedFrameRect(dpi_);
+    const RECT resized = storedFrameRect(look_, dpi_);
     ::SetWindowPos(hwnd_, nullptr, resized.left, resized.top, resized.right - resized.left,
                    resized.bottom - resized.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -98,11 +96,11 @@ HWND FrameWindow::create(FrameEvents& events) {
 void FrameWindow::show(const std::function<void()>& fill) {
   if (hwnd_ == nullptr) return;
   ::ShowWindow(hwnd_, SW_SHOWNORMAL);
-  if (fill) safely(fill);
+  if (fill) guarded(fill);
   shown_ = true;
   // The first showing is the first resize; it places the title-bar strip
   // before anything is painted.
-  if (events_ != nullptr) safely([&] { events_->onResize(); });
+  if (events_ != nullptr) guarded([&] { events_->onResize(); });
   ::UpdateWindow(hwnd_);
 }
 
@@ -148,11 +146,19 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NCCALCSIZE:
       // The client area is the whole window: no border, no caption.
       return 0;
+    case WM_ERASEBKGND:
+      if (background_) {
+        RECT area{};
+        ::GetClientRect(window, &area);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &area, background_.get());
+        return 1;
+      }
+      break;
     case WM_GETMINMAXINFO:
       onGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
       return 0;
     case WM_SIZE:
-      if (shown_ && events_ != nullptr) safely([&] { events_->onResize(); });
+      if (shown_ && events_ != nullptr) guarded([&] { events_->onResize(); });
       return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -173,7 +179,7 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       if (events_ != nullptr) {
         const int key = static_cast<int>(wParam);
         const int shift = keyShiftState();
-        safely([&] { events_->onKeyDown(key, shift); });
+        guarded([&] { events_->onKeyDown(key, shift); });
       }
       // Alt+F4 and the system menu keys still work.
       if (message == WM_SYSKEYDOWN) break;
@@ -210,7 +216,7 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       return TRUE;
     case WM_ENDSESSION:
       // The process may be ended right after this returns: unload now.
-      if (wParam != FALSE && events_ != nullptr) safely([&] { events_->onUnload(); });
+      if (wParam != FALSE && events_ != nullptr) guarded([&] { events_->onUnload(); });
       return 0;
     case WM_DESTROY:
       onDestroy();
@@ -232,7 +238,7 @@ void FrameWindow::onMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
   const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
   const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
   if (isButtonUp(message)) {
-    safely([&] { events_->onMouseUp(button, shift, x, y); });
+    guarded([&] { events_->onMouseUp(button, shift, x, y); });
     // The capture taken at the press ends with the last button released.
     if (heldButtons(wParam) == 0 && ::GetCapture() == hwnd_) ::ReleaseCapture();
     return;
@@ -242,9 +248,9 @@ void FrameWindow::onMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
   ::SetFocus(hwnd_);
   ::SetCapture(hwnd_);
   if (message == WM_LBUTTONDBLCLK) {
-    safely([&] { events_->onDoubleClick(); });
+    guarded([&] { events_->onDoubleClick(); });
   } else {
-    safely([&] { events_->onMouseDown(button, shift, x, y); });
+    guarded([&] { events_->onMouseDown(button, shift, x, y); });
   }
 }
 
@@ -254,7 +260,7 @@ void FrameWindow::onMouseMove(WPARAM wParam, LPARAM lParam) {
   const int shift = mouseShiftState(wParam);
   const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
   const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
-  safely([&] { events_->onMouseMove(buttons, shift, x, y); });
+  guarded([&] { events_->onMouseMove(buttons, shift, x, y); });
 }
 
 bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
@@ -267,14 +273,14 @@ bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
 }
 
 void FrameWindow::onClose() {
-  if (events_ != nullptr) safely([&] { events_->onUnload(); });
+  if (events_ != nullptr) guarded([&] { events_->onUnload(); });
   ::DestroyWindow(hwnd_);
 }
 
 void FrameWindow::onDestroy() {
   // Before the children go: a window of another program that still lives
   // in the frame is given back to the desktop instead of dying with it.
-  if (events_ != nullptr) safely([&] { events_->onEmergencyExit(); });
+  if (events_ != nullptr) guarded([&] { events_->onDestroy(); });
   if (quitOnDestroy_) ::PostQuitMessage(0);
 }
 

@@ -7,7 +7,9 @@
 
 #include <functional>
 
+#include "platform/application.h"
 #include "platform/frame_events.h"
+#include "platform/win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
 
@@ -22,9 +24,10 @@ class FrameWindow {
 
   static bool registerClass(HINSTANCE instance);
 
-  // Creates the window, hidden, with the stored client size at the display's
-  // DPI, centred on the primary monitor's work area. Null on failure.
-  HWND create(FrameEvents& events);
+  // Creates the window, hidden, with the look's caption, colour and client
+  // size at the display's DPI, centred on the primary monitor's work area.
+  // Null on failure.
+  HWND create(FrameEvents& events, const FrameLook& look);
   void setControls(ControlWindows* controls) { controls_ = controls; }
   // The frame's first showing: `fill` runs once the window is on the screen
   // and before it is painted; from here on size changes raise resize events,
@@ -55,6 +58,8 @@ class FrameWindow {
   HWND hwnd_ = nullptr;
   FrameEvents* events_ = nullptr;
   ControlWindows* controls_ = nullptr;
+  FrameLook look_;
+  unique_hbrush background_;
   int dpi_ = 96;
   int cursorCode_ = 0;
   bool shown_ = false;

@@ -1,5 +1,7 @@
 // Processes, the environment, the single-instance test, settings files and
-// the ANSI code page: the parts of the port that are not about windows.
+// the ANSI code page: the ports that are not about windows.
+#include "platform/win32/win32_services.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -8,7 +10,6 @@
 
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_resource.h"
-#include "platform/win32/win32_system.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -117,7 +118,7 @@ bool replaceable(const std::wstring& target) {
 
 // ---- Processes and environment ------------------------------------------------
 
-std::optional<std::string> Win32System::findProgram(const std::string& name) {
+std::optional<std::string> Win32Processes::findProgram(const std::string& name) {
   const std::wstring wide = widen(name);
   if (wide.empty()) return std::nullopt;
   if (hasPathPart(wide)) {
@@ -143,8 +144,8 @@ std::optional<std::string> Win32System::findProgram(const std::string& name) {
   return narrow(found);
 }
 
-std::optional<ProcessId> Win32System::startProcess(const std::string& program,
-                                                   const std::string& commandLine) {
+std::optional<ProcessId> Win32Processes::startProcess(const std::string& program,
+                                                      const std::string& commandLine) {
   const std::wstring application = widen(program);
   // CreateProcessW may write into the command line, so it gets its own copy.
   std::wstring arguments = widen(commandLine);
@@ -164,7 +165,7 @@ std::optional<ProcessId> Win32System::startProcess(const std::string& program,
   return ProcessId(started.dwProcessId);
 }
 
-std::optional<std::string> Win32System::environment(const std::string& name) {
+std::optional<std::string> Win32Processes::environment(const std::string& name) {
   const std::wstring wide = widen(name);
   std::wstring value(256, L'\0');
   for (;;) {
@@ -183,7 +184,7 @@ std::optional<std::string> Win32System::environment(const std::string& name) {
   }
 }
 
-bool Win32System::anotherInstanceRunning() {
+bool Win32Processes::anotherInstanceRunning() {
   // Asked once per process: the mutex made by the first question must not
   // count as "another" instance at the second.
   static unique_handle mutex;
@@ -197,13 +198,13 @@ bool Win32System::anotherInstanceRunning() {
 
 // ---- Files ------------------------------------------------------------------------
 
-std::string Win32System::applicationFolder() {
+std::string Win32Files::applicationFolder() {
   const std::wstring path = modulePath();
   const std::size_t slash = path.find_last_of(L"\\/");
   return narrow(slash == std::wstring::npos ? path : path.substr(0, slash));
 }
 
-bool Win32System::isOrdinaryFile(const std::string& path) {
+bool Win32Files::isOrdinaryFile(const std::string& path) {
   const std::wstring wide = widen(path);
   // FindFirstFileW would take these as wildcards and find some other file.
   if (wide.empty() || wide.find_first_of(L"*?") != std::wstring::npos) return false;
@@ -214,7 +215,7 @@ bool Win32System::isOrdinaryFile(const std::string& path) {
           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
-std::optional<std::string> Win32System::readFile(const std::string& path, std::size_t maxBytes) {
+std::optional<std::string> Win32Files::readFile(const std::string& path, std::size_t maxBytes) {
   const unique_hfile file(::CreateFileW(widen(path).c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -232,7 +233,7 @@ std::optional<std::string> Win32System::readFile(const std::string& path, std::s
   return bytes;
 }
 
-bool Win32System::replaceFile(const std::string& path, const std::string& bytes) {
+bool Win32Files::replaceFile(const std::string& path, const std::string& bytes) {
   const std::wstring target = widen(path);
   if (target.empty() || !replaceable(target)) return false;
   const std::wstring folder = folderOf(target);
@@ -261,11 +262,11 @@ bool Win32System::replaceFile(const std::string& path, const std::string& bytes)
 
 // ---- Text -------------------------------------------------------------------------
 
-std::optional<std::string> Win32System::toAnsi(const std::string& utf8) {
+std::optional<std::string> Win32Text::toAnsi(const std::string& utf8) {
   return utf8ToCodePage(utf8, ::GetACP());
 }
 
-std::string Win32System::fromAnsi(const std::string& ansi) {
+std::string Win32Text::fromAnsi(const std::string& ansi) {
   return codePageToUtf8(ansi, ::GetACP());
 }
 

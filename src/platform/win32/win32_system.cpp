@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "platform/guard.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/frame_window.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/window_binding.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -50,7 +50,7 @@ void CALLBACK systemTimerTick(HWND window, UINT, UINT_PTR id, DWORD) {
   for (const TimerTarget& target : timerTargets()) {
     if (target.window == window) {
       FrameEvents* events = target.events;
-      safely([&] { events->onSystemTimer(static_cast<unsigned>(id)); });
+      guarded([&] { events->onSystemTimer(static_cast<unsigned>(id)); });
       return;
     }
   }
@@ -75,20 +75,21 @@ void Win32System::destroyFrame() {
   controlWindows_.reset();
 }
 
-HWND Win32System::createFrame(FrameEvents& events, ControlSet& controls) {
-  HWND window = createFrameFirst(events, controls);
+HWND Win32System::createFrame(FrameEvents& events, ControlSet& controls, const FrameLook& look) {
+  HWND window = createFrameFirst(events, controls, look);
   if (window != nullptr) controlWindows_->realise();
   return window;
 }
 
-HWND Win32System::createFrameFirst(FrameEvents& events, ControlSet& controls) {
+HWND Win32System::createFrameFirst(FrameEvents& events, ControlSet& controls,
+                                   const FrameLook& look) {
   if (!FrameWindow::registerClass(instance_) || !ControlWindows::registerClasses(instance_)) {
     return nullptr;
   }
   events_ = &events;
   controls_ = &controls;
   frameWindow_ = std::make_unique<FrameWindow>(instance_);
-  HWND window = frameWindow_->create(events);
+  HWND window = frameWindow_->create(events, look);
   if (window == nullptr) {
     frameWindow_.reset();
     return nullptr;
@@ -142,7 +143,7 @@ void Win32System::controlChanged(int index, Property property) {
   if (controlWindows_) controlWindows_->changed(index, property);
 }
 
-// ---- The frame --------------------------------------------------------------
+// ---- FramePort --------------------------------------------------------------
 
 WindowHandle Win32System::frameWindow() const {
   return toHandle(frame());
@@ -154,36 +155,9 @@ Rect Win32System::frameBounds() const {
   return toRect(bounds);
 }
 
-WindowState Win32System::frameState() const {
-  HWND window = frame();
-  if (window != nullptr && ::IsIconic(window)) return WindowState::Minimized;
-  if (window != nullptr && ::IsZoomed(window)) return WindowState::Maximized;
-  return WindowState::Normal;
-}
-
-void Win32System::setFrameState(WindowState state) {
-  HWND window = frame();
-  if (window == nullptr) return;
-  switch (state) {
-    case WindowState::Normal:
-      ::ShowWindow(window, SW_RESTORE);
-      break;
-    case WindowState::Minimized:
-      ::ShowWindow(window, SW_MINIMIZE);
-      break;
-    case WindowState::Maximized:
-      ::ShowWindow(window, SW_MAXIMIZE);
-      break;
-  }
-}
-
 int Win32System::dpi() const {
   if (frameWindow_) return frameWindow_->dpi();
   return borrowedFrame_ != nullptr ? dpiForWindow(borrowedFrame_) : systemDpi();
-}
-
-Size Win32System::screenSize() const {
-  return Size{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void Win32System::setFrameCursor(int code) {
@@ -232,7 +206,7 @@ bool Win32System::killSystemTimer(unsigned id) {
   return ::KillTimer(window, id) != FALSE;
 }
 
-// ---- Windows of any program ---------------------------------------------------
+// ---- DesktopPort ---------------------------------------------------
 
 WindowHandle Win32System::findWindow(const std::string& caption) {
   return toHandle(::FindWindowW(nullptr, widen(caption).c_str()));
@@ -251,12 +225,6 @@ bool Win32System::setParent(WindowHandle child, WindowHandle parent) {
   ::SetLastError(0);
   const HWND previous = ::SetParent(toHwnd(child), toHwnd(parent));
   return previous != nullptr || ::GetLastError() == 0;
-}
-
-WindowHandle Win32System::getParent(WindowHandle window) {
-  // GetParent would give the owner of an owned top-level window.
-  const HWND parent = ::GetAncestor(toHwnd(window), GA_PARENT);
-  return parent == ::GetDesktopWindow() ? WindowHandle{} : toHandle(parent);
 }
 
 WindowHandle Win32System::getWindow(WindowHandle window, unsigned command) {
@@ -278,14 +246,6 @@ std::string Win32System::getWindowText(WindowHandle window) {
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), length + 1)));
   return narrow(text);
-}
-
-bool Win32System::isWindow(WindowHandle window) {
-  return !window.isNull() && ::IsWindow(toHwnd(window)) != FALSE;
-}
-
-bool Win32System::isWindowVisible(WindowHandle window) {
-  return ::IsWindowVisible(toHwnd(window)) != FALSE;
 }
 
 std::optional<Rect> Win32System::windowRect(WindowHandle window) {
@@ -311,15 +271,6 @@ bool Win32System::setLayeredWindowAttributes(WindowHandle window, std::uint32_t 
   return ::SetLayeredWindowAttributes(toHwnd(window), colorKey, alpha, flags) != FALSE;
 }
 
-std::optional<std::uint8_t> Win32System::layeredAlpha(WindowHandle window) {
-  COLORREF key = 0;
-  BYTE alpha = 0;
-  DWORD flags = 0;
-  if (!::GetLayeredWindowAttributes(toHwnd(window), &key, &alpha, &flags)) return std::nullopt;
-  if ((flags & LWA_ALPHA) == 0) return std::nullopt;
-  return alpha;
-}
-
 bool Win32System::postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
                               std::intptr_t lParam) {
   return ::PostMessageW(toHwnd(window), message, wParam, lParam) != FALSE;
@@ -334,10 +285,6 @@ std::optional<std::intptr_t> Win32System::sendMessage(WindowHandle window, unsig
     return std::nullopt;
   }
   return static_cast<std::intptr_t>(result);
-}
-
-std::intptr_t Win32System::classSmallIcon(WindowHandle window) {
-  return static_cast<std::intptr_t>(::GetClassLongPtrW(toHwnd(window), GCLP_HICONSM));
 }
 
 std::int16_t Win32System::getAsyncKeyState(int virtualKey) {

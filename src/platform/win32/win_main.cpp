@@ -1,21 +1,22 @@
-// The program's entry: prepares the process, builds the frame, runs it.
+// The program's entry: prepares the process, builds the frame, runs it. The
+// logic comes in through makeApplication, so nothing here knows its headers.
 #include <windows.h>
 
-#include "app/main_frame.h"
+#include "platform/application.h"
+#include "platform/guard.h"
 #include "platform/win32/fatal_exit.h"
+#include "platform/win32/win32_services.h"
 #include "platform/win32/win32_system.h"
-#include "platform/win32/window_binding.h"
 
 namespace {
 
+namespace platform = vitrolux::platform;
 namespace win32 = vitrolux::platform::win32;
 
 // Clears the fatal-exit target before the frame object it names is gone.
 class FatalExitTarget {
  public:
-  explicit FatalExitTarget(vitrolux::platform::FrameEvents& events) {
-    win32::setFatalExitTarget(&events);
-  }
+  explicit FatalExitTarget(platform::FrameEvents& events) { win32::setFatalExitTarget(&events); }
   ~FatalExitTarget() { win32::setFatalExitTarget(nullptr); }
   FatalExitTarget(const FatalExitTarget&) = delete;
   FatalExitTarget& operator=(const FatalExitTarget&) = delete;
@@ -37,14 +38,21 @@ class FrameTeardown {
 
 int runProgram(HINSTANCE instance) {
   win32::Win32System system(instance);
-  vitrolux::app::Main main(system);
-  const FatalExitTarget fatalExitTarget(main);
+  win32::Win32Processes processes;
+  win32::Win32Files files;
+  win32::Win32Text text;
+  const std::unique_ptr<platform::Application> application =
+      platform::makeApplication(platform::Ports{system, system, processes, files, text});
+  const FatalExitTarget fatalExitTarget(*application);
   const FrameTeardown frameTeardown(system);
 
-  if (system.createFrameFirst(main, main.controls()) == nullptr) return 1;
+  if (system.createFrameFirst(*application, application->controls(), application->look()) ==
+      nullptr) {
+    return 1;
+  }
   // Loading may end the process (another instance runs): the frame is then
   // never shown.
-  win32::safely([&] { main.onLoad(); });
+  platform::guarded([&] { application->onLoad(); });
   system.showFrame();
   return system.run();
 }

@@ -34,13 +34,4 @@ LRESULT CALLBACK boundWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   return result;
 }
 
-// Runs a call into the logic; an exception ends that call and nothing else.
-template <typename Call>
-void safely(Call&& call) noexcept {
-  try {
-    call();
-  } catch (...) {
-  }
-}
-
 }  // namespace vitrolux::platform::win32

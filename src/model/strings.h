@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace vitrolux::app::text {
+namespace vitrolux::model::text {
 
 inline constexpr std::string_view kAppTitle = "Vitrolux";
 
@@ -71,4 +71,4 @@ inline constexpr std::string_view kPictureEntry =
     "explorer C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg|Windows 照片查看器";
 inline constexpr std::string_view kTodo = "todo";
 
-}  // namespace vitrolux::app::text
+}  // namespace vitrolux::model::text

@@ -1,10 +1,12 @@
 // The frame's controls as stored: names, kinds, containers, positions and
-// sizes in twips, captions, tool tips, colours, fonts and cursors.
+// sizes in twips, captions, tool tips, colours, fonts and cursors; and the
+// frame window's own caption, size and colour.
 #pragma once
 
+#include "platform/application.h"
 #include "platform/controls.h"
 
-namespace vitrolux::app {
+namespace vitrolux::model {
 
 // In stored order; the value is the control's index in the frame's ControlSet.
 // The names are the controls' own names.
@@ -70,4 +72,7 @@ inline constexpr platform::Color kWhite{0x00FFFFFFu};
 // Fills the set with the stored layout, in stored order.
 void buildLayout(platform::ControlSet& controls);
 
-}  // namespace vitrolux::app
+// The frame window as created: caption, stored client size, colour.
+platform::FrameLook frameLook();
+
+}  // namespace vitrolux::model

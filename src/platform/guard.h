@@ -1,10 +1,11 @@
-// The failure rule of the event handlers: a step that throws is abandoned
-// and the next one runs; no exception ever reaches the message loop.
+// The failure rule of everything that runs from an event: a step that throws
+// is abandoned and the next one runs; no exception ever reaches the message
+// loop or unwinds through the window system's frames.
 #pragma once
 
 #include <utility>
 
-namespace vitrolux::app {
+namespace vitrolux::platform {
 
 template <typename Step>
 void guarded(Step&& step) noexcept {
@@ -23,4 +24,4 @@ Result guarded(Step&& step, Result fallback) noexcept {
   }
 }
 
-}  // namespace vitrolux::app
+}  // namespace vitrolux::platform

@@ -1,6 +1,6 @@
-#include "platform/text.h"
+#include "model/text.h"
 
-namespace vitrolux::platform {
+namespace vitrolux::model {
 
 std::vector<std::string> split(std::string_view text, std::string_view separator) {
   std::vector<std::string> pieces;
@@ -20,4 +20,4 @@ std::vector<std::string> split(std::string_view text, std::string_view separator
   }
 }
 
-}  // namespace vitrolux::platform
+}  // namespace vitrolux::model

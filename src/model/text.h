@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vitrolux::platform {
+namespace vitrolux::model {
 
 inline bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
@@ -14,4 +14,4 @@ inline bool contains(std::string_view text, std::string_view part) {
 // Splits at every occurrence of the separator; n separators give n + 1 pieces.
 std::vector<std::string> split(std::string_view text, std::string_view separator);
 
-}  // namespace vitrolux::platform
+}  // namespace vitrolux::model

@@ -1,7 +1,7 @@
 // Settings files with the attributes a test needs.
 #pragma once
 
-#include "sim/sim_desktop.h"
+#include "sim/sim_files.h"
 
 namespace vitrolux::testing {
 

@@ -1,11 +1,11 @@
-#include "app/layout.h"
+#include "model/layout.h"
 
 #include <cassert>
 #include <string>
 
-#include "app/strings.h"
+#include "model/strings.h"
 
-namespace vitrolux::app {
+namespace vitrolux::model {
 namespace {
 
 using platform::Align;
@@ -214,4 +214,9 @@ void buildLayout(platform::ControlSet& controls) {
   add(ControlId::loadBtn, commandButton("loadBtn", 8145, 3480, text::kLoad, text::kTipLoad));
 }
 
-}  // namespace vitrolux::app
+platform::FrameLook frameLook() {
+  return platform::FrameLook{std::string(text::kAppTitle), kFrameWidthTwips, kFrameHeightTwips,
+                             kFrameColor};
+}
+
+}  // namespace vitrolux::model

@@ -1,0 +1,52 @@
+// The desktop around the frame: windows of any program, found, moved,
+// stacked, adopted and given back, their styles and messages, and the global
+// keyboard state.
+//
+// The functions keep Win32's meaning and argument order, so a reader can
+// match each call to its documentation. Results the logic may ignore are
+// still returned, for the contract tests.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace vitrolux::platform {
+
+class DesktopPort {
+ public:
+  virtual ~DesktopPort() = default;
+
+  // FindWindow with no class: the first top-level window whose whole caption
+  // is the text, in the window system's own order; null when none.
+  virtual WindowHandle findWindow(const std::string& caption) = 0;
+  virtual bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
+                            int cy, unsigned flags) = 0;
+  // A null parent means the desktop. Returns false when it failed.
+  virtual bool setParent(WindowHandle child, WindowHandle parent) = 0;
+  virtual WindowHandle getWindow(WindowHandle window, unsigned command) = 0;
+  virtual std::int32_t getWindowLong(WindowHandle window, int index) = 0;
+  // Returns the previous value (0 on failure).
+  virtual std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) = 0;
+  virtual std::string getWindowText(WindowHandle window) = 0;
+  // Window bounds in screen pixels.
+  virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
+  // The direct child windows of a window that belong to other processes.
+  virtual std::vector<WindowHandle> foreignChildren(WindowHandle parent) = 0;
+  virtual bool setLayeredWindowAttributes(WindowHandle window, std::uint32_t colorKey,
+                                          std::uint8_t alpha, std::uint32_t flags) = 0;
+  virtual bool postMessage(WindowHandle window, unsigned message, std::uintptr_t wParam,
+                           std::intptr_t lParam) = 0;
+  // SendMessageTimeout with abort-if-hung: nothing when the window is gone,
+  // hung or too slow.
+  virtual std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
+                                                   std::uintptr_t wParam, std::intptr_t lParam,
+                                                   unsigned timeoutMilliseconds) = 0;
+  // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
+  virtual std::int16_t getAsyncKeyState(int virtualKey) = 0;
+};
+
+}  // namespace vitrolux::platform

@@ -1,0 +1,40 @@
+// The frame's own window: its handle, bounds and state, the display it is on,
+// the mouse capture and cursor over it, its system timers, and the event loop
+// that serves it.
+#pragma once
+
+#include <string>
+
+#include "platform/types.h"
+
+namespace vitrolux::platform {
+
+class FramePort {
+ public:
+  virtual ~FramePort() = default;
+
+  virtual WindowHandle frameWindow() const = 0;
+  // Outer bounds in screen pixels; the frame has no non-client area, so its
+  // client area has the same size.
+  virtual Rect frameBounds() const = 0;
+  // Logical DPI of the display the frame is on.
+  virtual int dpi() const = 0;
+  // Mouse cursor shown over the frame's background: 0 the arrow, 6 to 9 the
+  // sizing cursors (north-east/south-west, north/south, north-west/
+  // south-east, west/east).
+  virtual void setFrameCursor(int code) = 0;
+  // Mouse capture for one of the frame's controls, and its release.
+  virtual void setCapture(int control) = 0;
+  virtual void releaseCapture() = 0;
+  // Lets the event loop handle what is pending, once.
+  virtual void doEvents() = 0;
+  // Ends the program at once: no unload event runs.
+  virtual void endProgram() = 0;
+  // Modal message box with an OK button and no icon.
+  virtual void messageBox(const std::string& text, const std::string& caption) = 0;
+  // A timer of the frame's window whose ticks reach FrameEvents::onSystemTimer.
+  virtual bool setSystemTimer(unsigned id, unsigned milliseconds) = 0;
+  virtual bool killSystemTimer(unsigned id) = 0;
+};
+
+}  // namespace vitrolux::platform

@@ -1,0 +1,35 @@
+// The ports that are not about windows, on Win32: processes and the
+// environment, the settings files, and the ANSI code page. None needs the
+// frame, so each stands alone.
+#pragma once
+
+#include "platform/file_port.h"
+#include "platform/process_port.h"
+#include "platform/text_port.h"
+
+namespace vitrolux::platform::win32 {
+
+class Win32Processes final : public ProcessPort {
+ public:
+  std::optional<std::string> findProgram(const std::string& name) override;
+  std::optional<ProcessId> startProcess(const std::string& program,
+                                        const std::string& commandLine) override;
+  std::optional<std::string> environment(const std::string& name) override;
+  bool anotherInstanceRunning() override;
+};
+
+class Win32Files final : public FilePort {
+ public:
+  std::string applicationFolder() override;
+  bool isOrdinaryFile(const std::string& path) override;
+  std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
+  bool replaceFile(const std::string& path, const std::string& bytes) override;
+};
+
+class Win32Text final : public TextPort {
+ public:
+  std::optional<std::string> toAnsi(const std::string& utf8) override;
+  std::string fromAnsi(const std::string& ansi) override;
+};
+
+}  // namespace vitrolux::platform::win32
