@@ -53,6 +53,22 @@ TEST_F(CommandLineTest, ArgumentsFollowTheProgram) {
             "\"C:\\Windows\\explorer.exe\" C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg");
 }
 
+TEST_F(CommandLineTest, TheProgramEndsAtTheFirstExeInAnyCase) {
+  desk.installProgram("C:\\APPS\\TOOL.EXE", {});
+  // File names ignore case on Windows: ".EXE" ends the program as ".exe" does.
+  const auto upper = resolveCommandLine(desk, "C:\\APPS\\TOOL.EXE -x");
+  ASSERT_TRUE(upper);
+  EXPECT_EQ(upper->program, "C:\\APPS\\TOOL.EXE");
+  EXPECT_EQ(upper->commandLine, "\"C:\\APPS\\TOOL.EXE\" -x");
+
+  // An argument that names another program stays an argument.
+  desk.installProgram("C:\\My Apps\\tool.exe C:\\Other\\other.exe", {});
+  const auto other = resolveCommandLine(desk, "C:\\My Apps\\tool.exe C:\\Other\\other.exe");
+  ASSERT_TRUE(other);
+  EXPECT_EQ(other->program, "C:\\My Apps\\tool.exe");
+  EXPECT_EQ(other->commandLine, "\"C:\\My Apps\\tool.exe\" C:\\Other\\other.exe");
+}
+
 TEST_F(CommandLineTest, NothingStartsForALineThatNamesNoProgram) {
   EXPECT_FALSE(resolveCommandLine(desk, ""));
   EXPECT_FALSE(resolveCommandLine(desk, "   "));
