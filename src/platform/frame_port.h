@@ -17,6 +17,10 @@ class FramePort {
   // Outer bounds in screen pixels; the frame has no non-client area, so its
   // client area has the same size.
   virtual Rect frameBounds() const = 0;
+  // Normal, minimised or maximised; setting it is what the user's
+  // minimise, restore and maximise do, resize events included.
+  virtual WindowState frameState() const = 0;
+  virtual void setFrameState(WindowState state) = 0;
   // Logical DPI of the display the frame is on.
   virtual int dpi() const = 0;
   // Mouse cursor shown over the frame's background: 0 the arrow, 6 to 9 the

@@ -133,9 +133,6 @@ class SimDesktop final : public platform::FramePort,
   // frame window's destroy event, then the frame and every window that is
   // still its descendant go away.
   void closeFrame();
-  // The user minimises, restores or maximises the frame.
-  void setFrameState(platform::WindowState state);
-  platform::WindowState frameState() const;
   // The process dies of a fault.
   void crash();
   // Global keyboard: affects getAsyncKeyState.
@@ -209,6 +206,9 @@ class SimDesktop final : public platform::FramePort,
   // ---- platform::FramePort ---------------------------------------------
   WindowHandle frameWindow() const override;
   Rect frameBounds() const override;
+  platform::WindowState frameState() const override;
+  // Also what the user's minimise, restore and maximise do.
+  void setFrameState(platform::WindowState state) override;
   int dpi() const override;
   void setFrameCursor(int code) override;
   void setCapture(int control) override;

@@ -155,6 +155,29 @@ Rect Win32System::frameBounds() const {
   return toRect(bounds);
 }
 
+WindowState Win32System::frameState() const {
+  HWND window = frame();
+  if (window != nullptr && ::IsIconic(window)) return WindowState::Minimized;
+  if (window != nullptr && ::IsZoomed(window)) return WindowState::Maximized;
+  return WindowState::Normal;
+}
+
+void Win32System::setFrameState(WindowState state) {
+  HWND window = frame();
+  if (window == nullptr) return;
+  switch (state) {
+    case WindowState::Normal:
+      ::ShowWindow(window, SW_RESTORE);
+      break;
+    case WindowState::Minimized:
+      ::ShowWindow(window, SW_MINIMIZE);
+      break;
+    case WindowState::Maximized:
+      ::ShowWindow(window, SW_MAXIMIZE);
+      break;
+  }
+}
+
 int Win32System::dpi() const {
   if (frameWindow_) return frameWindow_->dpi();
   return borrowedFrame_ != nullptr ? dpiForWindow(borrowedFrame_) : systemDpi();

@@ -55,6 +55,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   // ---- FramePort ----------------------------------------------------------
   WindowHandle frameWindow() const override;
   Rect frameBounds() const override;
+  WindowState frameState() const override;
+  void setFrameState(WindowState state) override;
   int dpi() const override;
   void setFrameCursor(int code) override;
   // Control -1 (kNoContainer) means the frame itself.
