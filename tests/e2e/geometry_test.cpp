@@ -1,0 +1,99 @@
+// Moving and sizing the frame by the mouse, and the display's scale, checked
+// from outside against the real Vitrolux.exe with real mouse input.
+#include <gtest/gtest.h>
+
+#include "driver/screen.h"
+#include "task_list_helpers.h"
+
+namespace {
+
+using namespace e2e;
+using namespace e2e::tasks;
+
+// A point of the frame's client area on the screen.
+POINT at(HWND frame, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(frame, &p);
+  return p;
+}
+
+void expectStripAtTheRightEdge(const VitroluxApp& app) {
+  HWND strip = titleStrip(app);
+  ASSERT_NE(strip, nullptr);
+  EXPECT_EQ(windowRectOnScreen(strip).right, windowRectOnScreen(app.frame()).right);
+  EXPECT_EQ(windowRectOnScreen(strip).top, windowRectOnScreen(app.frame()).top);
+}
+
+HCURSOR cursorOver(POINT p) {
+  moveMouseTo(p.x, p.y);
+  Sleep(100);
+  return cursorShape();
+}
+
+TEST(Geometry, TheMouseMovesAndSizesTheFrameAndADoubleClickRefits) {
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+  ASSERT_EQ(clientSize(frame).cx, 645);
+  ASSERT_EQ(clientSize(frame).cy, 433);
+  expectStripAtTheRightEdge(app);
+
+  // The sizing cursors over the band along the edges (3 pixels), the arrow
+  // elsewhere on the background: the same shape at the left and right
+  // edges, another at the bottom.
+  const HCURSOR right = cursorOver(at(frame, 644, 300));
+  const HCURSOR left = cursorOver(at(frame, 0, 300));
+  const HCURSOR bottom = cursorOver(at(frame, 300, 432));
+  const HCURSOR background = cursorOver(at(frame, 300, 10));
+  EXPECT_EQ(right, left);
+  EXPECT_NE(right, bottom);
+  EXPECT_NE(right, background);
+  EXPECT_NE(bottom, background);
+  if (!underWine()) {
+    // Windows shares the system cursors between programs; Wine does not.
+    EXPECT_TRUE(isSystemCursor(right, IDC_SIZEWE));
+    EXPECT_TRUE(isSystemCursor(bottom, IDC_SIZENS));
+    EXPECT_TRUE(isSystemCursor(background, IDC_ARROW));
+  }
+
+  // Dragging the background moves the frame by the pointer's travel.
+  const RECT before = windowRectOnScreen(frame);
+  ASSERT_TRUE(dragMouse(at(frame, 300, 10), at(frame, 340, 40)));
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowRectOnScreen(frame).left == before.left + 40; }))
+      << windowRectOnScreen(frame).left - before.left;
+  EXPECT_EQ(windowRectOnScreen(frame).top, before.top + 30);
+  EXPECT_EQ(windowSize(frame).cx, 645);
+
+  // A window hosted from the task list.
+  Target target({L"--caption", L"e2e geometry"});
+  HWND list = taskList(app);
+  const int row = waitForRow(list, target.window);
+  ASSERT_GE(row, 0);
+  ASSERT_TRUE(clickRow(list, row, true));
+  ASSERT_TRUE(waitUntil(3s, [&] { return hostedIn(target.window, frame); }));
+  ASSERT_EQ(windowSize(target.window).cx, 645);
+
+  // The right edge, where the hosted window leaves it uncovered: the three
+  // pixels between the title strip and the hosted window. Dragged 100
+  // pixels in, the frame crops the hosted window and does not resize it.
+  const RECT moved = windowRectOnScreen(frame);
+  ASSERT_TRUE(dragMouse(at(frame, 643, 20), at(frame, 543, 20)));
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(frame).cx == 545; })) << windowSize(frame).cx;
+  EXPECT_EQ(windowRectOnScreen(frame).left, moved.left);
+  EXPECT_EQ(windowSize(frame).cy, 433);
+  EXPECT_EQ(windowSize(target.window).cx, 645);
+  EXPECT_EQ(windowSize(target.window).cy, 408);
+  expectStripAtTheRightEdge(app);
+
+  // A double click on the background fits it to the frame again.
+  ASSERT_TRUE(doubleClickAt(at(frame, 200, 10).x, at(frame, 200, 10).y));
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(target.window).cx == 545; }))
+      << windowSize(target.window).cx;
+  const RECT place = placeIn(target.window, frame);
+  EXPECT_EQ(place.left, 1);
+  EXPECT_EQ(place.top, 22);
+  EXPECT_EQ(place.bottom - place.top, 408);
+  EXPECT_TRUE(app.close());
+}
+
+}  // namespace

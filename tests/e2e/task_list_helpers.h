@@ -1,0 +1,91 @@
+// What the task-list and geometry tests share: target windows with their
+// log, the frame's task list read from outside, and the places of windows
+// in the frame.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/input.h"
+#include "driver/list_box.h"
+#include "driver/target_log.h"
+#include "driver/vitrolux_app.h"
+#include "driver/win.h"
+
+namespace e2e::tasks {
+
+// The frame's own colour (0x002F0822 stored as 0x00BBGGRR).
+inline constexpr COLORREF kFrameColour = RGB(0x22, 0x08, 0x2F);
+
+// A target program started with --log, and its first window.
+struct Target {
+  explicit Target(std::vector<std::wstring> args, const char* event = "SHOWN") {
+    args.push_back(L"--log");
+    args.push_back(log.path());
+    process = startTarget(args);
+    window = log.waitForWindow(event);
+  }
+  TempFolder folder;
+  TargetLog log{folder.file(L"target.log")};
+  Process process;
+  HWND window = nullptr;
+};
+
+inline HWND taskList(const VitroluxApp& app) {
+  return findDescendantByClass(app.frame(), L"ListBox");
+}
+
+// The row whose number is the window's handle, or -1.
+inline int rowOf(HWND list, HWND window) {
+  const std::vector<ListBoxRow> rows = listBoxRows(list);
+  for (size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].itemData == reinterpret_cast<LRESULT>(window)) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// Waits (through a refresh or two) until the window has a row; its row.
+inline int waitForRow(HWND list, HWND window, std::chrono::milliseconds timeout = 5s) {
+  int row = -1;
+  waitUntil(timeout, [&] { return (row = rowOf(list, window)) >= 0; });
+  return row;
+}
+
+// A real click in the middle of a row.
+inline bool clickRow(HWND list, int row, bool twice = false) {
+  const std::optional<RECT> r = listBoxRowRect(list, row);
+  if (!r) return false;
+  const int x = (r->left + r->right) / 2;
+  const int y = (r->top + r->bottom) / 2;
+  return twice ? doubleClickAt(x, y) : clickAt(x, y);
+}
+
+// A click delivered to the control itself. A hosted window lies over the
+// frame's command buttons, as it does for a user, who then releases with
+// the keyboard; the test reaches the button underneath this way.
+inline void clickUnderneath(HWND control) {
+  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+}
+
+// A window's rectangle in the frame's client area.
+inline RECT placeIn(HWND window, HWND frame) {
+  RECT r = windowRectOnScreen(window);
+  MapWindowPoints(HWND_DESKTOP, frame, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+inline bool hostedIn(HWND window, HWND frame) {
+  return parentOf(window) == frame;
+}
+
+// The title-bar strip: the container of the visible close button.
+inline HWND titleStrip(const VitroluxApp& app) {
+  HWND close = app.control(L"关闭");
+  return close != nullptr ? GetParent(close) : nullptr;
+}
+
+}  // namespace e2e::tasks
