@@ -445,8 +445,10 @@ void ControlWindows::syncRows(int index) {
   // what is shown is still the start of the model, only the new rows go in.
   const bool extends =
       c.rows.size() >= shown.size() && std::equal(shown.begin(), shown.end(), c.rows.begin());
-  // Turning redrawing back on shows a hidden window, so only when visible.
-  const bool hold = !extends && ::IsWindowVisible(r.window);
+  // Drawn once, when all rows are in: a list box redraws its scroll bar at
+  // every row added, which costs more than the rows themselves. Turning
+  // redrawing back on shows a hidden window, so only when visible.
+  const bool hold = (!extends || c.rows.size() > shown.size() + 1) && ::IsWindowVisible(r.window);
   if (hold) ::SendMessageW(r.window, WM_SETREDRAW, FALSE, 0);
   if (!extends) {
     ::SendMessageW(r.window, LB_RESETCONTENT, 0, 0);

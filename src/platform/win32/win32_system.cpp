@@ -285,6 +285,13 @@ std::int32_t Win32System::setWindowLong(WindowHandle window, int index, std::int
 
 std::string Win32System::getWindowText(WindowHandle window) {
   const HWND w = toHwnd(window);
+  // One call for a caption of usual length: the task list reads every
+  // window's caption at each refresh, and each call on another program's
+  // window is a trip to the window system. A longer one is read again whole.
+  constexpr int kShort = 256;
+  wchar_t shortText[kShort];
+  const int copied = ::GetWindowTextW(w, shortText, kShort);
+  if (copied < kShort - 1) return narrow(std::wstring_view(shortText, copied > 0 ? copied : 0));
   const int length = ::GetWindowTextLengthW(w);
   if (length <= 0) return {};
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
