@@ -91,6 +91,26 @@ TEST_F(StoreTest, AFailedWriteSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 }
 
+TEST_F(StoreTest, AWriteThatFailsAtAnyStepKeepsTheOldFileByteForByte) {
+  const std::string old(
+      "\xFF\xFE"
+      "C\0:\0\\\0o\0.\0e\0x\0e\0|\0O\0\r\0\n\0",
+      30);
+  for (const sim::WriteStep step :
+       {sim::WriteStep::createTemporary, sim::WriteStep::write, sim::WriteStep::replace}) {
+    files.putFile(path("config.txt"), old);
+    files.failWriteStep(step);
+    EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+    EXPECT_EQ(files.file(path("config.txt"))->bytes, old);
+    EXPECT_EQ(files.filesIn(files.applicationFolder()), std::vector<std::string>{"config.txt"})
+        << "nothing left behind";
+    EXPECT_EQ(store.getDirName(), "C:\\o.exe|O");
+  }
+  files.failWriteStep(std::nullopt);
+  EXPECT_TRUE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\new.exe|New\r\n");
+}
+
 TEST_F(StoreTest, TextOutsideTheAnsiCodePageIsStoredAsUtf8WithAMark) {
   // The simulated code page is Latin-1: "é" fits, Chinese does not.
   ASSERT_TRUE(store.WriteCfg(path("config.txt"), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9"));

@@ -87,13 +87,14 @@ std::wstring temporaryName(const std::wstring& folder, unsigned attempt) {
   return folder + tail;
 }
 
-bool writeAll(HANDLE file, const std::string& bytes) {
+bool writeAll(const FileCalls& calls, HANDLE file, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const std::size_t left = bytes.size() - done;
     const DWORD chunk = left > 0x10000000u ? 0x10000000u : static_cast<DWORD>(left);
     DWORD written = 0;
-    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+    // A short write is taken up again; one that writes nothing has failed.
+    if (!calls.writeFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
       return false;
     }
     done += written;
@@ -234,6 +235,8 @@ std::optional<std::string> Win32Files::readFile(const std::string& path, std::si
 }
 
 bool Win32Files::replaceFile(const std::string& path, const std::string& bytes) {
+  static const FileCalls kSystemCalls;
+  const FileCalls& calls = calls_ != nullptr ? *calls_ : kSystemCalls;
   const std::wstring target = widen(path);
   if (target.empty() || !replaceable(target)) return false;
   const std::wstring folder = folderOf(target);
@@ -242,18 +245,18 @@ bool Win32Files::replaceFile(const std::string& path, const std::string& bytes) 
   unique_hfile file;
   for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
     temporary = temporaryName(folder, attempt);
-    file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    file.reset(calls.createFile(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && ::GetLastError() != ERROR_FILE_EXISTS) return false;  // e.g. a read-only folder
   }
   if (!file) return false;
 
-  const bool written = writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
+  const bool written = writeAll(calls, file.get(), bytes) && ::FlushFileBuffers(file.get());
   file.reset();
   // The old file stays exactly as it was until the new one is complete, and
   // is swapped for it in one step.
-  if (!written || !::MoveFileExW(temporary.c_str(), target.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!written || !calls.moveFile(temporary.c_str(), target.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ::DeleteFileW(temporary.c_str());
     return false;
   }
