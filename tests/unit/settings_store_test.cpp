@@ -14,6 +14,12 @@ using testing::lockedFile;
 using testing::readOnlyFile;
 using testing::systemFile;
 
+// The bytes of a literal that holds NULs, without its terminator.
+template <std::size_t N>
+std::string bytesOf(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
+
 struct FieldCase {
   const char* content;
   const char* value;
@@ -92,10 +98,9 @@ TEST_F(StoreTest, AFailedWriteSaysSoAndKeepsTheOldFile) {
 }
 
 TEST_F(StoreTest, AWriteThatFailsAtAnyStepKeepsTheOldFileByteForByte) {
-  const std::string old(
+  const std::string old = bytesOf(
       "\xFF\xFE"
-      "C\0:\0\\\0o\0.\0e\0x\0e\0|\0O\0\r\0\n\0",
-      30);
+      "C\0:\0\\\0o\0.\0e\0x\0e\0|\0O\0\r\0\n\0");
   for (const sim::WriteStep step :
        {sim::WriteStep::createTemporary, sim::WriteStep::write, sim::WriteStep::replace}) {
     files.putFile(path("config.txt"), old);
@@ -146,20 +151,19 @@ TEST_F(StoreTest, Utf8WithoutAMarkIsReadAsUtf8) {
 
 TEST_F(StoreTest, Utf16IsReadByItsMark) {
   // "C:\记.exe|𠀀" then CR LF, in both byte orders; 𠀀 is a surrogate pair.
-  const std::string le(
+  const std::string le = bytesOf(
       "\xFF\xFE"
-      "C\0:\0\\\0\xB0\x8B.\0e\0x\0e\0|\0\x40\xD8\x00\xDC\r\0\n\0x\0",
-      30);
+      "C\0:\0\\\0\xB0\x8B.\0e\0x\0e\0|\0\x40\xD8\x00\xDC\r\0\n\0x\0");
   files.putFile(path("chrome.txt"), le);
   EXPECT_EQ(store.readCfg(path("chrome.txt")), "C:\\记.exe|\xF0\xA0\x80\x80");
-  const std::string be("\xFE\xFF\0C\0:\0\\\x8B\xB0\0.\0e\0x\0e\0|\xD8\x40\xDC\x00\0\r\0\n", 28);
+  const std::string be =
+      bytesOf("\xFE\xFF\0C\0:\0\\\x8B\xB0\0.\0e\0x\0e\0|\xD8\x40\xDC\x00\0\r\0\n");
   files.putFile(path("chrome.txt"), be);
   EXPECT_EQ(store.readCfg(path("chrome.txt")), "C:\\记.exe|\xF0\xA0\x80\x80");
   // A lone surrogate is a replacement character, an odd last byte is dropped.
-  files.putFile(path("chrome.txt"), std::string("\xFF\xFE"
-                                                "a\0\x00\xDC"
-                                                "b\0c",
-                                                9));
+  files.putFile(path("chrome.txt"), bytesOf("\xFF\xFE"
+                                            "a\0\x00\xDC"
+                                            "b\0c"));
   EXPECT_EQ(store.readCfg(path("chrome.txt")),
             "a\xEF\xBF\xBD"
             "b");
