@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <optional>
 #include <string>
 
 #include "platform/win32/text_encoding.h"
@@ -63,14 +64,51 @@ std::uint64_t fnv1a64(const std::wstring& text) {
   return hash;
 }
 
-// One mutex per executable file: copies of the program in other folders are
-// other programs and run side by side.
+// The executable file itself, however the path it was started by is spelled:
+// the volume's serial number and the file's identifier on that volume. A
+// start through a symbolic link, an 8.3 name, a substituted drive or a hard
+// link is the same file; a copy in another folder is another file, and
+// another program that runs side by side. Nothing when the file cannot be
+// asked.
+std::optional<std::wstring> fileIdentity(const std::wstring& path) {
+  const unique_hfile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  wchar_t text[64] = {};
+  // The 128-bit identifier where the file system has one (ReFS needs it);
+  // the 64-bit index elsewhere.
+  FILE_ID_INFO id{};
+  if (::GetFileInformationByHandleEx(file.get(), FileIdInfo, &id, sizeof(id))) {
+    std::wstring identity;
+    std::swprintf(text, 64, L"%016llX-", static_cast<unsigned long long>(id.VolumeSerialNumber));
+    identity += text;
+    for (const BYTE byte : id.FileId.Identifier) {
+      std::swprintf(text, 64, L"%02X", static_cast<unsigned>(byte));
+      identity += text;
+    }
+    return identity;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  std::swprintf(text, 64, L"%08lX-%08lX%08lX",
+                static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                static_cast<unsigned long>(info.nFileIndexHigh),
+                static_cast<unsigned long>(info.nFileIndexLow));
+  return std::wstring(text);
+}
+
+// One mutex per executable file (see fileIdentity). Should the file not
+// answer, its path stands in for it.
 std::wstring instanceMutexName() {
   std::wstring path = modulePath();
+  if (const std::optional<std::wstring> identity = fileIdentity(path)) {
+    return L"Local\\Vitrolux-" + *identity;
+  }
   if (!path.empty()) ::CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
   wchar_t hex[17] = {};
   std::swprintf(hex, 17, L"%016llX", static_cast<unsigned long long>(fnv1a64(path)));
-  return std::wstring(L"Local\\Vitrolux-") + hex;
+  return std::wstring(L"Local\\Vitrolux-path-") + hex;
 }
 
 std::wstring folderOf(const std::wstring& path) {
