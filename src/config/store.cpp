@@ -1,13 +1,22 @@
 #include "config/store.h"
 
+#include "config/settings_text.h"
 #include "model/strings.h"
 
 namespace vitrolux::config {
 namespace {
 
 // A settings value lives on the first line; nothing sensible is longer.
+// Reads stop here, so writes stop here too: a longer file could not be read
+// back whole.
 constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+bool startsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
 
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
@@ -47,12 +56,24 @@ std::string firstField(std::string_view text) {
 }
 
 std::string SettingsStore::decodeSettings(const std::string& bytes) {
-  if (bytes.compare(0, kUtf8Bom.size(), kUtf8Bom) == 0) return bytes.substr(kUtf8Bom.size());
+  const std::string_view view(bytes);
+  if (startsWith(view, kUtf8Bom)) return repairUtf8(view.substr(kUtf8Bom.size()));
+  if (startsWith(view, kUtf16LeBom)) return utf16ToUtf8(view.substr(kUtf16LeBom.size()), false);
+  if (startsWith(view, kUtf16BeBom)) return utf16ToUtf8(view.substr(kUtf16BeBom.size()), true);
+  // Editors save UTF-8 without a mark today. Text in a legacy code page is
+  // almost never valid UTF-8 once it holds anything beyond ASCII, so such a
+  // file is taken for UTF-8 and everything else stays in the ANSI code page.
+  // A file cut at the read limit may end inside a character.
+  if (!isAscii(view) && isUtf8(view, bytes.size() >= kMaxSettingsBytes)) return repairUtf8(view);
   return text_.fromAnsi(bytes);
 }
 
 std::string SettingsStore::encodeSettings(const std::string& text) {
-  if (std::optional<std::string> ansi = text_.toAnsi(text)) return *ansi;
+  // The ANSI code page when the text fits it and reads back as itself: its
+  // bytes could also look like UTF-8 or begin like a UTF-16 mark.
+  if (std::optional<std::string> ansi = text_.toAnsi(text)) {
+    if (decodeSettings(*ansi) == text) return *ansi;
+  }
   return std::string(kUtf8Bom) + text;
 }
 
@@ -70,7 +91,9 @@ std::string SettingsStore::readCfg(const std::string& path) {
 
 bool SettingsStore::WriteCfg(const std::string& path, const std::string& value) {
   try {
-    return files_.replaceFile(path, encodeSettings(value + "\r\n"));
+    const std::string bytes = encodeSettings(value + "\r\n");
+    if (bytes.size() > kMaxSettingsBytes) return false;
+    return files_.replaceFile(path, bytes);
   } catch (...) {
     return false;
   }

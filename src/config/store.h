@@ -22,17 +22,19 @@ class SettingsStore {
   std::string readCfg(const std::string& path);
 
   // Replaces the file's whole content with the value and CR LF. The old file
-  // stays whole unless the new one was written completely. True on success.
+  // stays whole unless the new one was written completely. True on success;
+  // false, with nothing written, for a value too long to be read back whole.
   bool WriteCfg(const std::string& path, const std::string& value);
 
   // The auto-load entry of "config.txt", or the empty text.
   std::string getDirName();
 
-  // Settings bytes to UTF-8: the ANSI code page, unless a UTF-8 byte-order
-  // mark says UTF-8.
+  // Settings bytes to UTF-8: UTF-8 or UTF-16 as a byte-order mark says;
+  // without one, UTF-8 when the bytes are valid UTF-8 and not plain ASCII;
+  // else the ANSI code page. The result is always valid UTF-8.
   std::string decodeSettings(const std::string& bytes);
-  // UTF-8 to settings bytes: the ANSI code page when the text fits it, else
-  // UTF-8 behind a byte-order mark.
+  // UTF-8 to settings bytes: the ANSI code page when the text fits it and
+  // reads back as itself, else UTF-8 behind a byte-order mark.
   std::string encodeSettings(const std::string& text);
 
  private:

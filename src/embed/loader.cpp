@@ -1,6 +1,7 @@
 #include "embed/loader.h"
 
 #include "embed/command_line.h"
+#include "embed/program_entry.h"
 #include "model/hosted_fit.h"
 #include "model/strings.h"
 #include "model/text.h"
@@ -24,18 +25,12 @@ void Loader::arm(ControlId timer, int delayMs) {
 }
 
 bool Loader::loadApp(const std::string& entry) {
-  std::string path = entry;
-  std::string title;
-  if (contains(entry, "|")) {
-    const std::vector<std::string> pieces = model::split(entry, "|");
-    path = pieces[0];
-    title = pieces[1];
-    // Setting the path may fill in a title of its own; the entry's wins.
-    controls_.setCaption(index(ControlId::cfg_txt), path);
-    controls_.setCaption(index(ControlId::title_txt), title);
-  } else {
-    controls_.setCaption(index(ControlId::cfg_txt), path);
-  }
+  const ProgramEntry split = splitEntry(entry);
+  const std::string& path = split.path;
+  const std::string title = split.title.value_or(std::string());
+  controls_.setCaption(index(ControlId::cfg_txt), path);
+  // Setting the path may fill in a title of its own; the entry's wins.
+  if (split.title) controls_.setCaption(index(ControlId::title_txt), title);
 
   const std::optional<platform::ProcessId> process = launch(processes_, path);
   if (!process) return false;

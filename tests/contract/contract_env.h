@@ -25,6 +25,9 @@ struct StartableProgram {
   std::string commandLine;  // a whole command line that makes it exit at once
 };
 
+// The steps of replacing a file that a test can make fail.
+enum class WriteStep { createTemporary, write, replace };
+
 class ContractEnv {
  public:
   virtual ~ContractEnv() = default;
@@ -77,6 +80,9 @@ class ContractEnv {
   virtual void makeReadOnly(const std::string& path) = 0;
   // Whether the read-only attribute stops a write (not for root under Wine).
   virtual bool enforcesReadOnly() = 0;
+  // Every later replaceFile of the port fails at this step, until cleared
+  // with nothing.
+  virtual void failWriteStep(std::optional<WriteStep> step) = 0;
 
   virtual StartableProgram startableProgram() = 0;
   virtual void setVariable(const std::string& name, const std::string& value) = 0;

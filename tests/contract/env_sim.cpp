@@ -78,6 +78,13 @@ class SimEnv final : public ContractEnv {
     change(path, [](sim::SimFile& f) { f.readOnly = true; });
   }
   bool enforcesReadOnly() override { return true; }
+  void failWriteStep(std::optional<WriteStep> step) override {
+    std::optional<sim::WriteStep> simStep;
+    if (step == WriteStep::createTemporary) simStep = sim::WriteStep::createTemporary;
+    if (step == WriteStep::write) simStep = sim::WriteStep::write;
+    if (step == WriteStep::replace) simStep = sim::WriteStep::replace;
+    desk_.files().failWriteStep(simStep);
+  }
 
   StartableProgram startableProgram() override {
     return {std::string(kSystemFolder) + "\\cmd.exe", "cmd", "cmd.exe /c exit 0"};

@@ -63,6 +63,44 @@ void sendKey(int virtualKey, bool up) {
   ::SendInput(1, &input, sizeof(input));
 }
 
+// The step at which the adapter's file calls fail, and the calls that fail
+// there; everything else goes to the system.
+std::optional<WriteStep> failingStep;
+bool wrotePart = false;
+
+HANDLE WINAPI createFileFailing(LPCWSTR name, DWORD access, DWORD share,
+                                LPSECURITY_ATTRIBUTES security, DWORD disposition, DWORD flags,
+                                HANDLE templateFile) {
+  if (failingStep == WriteStep::createTemporary && disposition == CREATE_NEW) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  return ::CreateFileW(name, access, share, security, disposition, flags, templateFile);
+}
+
+// A disk that fills up: half of the first write arrives, then nothing.
+BOOL WINAPI writeFileFailing(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                             LPOVERLAPPED overlapped) {
+  if (failingStep != WriteStep::write) {
+    return ::WriteFile(file, data, size, written, overlapped);
+  }
+  if (wrotePart || size < 2) {
+    if (written != nullptr) *written = 0;
+    ::SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }
+  wrotePart = true;
+  return ::WriteFile(file, data, size / 2, written, overlapped);
+}
+
+BOOL WINAPI moveFileFailing(LPCWSTR from, LPCWSTR to, DWORD flags) {
+  if (failingStep == WriteStep::replace) {
+    ::SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+  }
+  return ::MoveFileExW(from, to, flags);
+}
+
 class Win32Env final : public ContractEnv {
  public:
   Win32Env() : instance_(::GetModuleHandleW(nullptr)), system_(instance_) {
@@ -90,6 +128,7 @@ class Win32Env final : public ContractEnv {
     ::DestroyWindow(frame_);
     for (HICON icon : icons_) ::DestroyIcon(icon);
     for (auto& [path, file] : locks_) ::CloseHandle(file);
+    failingStep.reset();
     for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) removeFolder(*it);
   }
 
@@ -258,6 +297,11 @@ class Win32Env final : public ContractEnv {
     return enforced;
   }
 
+  void failWriteStep(std::optional<WriteStep> step) override {
+    failingStep = step;
+    wrotePart = false;
+  }
+
   StartableProgram startableProgram() override {
     wchar_t folder[MAX_PATH + 1];
     ::GetSystemDirectoryW(folder, MAX_PATH + 1);
@@ -299,7 +343,8 @@ class Win32Env final : public ContractEnv {
   TickCounter events_;
   platform::win32::Win32System system_;
   platform::win32::Win32Processes processes_;
-  platform::win32::Win32Files files_;
+  platform::win32::FileCalls fileCalls_{createFileFailing, writeFileFailing, moveFileFailing};
+  platform::win32::Win32Files files_{&fileCalls_};
   platform::win32::Win32Text text_;
   HWND frame_ = nullptr;
   std::vector<HWND> windows_;

@@ -78,6 +78,25 @@ TEST_F(Contract, ReplaceFileFailsInAMissingFolder) {
   EXPECT_FALSE(files.readFile(path, 10).has_value());
 }
 
+TEST_F(Contract, AReplaceThatFailsAtAnyStepKeepsTheOldFileAndLeavesNothingBeside) {
+  const std::string folder = env->tempFolder();
+  const std::string path = folder + "\\config.txt";
+  const std::string old = "C:\\old.exe|Old\r\n";
+  for (const WriteStep step : {WriteStep::createTemporary, WriteStep::write, WriteStep::replace}) {
+    env->writeFile(path, old);
+    env->failWriteStep(step);
+    EXPECT_FALSE(files.replaceFile(path, "C:\\a much longer new entry.exe|New\r\n"))
+        << static_cast<int>(step);
+    EXPECT_EQ(files.readFile(path, 1000), old) << static_cast<int>(step);
+    const std::vector<std::string> names = env->filesIn(folder);
+    ASSERT_EQ(names.size(), 1u) << names.back();
+    EXPECT_EQ(lower(names[0]), "config.txt");
+  }
+  env->failWriteStep(std::nullopt);
+  EXPECT_TRUE(files.replaceFile(path, "new"));
+  EXPECT_EQ(files.readFile(path, 1000), "new");
+}
+
 TEST_F(Contract, OrdinaryFileExcludesFoldersAndHiddenFilesButNotReadOnlyOnes) {
   const std::string folder = env->tempFolder();
   env->makeFolder(folder + "\\sub");

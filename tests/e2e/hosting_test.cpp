@@ -341,6 +341,21 @@ TEST_F(OptionPanel, SavesTheEntryAndShowsWhetherItWasWritten) {
   EXPECT_EQ(app.readFile(L"config.txt"), "C:\\Tools\\tool.exe|Tool\r\n");
 }
 
+TEST_F(OptionPanel, ASaveTooLongToBeReadBackWholeIsRefused) {
+  open();
+  type(pathBox, L"C:\\Tools\\tool.exe");
+  type(titleBox, L"Tool");
+  EXPECT_EQ(saveAndLook(), kGreen);
+  // Thai and Chinese together fit no ANSI code page, so the entry is saved
+  // as UTF-8: 3 bytes a character, 66,000 for the title alone, more than
+  // the 64 KB a read takes.
+  std::wstring title;
+  for (int i = 0; i < 11000; ++i) title += L"ก记";
+  type(titleBox, title);
+  EXPECT_EQ(saveAndLook(), kRed);
+  EXPECT_EQ(app.readFile(L"config.txt"), "C:\\Tools\\tool.exe|Tool\r\n");
+}
+
 TEST(Launching, APlantedProgramIsNeverStartedForAPathWithBlanks) {
   // Firefox is not installed here; a program planted where an unquoted
   // "C:\Program Files\..." could be misread must not start instead.

@@ -114,16 +114,37 @@ bool SimFiles::replaceFile(const std::string& path, const std::string& bytes) {
   const std::string folder = folderOf(key);
   // The new content is written beside the old file first: the folder must
   // exist and take new files.
-  if (!folderExists(folder) || readOnlyFolders_.count(folder) != 0) return false;
-  if (folderExists(key)) return false;  // a folder of that name
-  auto it = files_.find(key);
-  if (it != files_.end()) {
-    if (it->second.file.locked || it->second.file.readOnly) return false;
-    it->second.file = SimFile{};
-    it->second.file.bytes = bytes;
-    return true;
+  if (!folderExists(folder) || readOnlyFolders_.count(folder) != 0 ||
+      failingStep_ == WriteStep::createTemporary) {
+    return false;
   }
-  putFile(path, bytes);
+  if (folderExists(key)) return false;  // a folder of that name
+  const std::string temporary = path + ".~tmp";
+  putFile(temporary, {});
+  // A failed step takes the new file away again and leaves the old one as
+  // it was.
+  auto fail = [&] {
+    removeFile(temporary);
+    return false;
+  };
+  if (failingStep_ == WriteStep::write) {
+    // A short write: only part of the bytes arrived.
+    files_[pathKey(temporary)].file.bytes = bytes.substr(0, bytes.size() / 2);
+    return fail();
+  }
+  files_[pathKey(temporary)].file.bytes = bytes;
+  auto it = files_.find(key);
+  if (failingStep_ == WriteStep::replace ||
+      (it != files_.end() && (it->second.file.locked || it->second.file.readOnly))) {
+    return fail();
+  }
+  removeFile(temporary);
+  if (it == files_.end()) {
+    putFile(path, bytes);
+  } else {
+    it->second.file = SimFile{};  // the new file's attributes, not the old one's
+    it->second.file.bytes = bytes;
+  }
   return true;
 }
 

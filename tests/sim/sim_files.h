@@ -25,6 +25,12 @@ struct SimFile {
   bool locked = false;
 };
 
+// The steps of replacing a file, each of which can fail on its own: the new
+// file beside the old one cannot be created (a full or read-only folder),
+// the bytes cannot all be written (a full disk), or the old file refuses
+// to be replaced (another program holds it).
+enum class WriteStep { createTemporary, write, replace };
+
 // ASCII case folding: enough for the captions and paths the tests use, and
 // bytes of multi-byte UTF-8 sequences pass unchanged.
 std::string foldCase(std::string_view text);
@@ -42,6 +48,8 @@ class SimFiles final : public platform::FilePort {
   // Names of the files directly in a folder, in no particular order.
   std::vector<std::string> filesIn(const std::string& folder) const;
   void setApplicationFolder(const std::string& folder);
+  // Every later replaceFile fails at this step, until cleared with nothing.
+  void failWriteStep(std::optional<WriteStep> step) { failingStep_ = step; }
 
   // platform::FilePort
   std::string applicationFolder() override;
@@ -60,6 +68,7 @@ class SimFiles final : public platform::FilePort {
   std::set<std::string> folders_;       // added explicitly, by path key
   std::set<std::string> readOnlyFolders_;
   std::string applicationFolder_ = "C:\\VitroluxTest";
+  std::optional<WriteStep> failingStep_;
 };
 
 }  // namespace vitrolux::sim

@@ -107,6 +107,34 @@ TEST_F(OptionPanelTest, ASaveThatCannotBeWrittenTurnsRedAndKeepsTheOldFile) {
   EXPECT_EQ(config(), "C:\\Tools\\a.exe|Tool\r\n");
 }
 
+TEST_F(OptionPanelTest, ASaveThatFailsAtAnyStepTurnsRedAndKeepsTheOldFile) {
+  type("C:\\Tools\\a.exe", "Tool");
+  for (const sim::WriteStep step :
+       {sim::WriteStep::createTemporary, sim::WriteStep::write, sim::WriteStep::replace}) {
+    desk.files().putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
+    desk.files().failWriteStep(step);
+    main.controls().setBackColor(idx(ControlId::cfgOkBtn), kGreen);
+    save();
+    EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed);
+    EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
+  }
+}
+
+TEST_F(OptionPanelTest, ASaveTooLongToBeReadBackWholeTurnsRed) {
+  desk.files().putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
+  // 65,537 bytes with "|" and CR LF: one more than a read takes.
+  type("C:\\Tools\\a.exe", std::string(65537 - 14 - 3, 'T'));
+  main.controls().setBackColor(idx(ControlId::cfgOkBtn), kGreen);
+  save();
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed);
+  EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
+
+  type("C:\\Tools\\a.exe", std::string(65536 - 14 - 3, 'T'));
+  save();
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kGreen);
+  EXPECT_EQ(config()->size(), 65536u);
+}
+
 TEST_F(OptionPanelTest, TheLoaderFillsBothBoxesAndItsTitleWins) {
   desk.installProgram("C:\\Chrome\\chrome.exe", {});
   desk.click(idx(ControlId::setCfgPic));

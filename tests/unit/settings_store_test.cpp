@@ -1,6 +1,7 @@
 // Reading and writing the one-line settings files.
 #include <gtest/gtest.h>
 
+#include "config/settings_text.h"
 #include "config/store.h"
 #include "file_attributes.h"
 #include "sim/sim_files.h"
@@ -12,6 +13,12 @@ using testing::hiddenFile;
 using testing::lockedFile;
 using testing::readOnlyFile;
 using testing::systemFile;
+
+// The bytes of a literal that holds NULs, without its terminator.
+template <std::size_t N>
+std::string bytesOf(const char (&literal)[N]) {
+  return std::string(literal, N - 1);
+}
 
 struct FieldCase {
   const char* content;
@@ -90,6 +97,25 @@ TEST_F(StoreTest, AFailedWriteSaysSoAndKeepsTheOldFile) {
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 }
 
+TEST_F(StoreTest, AWriteThatFailsAtAnyStepKeepsTheOldFileByteForByte) {
+  const std::string old = bytesOf(
+      "\xFF\xFE"
+      "C\0:\0\\\0o\0.\0e\0x\0e\0|\0O\0\r\0\n\0");
+  for (const sim::WriteStep step :
+       {sim::WriteStep::createTemporary, sim::WriteStep::write, sim::WriteStep::replace}) {
+    files.putFile(path("config.txt"), old);
+    files.failWriteStep(step);
+    EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+    EXPECT_EQ(files.file(path("config.txt"))->bytes, old);
+    EXPECT_EQ(files.filesIn(files.applicationFolder()), std::vector<std::string>{"config.txt"})
+        << "nothing left behind";
+    EXPECT_EQ(store.getDirName(), "C:\\o.exe|O");
+  }
+  files.failWriteStep(std::nullopt);
+  EXPECT_TRUE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\new.exe|New\r\n");
+}
+
 TEST_F(StoreTest, TextOutsideTheAnsiCodePageIsStoredAsUtf8WithAMark) {
   // The simulated code page is Latin-1: "é" fits, Chinese does not.
   ASSERT_TRUE(store.WriteCfg(path("config.txt"), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9"));
@@ -109,6 +135,122 @@ TEST_F(StoreTest, AByteOrderMarkMeansUtf8AndPlainBytesMeanAnsi) {
   EXPECT_EQ(store.readCfg(path("chrome.txt")), "D:\\chrome.exe|新标签页 - Google Chrome");
   files.putFile(path("ie.txt"), "D:\\Caf\xE9\\iexplore.exe|x\r\n");
   EXPECT_EQ(store.readCfg(path("ie.txt")), "D:\\Caf\xC3\xA9\\iexplore.exe|x");
+}
+
+TEST_F(StoreTest, Utf8WithoutAMarkIsReadAsUtf8) {
+  // What Notepad saves today: no byte-order mark.
+  files.putFile(path("chrome.txt"), "D:\\chrome.exe|记事本 - Google Chrome\r\n");
+  EXPECT_EQ(store.readCfg(path("chrome.txt")), "D:\\chrome.exe|记事本 - Google Chrome");
+  // Latin-1 "é" alone is not valid UTF-8: the file stays in the code page.
+  files.putFile(path("ie.txt"), "D:\\Caf\xE9.exe|Caf\xE9 \xC3\xA9\r\n");
+  EXPECT_EQ(store.readCfg(path("ie.txt")), "D:\\Caf\xC3\xA9.exe|Caf\xC3\xA9 \xC3\x83\xC2\xA9");
+  // Overlong forms and encoded surrogates are not UTF-8 either.
+  files.putFile(path("ie.txt"), "a\xC0\xAF|\xED\xA0\x80\r\n");
+  EXPECT_EQ(store.readCfg(path("ie.txt")), "a\xC3\x80\xC2\xAF|\xC3\xAD\xC2\xA0\xC2\x80");
+}
+
+TEST_F(StoreTest, Utf16IsReadByItsMark) {
+  // "C:\记.exe|𠀀" then CR LF, in both byte orders; 𠀀 is a surrogate pair.
+  const std::string le = bytesOf(
+      "\xFF\xFE"
+      "C\0:\0\\\0\xB0\x8B.\0e\0x\0e\0|\0\x40\xD8\x00\xDC\r\0\n\0x\0");
+  files.putFile(path("chrome.txt"), le);
+  EXPECT_EQ(store.readCfg(path("chrome.txt")), "C:\\记.exe|\xF0\xA0\x80\x80");
+  const std::string be =
+      bytesOf("\xFE\xFF\0C\0:\0\\\x8B\xB0\0.\0e\0x\0e\0|\xD8\x40\xDC\x00\0\r\0\n");
+  files.putFile(path("chrome.txt"), be);
+  EXPECT_EQ(store.readCfg(path("chrome.txt")), "C:\\记.exe|\xF0\xA0\x80\x80");
+  // A lone surrogate is a replacement character, an odd last byte is dropped.
+  files.putFile(path("chrome.txt"), bytesOf("\xFF\xFE"
+                                            "a\0\x00\xDC"
+                                            "b\0c"));
+  EXPECT_EQ(store.readCfg(path("chrome.txt")),
+            "a\xEF\xBF\xBD"
+            "b");
+}
+
+TEST_F(StoreTest, MalformedUtf8BehindAMarkBecomesReplacementCharacters) {
+  files.putFile(path("config.txt"),
+                "\xEF\xBB\xBF"
+                "a\xFF"
+                "b\xE8\xAE|c\r\n");
+  EXPECT_EQ(store.readCfg(path("config.txt")),
+            "a\xEF\xBF\xBD"
+            "b\xEF\xBF\xBD\xEF\xBF\xBD|c");
+}
+
+TEST_F(StoreTest, AFileCutAtTheReadLimitInsideACharacterIsStillUtf8) {
+  // 65,536 bytes are read: the last character "记" (3 bytes) starts 2 bytes
+  // before the limit.
+  std::string bytes = "C:\\记.exe|记\r\n";
+  bytes += std::string(65536 - 2 - bytes.size(), 'x');
+  bytes += "记";
+  files.putFile(path("config.txt"), bytes);
+  EXPECT_EQ(store.getDirName(), "C:\\记.exe|记");
+}
+
+TEST_F(StoreTest, WhatIsWrittenReadsBackAsItself) {
+  // Latin-1 bytes that happen to be UTF-8 ("Ã©" is C3 A9), or that begin
+  // like a UTF-16 mark ("ÿþ" is FF FE), are stored as UTF-8 with a mark.
+  for (const std::string value : {"C:\\\xC3\x83\xC2\xA9.exe|x", "\xC3\xBF\xC3\xBE.exe|x"}) {
+    ASSERT_TRUE(store.WriteCfg(path("config.txt"), value));
+    EXPECT_EQ(files.file(path("config.txt"))->bytes.substr(0, 3), "\xEF\xBB\xBF") << value;
+    EXPECT_EQ(store.getDirName(), value);
+  }
+}
+
+TEST_F(StoreTest, AValueTooLongToBeReadBackWholeIsRefused) {
+  files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
+  // 65,534 bytes and CR LF fill the read limit exactly.
+  const std::string longest = "C:\\a.exe|" + std::string(65534 - 9, 't');
+  ASSERT_TRUE(store.WriteCfg(path("config.txt"), longest));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes.size(), 65536u);
+  EXPECT_EQ(store.getDirName(), longest);
+
+  files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
+  EXPECT_FALSE(store.WriteCfg(path("config.txt"), longest + "t"));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
+  // The mark counts: 21,844 Chinese characters are 65,532 bytes of UTF-8.
+  std::string chinese;
+  for (int i = 0; i < 21844; ++i) chinese += "记";
+  EXPECT_FALSE(store.WriteCfg(path("config.txt"), chinese));
+  EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
+}
+
+struct Utf8Case {
+  const char* bytes;
+  bool valid;
+};
+
+class Utf8CheckTest : public ::testing::TestWithParam<Utf8Case> {};
+
+TEST_P(Utf8CheckTest, AcceptsWellFormedUtf8Only) {
+  EXPECT_EQ(isUtf8(GetParam().bytes), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, Utf8CheckTest,
+    ::testing::Values(Utf8Case{"plain", true}, Utf8Case{"\xC2\x80", true},
+                      Utf8Case{"\xC1\xBF", false},          // overlong
+                      Utf8Case{"\xE0\x9F\xBF", false},      // overlong
+                      Utf8Case{"\xE0\xA0\x80", true},       // U+0800
+                      Utf8Case{"\xED\x9F\xBF", true},       // U+D7FF
+                      Utf8Case{"\xED\xA0\x80", false},      // a surrogate
+                      Utf8Case{"\xF0\x8F\xBF\xBF", false},  // overlong
+                      Utf8Case{"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
+                      Utf8Case{"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
+                      Utf8Case{"\xF5\x80\x80\x80", false}, Utf8Case{"\x80", false},
+                      Utf8Case{"\xE8\xAE", false},            // cut short
+                      Utf8Case{"\xE8\xAE\xB0\xB0", false}));  // a stray continuation
+
+TEST(Utf8Check, AnIncompleteLastCharacterPassesOnlyWhenTheTextMayBeCut) {
+  EXPECT_TRUE(isUtf8("ab\xE8\xAE", true));
+  EXPECT_FALSE(isUtf8("ab\xE8\x41", true)) << "malformed, not cut";
+  EXPECT_FALSE(
+      isUtf8("a\xE8\xAE"
+             "b",
+             true))
+      << "cut in the middle";
 }
 
 }  // namespace

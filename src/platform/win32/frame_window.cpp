@@ -191,6 +191,12 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       return FALSE;
     case WM_TIMER:
       if (controls_ != nullptr && controls_->onTimer(wParam)) return 0;
+      // Below the controls' ids: the frame's own timers (setSystemTimer).
+      if (wParam < kControlTimerBase && events_ != nullptr) {
+        const auto id = static_cast<unsigned>(wParam);
+        guarded([&] { events_->onSystemTimer(id); });
+        return 0;
+      }
       break;
     case WM_COMMAND:
       if (controls_ != nullptr && controls_->onCommand(wParam, lParam)) return 0;

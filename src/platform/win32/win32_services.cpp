@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <optional>
 #include <string>
 
 #include "platform/win32/text_encoding.h"
@@ -63,14 +64,51 @@ std::uint64_t fnv1a64(const std::wstring& text) {
   return hash;
 }
 
-// One mutex per executable file: copies of the program in other folders are
-// other programs and run side by side.
+// The executable file itself, however the path it was started by is spelled:
+// the volume's serial number and the file's identifier on that volume. A
+// start through a symbolic link, an 8.3 name, a substituted drive or a hard
+// link is the same file; a copy in another folder is another file, and
+// another program that runs side by side. Nothing when the file cannot be
+// asked.
+std::optional<std::wstring> fileIdentity(const std::wstring& path) {
+  const unique_hfile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  wchar_t text[64] = {};
+  // The 128-bit identifier where the file system has one (ReFS needs it);
+  // the 64-bit index elsewhere.
+  FILE_ID_INFO id{};
+  if (::GetFileInformationByHandleEx(file.get(), FileIdInfo, &id, sizeof(id))) {
+    std::wstring identity;
+    std::swprintf(text, 64, L"%016llX-", static_cast<unsigned long long>(id.VolumeSerialNumber));
+    identity += text;
+    for (const BYTE byte : id.FileId.Identifier) {
+      std::swprintf(text, 64, L"%02X", static_cast<unsigned>(byte));
+      identity += text;
+    }
+    return identity;
+  }
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(file.get(), &info)) return std::nullopt;
+  std::swprintf(text, 64, L"%08lX-%08lX%08lX",
+                static_cast<unsigned long>(info.dwVolumeSerialNumber),
+                static_cast<unsigned long>(info.nFileIndexHigh),
+                static_cast<unsigned long>(info.nFileIndexLow));
+  return std::wstring(text);
+}
+
+// One mutex per executable file (see fileIdentity). Should the file not
+// answer, its path stands in for it.
 std::wstring instanceMutexName() {
   std::wstring path = modulePath();
+  if (const std::optional<std::wstring> identity = fileIdentity(path)) {
+    return L"Local\\Vitrolux-" + *identity;
+  }
   if (!path.empty()) ::CharLowerBuffW(path.data(), static_cast<DWORD>(path.size()));
   wchar_t hex[17] = {};
   std::swprintf(hex, 17, L"%016llX", static_cast<unsigned long long>(fnv1a64(path)));
-  return std::wstring(L"Local\\Vitrolux-") + hex;
+  return std::wstring(L"Local\\Vitrolux-path-") + hex;
 }
 
 std::wstring folderOf(const std::wstring& path) {
@@ -87,13 +125,14 @@ std::wstring temporaryName(const std::wstring& folder, unsigned attempt) {
   return folder + tail;
 }
 
-bool writeAll(HANDLE file, const std::string& bytes) {
+bool writeAll(const FileCalls& calls, HANDLE file, const std::string& bytes) {
   std::size_t done = 0;
   while (done < bytes.size()) {
     const std::size_t left = bytes.size() - done;
     const DWORD chunk = left > 0x10000000u ? 0x10000000u : static_cast<DWORD>(left);
     DWORD written = 0;
-    if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+    // A short write is taken up again; one that writes nothing has failed.
+    if (!calls.writeFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
       return false;
     }
     done += written;
@@ -234,6 +273,8 @@ std::optional<std::string> Win32Files::readFile(const std::string& path, std::si
 }
 
 bool Win32Files::replaceFile(const std::string& path, const std::string& bytes) {
+  static const FileCalls kSystemCalls;
+  const FileCalls& calls = calls_ != nullptr ? *calls_ : kSystemCalls;
   const std::wstring target = widen(path);
   if (target.empty() || !replaceable(target)) return false;
   const std::wstring folder = folderOf(target);
@@ -242,18 +283,18 @@ bool Win32Files::replaceFile(const std::string& path, const std::string& bytes) 
   unique_hfile file;
   for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
     temporary = temporaryName(folder, attempt);
-    file.reset(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    file.reset(calls.createFile(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file && ::GetLastError() != ERROR_FILE_EXISTS) return false;  // e.g. a read-only folder
   }
   if (!file) return false;
 
-  const bool written = writeAll(file.get(), bytes) && ::FlushFileBuffers(file.get());
+  const bool written = writeAll(calls, file.get(), bytes) && ::FlushFileBuffers(file.get());
   file.reset();
   // The old file stays exactly as it was until the new one is complete, and
   // is swapped for it in one step.
-  if (!written || !::MoveFileExW(temporary.c_str(), target.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (!written || !calls.moveFile(temporary.c_str(), target.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ::DeleteFileW(temporary.c_str());
     return false;
   }

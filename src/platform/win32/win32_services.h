@@ -3,6 +3,8 @@
 // frame, so each stands alone.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/file_port.h"
 #include "platform/process_port.h"
 #include "platform/text_port.h"
@@ -18,12 +20,27 @@ class Win32Processes final : public ProcessPort {
   bool anotherInstanceRunning() override;
 };
 
+// The system calls through which a file is replaced, step by step: the new
+// file beside the old one, its bytes, and the swap. The program uses the
+// system's own; tests put in calls that fail at one step.
+struct FileCalls {
+  decltype(&::CreateFileW) createFile = ::CreateFileW;
+  decltype(&::WriteFile) writeFile = ::WriteFile;
+  decltype(&::MoveFileExW) moveFile = ::MoveFileExW;
+};
+
 class Win32Files final : public FilePort {
  public:
+  // The calls are looked up at every use; null means the system's.
+  explicit Win32Files(const FileCalls* calls = nullptr) : calls_(calls) {}
+
   std::string applicationFolder() override;
   bool isOrdinaryFile(const std::string& path) override;
   std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override;
   bool replaceFile(const std::string& path, const std::string& bytes) override;
+
+ private:
+  const FileCalls* calls_;
 };
 
 class Win32Text final : public TextPort {

@@ -233,7 +233,12 @@ void Win32System::messageBox(const std::string& text, const std::string& caption
 bool Win32System::setSystemTimer(unsigned id, unsigned milliseconds) {
   HWND window = frame();
   if (window == nullptr || id >= kControlTimerBase) return false;
-  return ::SetTimer(window, id, milliseconds, systemTimerTick) != 0;
+  // The frame's own window takes its ticks as WM_TIMER messages. A timer
+  // procedure would not do there: the system swallows a fault inside one,
+  // so a crash in a tick would never reach the fatal-exit hooks that give
+  // back the hosted windows. A borrowed window has no handler of ours.
+  const TIMERPROC tick = frameWindow_ ? nullptr : systemTimerTick;
+  return ::SetTimer(window, id, milliseconds, tick) != 0;
 }
 
 bool Win32System::killSystemTimer(unsigned id) {

@@ -78,8 +78,9 @@ int killStrayFrames() {
   return killed;
 }
 
-VitroluxApp::VitroluxApp() {
-  std::wstring exe = vitroluxExePath();
+VitroluxApp::VitroluxApp() : VitroluxApp(vitroluxExePath()) {}
+
+VitroluxApp::VitroluxApp(const std::wstring& exe) {
   if (exe.empty()) {
     ADD_FAILURE() << "this build has no Vitrolux.exe";
     return;

@@ -58,6 +58,9 @@ int killStrayFrames();
 class VitroluxApp {
  public:
   VitroluxApp();  // the folder with a copy of Vitrolux.exe; not started
+  // The same with another build of the program (a test-only one), copied
+  // under the name Vitrolux.exe.
+  explicit VitroluxApp(const std::wstring& exe);
 
   const std::wstring& folder() const { return folder_.path(); }
   std::wstring exePath() const { return folder_.file(L"Vitrolux.exe"); }
