@@ -411,6 +411,9 @@ void ControlWindows::applyFont(int index) {
     const ProgramChange quiet(programListDepth_);
     ::SendMessageW(r.window, LB_SETITEMHEIGHT, 0,
                    MAKELPARAM(std::max(1, twipsToPixels(c.rowHeight, dpi_)), 0));
+    // Other heights show another number of rows: the last page may start
+    // elsewhere now.
+    showTopIndex(index);
   }
 }
 
