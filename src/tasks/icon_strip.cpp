@@ -43,11 +43,10 @@ void IconStrip::removePic() {
   }
 }
 
-void IconStrip::placeBeside(const std::vector<platform::ListRow>& rows, int top) {
-  for (int slot = 1; slot <= kIconRows; ++slot) {
-    const std::size_t row = static_cast<std::size_t>(std::max(top, 0) + slot - 1);
-    if (row >= rows.size()) break;
-    const platform::WindowHandle window{static_cast<std::intptr_t>(rows[row].data)};
+void IconStrip::placeFor(const std::vector<platform::WindowHandle>& windows) {
+  const int slots = std::min(kIconRows, static_cast<int>(windows.size()));
+  for (int slot = 1; slot <= slots; ++slot) {
+    const platform::WindowHandle window = windows[static_cast<std::size_t>(slot - 1)];
     platform::guarded([&] { addIcon(window, slot); });
   }
 }

@@ -23,9 +23,9 @@ class IconStrip {
   // Removes every icon image, however many rows the list had and whether or
   // not the box is ticked now, so that none outlives its row.
   void removePic();
-  // Icon images beside the rows shown from `top` on: slot 1 beside row
-  // `top`, up to slot 7.
-  void placeBeside(const std::vector<platform::ListRow>& rows, int top);
+  // Icon images for the windows of the rows shown, from the first shown
+  // on: slot 1 for the first, up to slot 7.
+  void placeFor(const std::vector<platform::WindowHandle>& windows);
   // Obtains the window's small icon and places the image of that slot.
   void addIcon(platform::WindowHandle window, int slot);
 

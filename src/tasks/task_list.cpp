@@ -87,8 +87,15 @@ void TaskList::rebuild(std::optional<platform::WindowHandle> keep) {
 
 void TaskList::placeIcons() {
   if (!controls_[index(ControlId::icon_chk)].checked) return;
+  // The windows are read out first: making the images adds controls, which
+  // may move the list's rows in memory.
+  std::vector<platform::WindowHandle> shown;
   const platform::Control& list = controls_[index(ControlId::processList)];
-  icons_.placeBeside(list.rows, list.topIndex);
+  for (std::size_t row = static_cast<std::size_t>(std::max(list.topIndex, 0));
+       row < list.rows.size() && shown.size() < static_cast<std::size_t>(kIconRows); ++row) {
+    shown.emplace_back(static_cast<std::intptr_t>(list.rows[row].data));
+  }
+  icons_.placeFor(shown);
 }
 
 void TaskList::FindAllApps() {
