@@ -10,8 +10,9 @@
 // a process of its own as another program's windows are. The rebuild is
 // measured two ways: the periodic refresh with nothing changed (the list is
 // left alone, as every 1.5 s on a quiet desktop), and a rebuild whose rows
-// all differ from those shown (the list box is refilled). Medians of
-// --runs (41) runs each, in microseconds.
+// all differ from those shown (the list box is refilled). For reference,
+// the bare loop also runs reading each captioned window's style, which the
+// listing rules need. Medians of --runs (41) runs each, in microseconds.
 //
 //   tasklist_bench --open-windows N   (the copy: opens them, then waits)
 #include <windows.h>
@@ -85,6 +86,21 @@ int bareWalk() {
   return characters;
 }
 
+// The same loop reading each captioned window's style too: the least the
+// listing rules need, for reference.
+BOOL CALLBACK readCaptionAndStyle(HWND window, LPARAM total) {
+  wchar_t text[256];
+  const int length = GetWindowTextW(window, text, 256);
+  if (length > 0) *reinterpret_cast<int*>(total) += GetWindowLongW(window, GWL_STYLE) != 0;
+  return TRUE;
+}
+
+int styleWalk() {
+  int styles = 0;
+  EnumWindows(readCaptionAndStyle, reinterpret_cast<LPARAM>(&styles));
+  return styles;
+}
+
 }  // namespace
 
 int main() {
@@ -132,12 +148,18 @@ int main() {
   const int listIndex = vitrolux::model::index(vitrolux::model::ControlId::processList);
   list.FindAllApps();
   const std::size_t rows = frame.controls()[listIndex].rows.size();
-  std::vector<double> bare, unchanged, refilled;
+  std::vector<double> bare, styled, unchanged, refilled;
   int characters = 0;
   for (int run = 0; run < runs; ++run) {
-    // The order turns each run, so that neither always goes first.
-    for (int k = 0; k < 3; ++k) {
-      switch ((run + k) % 3) {
+    // The order turns each run, so that none always goes first.
+    for (int k = 0; k < 4; ++k) {
+      switch ((run + k) % 4) {
+        case 3: {
+          const double start = nowUs();
+          styleWalk();
+          styled.push_back(nowUs() - start);
+          break;
+        }
         case 0: {
           const double start = nowUs();
           characters = bareWalk();
@@ -167,6 +189,8 @@ int main() {
               windows, rows, runs);
   std::printf("  EnumWindows + GetWindowTextW   %9.1f us  (%d characters read)\n", median(bare),
               characters);
+  std::printf("  ... and GetWindowLongW (style)  %9.1f us  %.2fx\n", median(styled),
+              median(styled) / median(bare));
   std::printf("  refresh, nothing changed       %9.1f us  %.2fx\n", median(unchanged),
               median(unchanged) / median(bare));
   std::printf("  rebuild, every row new         %9.1f us  %.2fx\n", median(refilled),
