@@ -129,6 +129,9 @@ class SimDesktop final : public platform::FramePort,
   void frameMouseUp(int button, int shift, float x, float y);
   void frameDoubleClick();
   void keyDown(int keyCode, int shift = 0);
+  // A key pressed while a control has the keyboard focus: offered to the
+  // frame first. True when the frame took it; otherwise the control has it.
+  bool controlKeyDown(int control, int keyCode, int shift = 0);
   // A close request through the window system: the unload event, then the
   // frame window's destroy event, then the frame and every window that is
   // still its descendant go away.
@@ -182,7 +185,11 @@ class SimDesktop final : public platform::FramePort,
 
   void setAnotherInstanceRunning(bool running);
   void setDpi(int dpi);
+  // One monitor of this size at (0, 0), its work area the whole of it.
   void setScreenSize(platform::Size size);
+  // Several monitors, or one with a work area smaller than the screen; the
+  // first is the primary one, which maximising fills.
+  void setMonitors(std::vector<platform::Monitor> monitors);
 
   // ---- What the frame did -----------------------------------------------
 
@@ -206,6 +213,7 @@ class SimDesktop final : public platform::FramePort,
   // ---- platform::FramePort ---------------------------------------------
   WindowHandle frameWindow() const override;
   Rect frameBounds() const override;
+  Rect frameNormalBounds() const override;
   platform::WindowState frameState() const override;
   // Also what the user's minimise, restore and maximise do.
   void setFrameState(platform::WindowState state) override;
@@ -237,6 +245,7 @@ class SimDesktop final : public platform::FramePort,
   std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam,
                                            unsigned timeoutMilliseconds) override;
+  std::optional<platform::Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
 
   // ---- platform::ProcessPort -------------------------------------------

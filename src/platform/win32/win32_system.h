@@ -55,6 +55,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   // ---- FramePort ----------------------------------------------------------
   WindowHandle frameWindow() const override;
   Rect frameBounds() const override;
+  Rect frameNormalBounds() const override;
   WindowState frameState() const override;
   void setFrameState(WindowState state) override;
   int dpi() const override;
@@ -87,6 +88,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam,
                                            unsigned timeoutMilliseconds) override;
+  std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
 
   // ---- Toolkit ----------------------------------------------------------
@@ -97,6 +99,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
 
  private:
   HWND frame() const;
+  // Offers a key message for one of the controls to the frame's commands.
+  bool takenByFrame(const MSG& message);
 
   HINSTANCE instance_;
   std::unique_ptr<FrameWindow> frameWindow_;
