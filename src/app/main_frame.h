@@ -43,6 +43,7 @@ class Main final : public platform::Application {
   embed::Loader& loader() { return loader_; }
   embed::TaskSelection& taskSelection() { return taskSelection_; }
   config::SettingsStore& store() { return store_; }
+  effects::Opacity& opacity() { return opacity_; }
 
   // Ends the program at once, without the unload steps, after giving back
   // what is not ours.
@@ -58,6 +59,7 @@ class Main final : public platform::Application {
   void onMouseUp(int button, int shift, float x, float y) override;
   void onDoubleClick() override;
   void onKeyDown(int keyCode, int shift) override;
+  bool onControlKeyDown(int control, int keyCode, int shift) override;
   void onClick(int control) override;
   void onControlDoubleClick(int control) override;
   void onControlMouseDown(int control, int button, int shift, float x, float y) override;
@@ -68,6 +70,9 @@ class Main final : public platform::Application {
 
  private:
   void onTextChange(int control);
+  // Esc: the release, then every other window of another program goes back
+  // to the desktop, then the program ends.
+  void releaseAndEnd();
 
   platform::Ports ports_;
   platform::ControlSet controls_;
