@@ -1,5 +1,7 @@
 #include "app/title_bar.h"
 
+#include <utility>
+
 #include "model/frame_metrics.h"
 #include "platform/twips.h"
 
@@ -89,6 +91,7 @@ void TitleBar::toggleFullScreen() {
                           now.height(), kKeepPlace);
     // "ui.txt" keeps the size and place to come back to.
     writeUICfg_();
+    beforeFullScreen_ = now;
     const platform::TwipsRect full = fullScreenTwips(monitor->bounds, frame_.dpi());
     model::setFrameTwips(frame_, desktop_, model::FrameSide::width, full.width);
     model::setFrameTwips(frame_, desktop_, model::FrameSide::height, full.height);
@@ -97,6 +100,15 @@ void TitleBar::toggleFullScreen() {
   } else {
     desktop_.setWindowPos(frame, platform::kHwndTopMost, 0, 0, 0, 0, kKeepPlace);
     loadUICfg_();
+    // A digit key pressed in full screen saved the full-screen place over
+    // the one to come back to; the button would then never leave full
+    // screen. The place from before is still known here.
+    const std::optional<platform::Rect> before = std::exchange(beforeFullScreen_, std::nullopt);
+    const platform::Rect after = frame_.frameBounds();
+    if (before && after.width() == monitor->bounds.width()) {
+      desktop_.setWindowPos(frame, platform::kHwndTop, before->left, before->top, before->width(),
+                            before->height(), platform::kSwpNoZOrder | platform::kSwpNoActivate);
+    }
   }
 }
 

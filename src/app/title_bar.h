@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "model/layout.h"
 #include "platform/controls.h"
@@ -45,6 +46,8 @@ class TitleBar {
   std::function<void()> writeUICfg_;
   std::function<void()> loadUICfg_;
   std::function<void()> endProgram_;
+  // Where the frame stood before the button made it full screen.
+  std::optional<platform::Rect> beforeFullScreen_;
 };
 
 }  // namespace vitrolux::app
