@@ -141,6 +141,32 @@ SIZE windowSize(HWND window) {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+RECT windowRectOnScreen(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+bool isTopMost(HWND window) {
+  return (exStyle(window) & WS_EX_TOPMOST) != 0;
+}
+
+HWND parentOf(HWND window) {
+  HWND parent = GetAncestor(window, GA_PARENT);
+  return parent == GetDesktopWindow() ? nullptr : parent;
+}
+
+std::optional<BYTE> layeredAlpha(HWND window) {
+  if ((exStyle(window) & WS_EX_LAYERED) == 0) return std::nullopt;
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  if (!GetLayeredWindowAttributes(window, &key, &alpha, &flags) || (flags & LWA_ALPHA) == 0) {
+    return std::nullopt;
+  }
+  return alpha;
+}
+
 int twipsToPixels(int twips, UINT dpi) {
   return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
 }

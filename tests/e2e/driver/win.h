@@ -45,6 +45,18 @@ LONG_PTR style(HWND window);
 LONG_PTR exStyle(HWND window);
 SIZE clientSize(HWND window);
 SIZE windowSize(HWND window);
+// The window's outer rectangle in screen pixels (GetWindowRect).
+RECT windowRectOnScreen(HWND window);
+
+// WS_EX_TOPMOST: pinned above every window without it.
+bool isTopMost(HWND window);
+// The window a window lives in: nullptr for a top-level window (whose
+// parent is the desktop), else the window that holds it (GA_PARENT).
+HWND parentOf(HWND window);
+// The constant opacity of a layered window (0 clear ... 255 opaque); empty
+// when it is not layered or has no alpha set (a layered window that only
+// has a colour key, or whose attributes were never set).
+std::optional<BYTE> layeredAlpha(HWND window);
 
 // Twips to pixels at `dpi`, to the nearest pixel.
 int twipsToPixels(int twips, UINT dpi);

@@ -1,25 +1,97 @@
-// A program whose one top-level window the end-to-end tests host, list and
-// send keys to. Everything about the window comes from the command line, so
+// A program whose top-level windows the end-to-end tests host, list and
+// send keys to. Everything about the windows comes from the command line, so
 // one executable stands in for any program (copied as chrome.exe or
 // firefox.exe it behaves the same: nothing here looks at its own file name).
 //
 //   e2e_target [--caption TEXT] [--class NAME]
 //              [--style overlapped|popup|popup-border|tool]
-//              [--rect X,Y,W,H] [--hidden] [--log FILE] [--exit-after-ms N]
+//              [--exstyle HEX] [--topmost] [--rect X,Y,W,H]
+//              [--hidden] [--show-after-ms N]
+//              [--rename-after-ms N --rename-to TEXT]
+//              [--icon-color RRGGBB] [--list ROW|ROW|...]
+//              [--hang-after-ms N] [--hang-at-start]
+//              [--count N] [--exit-after-ms N] [--no-window] [--log FILE]
 //
-// With --log, the file gets one line "READY <hwnd> <pid>" once the window
-// exists, then one line per WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
-// and WM_ACTIVATE received: "<message> <wParam> <lParam>" in hexadecimal.
-// Each line is written straight to the file, so a test can read it while
-// this program runs.
+//   --caption, --class, --rect  the window's caption (any Unicode text),
+//                      class name and place; default "e2e target",
+//                      VitroluxE2ETarget, 100,100,400,300.
+//   --style            WS_OVERLAPPEDWINDOW (default), WS_POPUP, WS_POPUP |
+//                      WS_BORDER, or WS_OVERLAPPEDWINDOW with
+//                      WS_EX_TOOLWINDOW.
+//   --exstyle HEX      extended styles OR-ed into those of --style, e.g.
+//                      0x10 (WS_EX_ACCEPTFILES) or 0x80000 (WS_EX_LAYERED).
+//   --topmost          adds WS_EX_TOPMOST.
+//   --hidden           the window is created but not shown.
+//   --show-after-ms N  the window is created hidden and shown
+//                      (SW_SHOWNORMAL) N ms later, by a timer, with or
+//                      without --hidden.
+//   --rename-after-ms N --rename-to TEXT
+//                      N ms after start the caption becomes TEXT.
+//   --icon-color RRGGBB
+//                      the class gets a 32x32 icon and a 16x16 small icon of
+//                      that one solid colour, made at run time, and the
+//                      window answers WM_GETICON with them (ICON_SMALL and
+//                      ICON_SMALL2 the small one, ICON_BIG the big one).
+//                      The window also paints them at the top left of its
+//                      client area: its answer to ICON_SMALL at (0,0), the
+//                      class's small icon at (16,0), its answer to ICON_BIG
+//                      at (32,0); under Wine icon handles do not work across
+//                      processes, so a test sees them on the screen instead.
+//                      Without it the class has the system's application
+//                      icon and no small icon, WM_GETICON gets what
+//                      DefWindowProc answers, and nothing is painted.
+//   --list ROW|ROW|... a list box (LBS_NOTIFY) fills the client area with
+//                      these rows (covering any painted icons); row i (from
+//                      0) carries item data 1000 + i.
+//   --hang-after-ms N  N ms after the window shows, the program stops
+//                      pumping messages for good.
+//   --hang-at-start    the window is shown, pending messages are handled for
+//                      about 300 ms (Wine maps and paints the window only
+//                      through them), then it stops pumping for good.
+//   --count N          N windows in this one process, captioned
+//                      "<caption> 1" ... "<caption> N" (and renamed to
+//                      "<TEXT> 1" ...), window k placed 8 * ((k - 1) mod 32)
+//                      pixels right of and below --rect; every other option
+//                      applies to each of them.
+//   --exit-after-ms N  the program ends N ms after start.
+//   --no-window        no window at all: the program only waits out
+//                      --exit-after-ms (none: it ends at once), then ends.
+//
+// Hang on demand: the registered message "VitroluxE2E.Hang" (see
+// RegisterWindowMessageW), posted or sent to any of the windows, makes the
+// program stop pumping messages for wParam milliseconds, or for good when
+// wParam is 0. It sleeps in its only thread, so none of its windows answers
+// anything meanwhile, as a program stuck in a long computation.
+//
+// With --log, the file gets one line per event, each written straight to
+// the file so that a test can read it while this program runs; numbers in
+// hexadecimal unless said otherwise:
+//   READY <hwnd> <pid (decimal)>  a window exists (one line per window, in
+//                                 the order of --count)
+//   SHOWN <hwnd>                  the program showed that window
+//   RENAMED <hwnd>                that window's caption was changed
+//   HANGING                       the program stops pumping messages now
+//   RESUMED                       ... and, after a hang of a set time,
+//                                 pumps them again
+//   <message> <wParam> <lParam>   for every WM_KEYDOWN, WM_KEYUP,
+//                                 WM_SYSKEYDOWN, WM_SYSKEYUP and WM_ACTIVATE
+//   WM_GETICON <wParam>           every icon request (Wine itself asks too)
+//   LBN_SELCHANGE <row>, LBN_DBLCLK <row>
+//                                 notifications of the list box, with the
+//                                 row it then has selected (decimal, -1 none)
+//
+// Exit codes: 0 normal end, 2 bad command line, 3 the log cannot be opened,
+// 4 the class cannot be registered, 5 a window cannot be created.
 #include <windows.h>
 // after windows.h, which it needs
 #include <shellapi.h>
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -28,32 +100,133 @@ struct Options {
   std::wstring className = L"VitroluxE2ETarget";
   DWORD style = WS_OVERLAPPEDWINDOW;
   DWORD exStyle = 0;
+  DWORD extraExStyle = 0;
   int x = 100, y = 100, width = 400, height = 300;
   bool hidden = false;
+  UINT showAfterMs = 0;
+  UINT renameAfterMs = 0;
+  std::wstring renameTo;
+  bool hasIconColour = false;
+  COLORREF iconColour = 0;
+  std::vector<std::wstring> listRows;
+  UINT hangAfterMs = 0;
+  bool hangAtStart = false;
+  int count = 1;
   std::wstring logPath;
   UINT exitAfterMs = 0;
+  bool noWindow = false;
 };
 
+Options g_options;
 HANDLE g_log = INVALID_HANDLE_VALUE;
-constexpr UINT_PTR kExitTimer = 1;
+UINT g_hangMessage = 0;
+HICON g_smallIcon = nullptr;
+HICON g_bigIcon = nullptr;
+int g_openWindows = 0;
 
-void writeLogLine(const char* line) {
+constexpr UINT_PTR kExitTimer = 1;
+constexpr UINT_PTR kShowTimer = 2;
+constexpr UINT_PTR kRenameTimer = 3;
+constexpr UINT_PTR kHangTimer = 4;
+constexpr int kListId = 100;
+constexpr LRESULT kFirstRowData = 1000;
+
+void writeLogLine(const char* format, ...) {
   if (g_log == INVALID_HANDLE_VALUE) return;
+  char line[160];
+  va_list args;
+  va_start(args, format);
+  int n = std::vsnprintf(line, sizeof line - 2, format, args);
+  va_end(args);
+  if (n < 0) return;
+  n = std::min(n, static_cast<int>(sizeof line) - 3);
+  line[n++] = '\r';
+  line[n++] = '\n';
   DWORD written = 0;
   // FILE_APPEND_DATA makes every write land at the current end, even when
   // the test truncates or another copy of this program shares the file.
-  WriteFile(g_log, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
+  WriteFile(g_log, line, static_cast<DWORD>(n), &written, nullptr);
+}
+
+unsigned long long hex(HWND hwnd) {
+  return static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd));
 }
 
 void logMessage(const char* name, WPARAM wParam, LPARAM lParam) {
-  char line[96];
-  std::snprintf(line, sizeof line, "%s 0x%llx 0x%llx\r\n", name,
-                static_cast<unsigned long long>(wParam),
-                static_cast<unsigned long long>(static_cast<ULONG_PTR>(lParam)));
-  writeLogLine(line);
+  writeLogLine("%s 0x%llx 0x%llx", name, static_cast<unsigned long long>(wParam),
+               static_cast<unsigned long long>(static_cast<ULONG_PTR>(lParam)));
+}
+
+// Stops pumping messages: the only thread sleeps, so every window of the
+// program stops answering, and Wine stops painting them.
+void hang(DWORD ms) {
+  writeLogLine("HANGING");
+  const ULONGLONG until = GetTickCount64() + ms;
+  while (ms == 0 || GetTickCount64() < until) Sleep(50);
+  writeLogLine("RESUMED");
+}
+
+// Window k (from 1) of --count; 1 without it.
+int windowNumber(HWND hwnd) {
+  return static_cast<int>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
+std::wstring numbered(const std::wstring& text, int number) {
+  return g_options.count > 1 ? text + L" " + std::to_wstring(number) : text;
+}
+
+void showWindow(HWND hwnd) {
+  ShowWindow(hwnd, SW_SHOWNORMAL);
+  UpdateWindow(hwnd);
+  writeLogLine("SHOWN 0x%llx", hex(hwnd));
+  if (g_options.hangAfterMs > 0) SetTimer(hwnd, kHangTimer, g_options.hangAfterMs, nullptr);
+}
+
+void onTimer(HWND hwnd, UINT_PTR id) {
+  // Every timer here fires once.
+  KillTimer(hwnd, id);
+  switch (id) {
+    case kExitTimer:
+      PostQuitMessage(0);
+      break;
+    case kShowTimer:
+      showWindow(hwnd);
+      break;
+    case kRenameTimer:
+      SetWindowTextW(hwnd, numbered(g_options.renameTo, windowNumber(hwnd)).c_str());
+      writeLogLine("RENAMED 0x%llx", hex(hwnd));
+      break;
+    case kHangTimer:
+      hang(0);
+      break;
+  }
+}
+
+HICON iconAnswer(WPARAM which) {
+  return which == ICON_BIG ? g_bigIcon : g_smallIcon;
+}
+
+void paintIcons(HWND hwnd) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(hwnd, &paint);
+  const HICON classIcon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICONSM));
+  DrawIconEx(dc, 0, 0, iconAnswer(ICON_SMALL), 16, 16, 0, nullptr, DI_NORMAL);
+  DrawIconEx(dc, 16, 0, classIcon, 16, 16, 0, nullptr, DI_NORMAL);
+  DrawIconEx(dc, 32, 0, iconAnswer(ICON_BIG), 32, 32, 0, nullptr, DI_NORMAL);
+  EndPaint(hwnd, &paint);
+}
+
+void onListCommand(HWND list, UINT code) {
+  const int row = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+  if (code == LBN_SELCHANGE) writeLogLine("LBN_SELCHANGE %d", row);
+  if (code == LBN_DBLCLK) writeLogLine("LBN_DBLCLK %d", row);
 }
 
 LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == g_hangMessage && g_hangMessage != 0) {
+    hang(static_cast<DWORD>(wParam));
+    return 0;
+  }
   switch (msg) {
     case WM_KEYDOWN:
       logMessage("WM_KEYDOWN", wParam, lParam);
@@ -70,17 +243,61 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       logMessage("WM_ACTIVATE", wParam, lParam);
       break;
-    case WM_TIMER:
-      if (wParam == kExitTimer) {
-        DestroyWindow(hwnd);
+    case WM_GETICON:
+      writeLogLine("WM_GETICON 0x%llx", static_cast<unsigned long long>(wParam));
+      if (g_options.hasIconColour) return reinterpret_cast<LRESULT>(iconAnswer(wParam));
+      break;
+    case WM_PAINT:
+      if (g_options.hasIconColour) {
+        paintIcons(hwnd);
         return 0;
       }
       break;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kListId) {
+        onListCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_SIZE:
+      if (HWND list = GetDlgItem(hwnd, kListId)) {
+        MoveWindow(list, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      }
+      break;
+    case WM_TIMER:
+      onTimer(hwnd, wParam);
+      return 0;
     case WM_DESTROY:
-      PostQuitMessage(0);
+      if (--g_openWindows == 0) PostQuitMessage(0);
       return 0;
   }
   return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// An icon of one solid colour. The colour bitmap carries full alpha and the
+// mask is all zero, so every pixel is opaque however the icon is drawn.
+HICON makeSolidIcon(int size, COLORREF colour) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size;
+  info.bmiHeader.biHeight = -size;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP colourBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!colourBitmap) return nullptr;
+  const DWORD pixel =
+      0xFF000000u | (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+  std::fill_n(static_cast<DWORD*>(bits), size * size, pixel);
+  // Rows of a monochrome bitmap are padded to whole 16-bit words.
+  std::vector<BYTE> maskBits(static_cast<size_t>((size + 15) / 16 * 2 * size), 0);
+  HBITMAP mask = CreateBitmap(size, size, 1, 1, maskBits.data());
+  ICONINFO icon{TRUE, 0, 0, mask, colourBitmap};
+  HICON made = mask ? CreateIconIndirect(&icon) : nullptr;
+  if (mask) DeleteObject(mask);
+  DeleteObject(colourBitmap);
+  return made;
 }
 
 bool parseStyle(const std::wstring& name, Options& o) {
@@ -99,30 +316,119 @@ bool parseStyle(const std::wstring& name, Options& o) {
   return true;
 }
 
+// The whole of `text` as a number in `base` (16 also takes a 0x prefix).
+template <typename T>
+bool parseNumber(const wchar_t* text, int base, T& out) {
+  wchar_t* end = nullptr;
+  const unsigned long value = std::wcstoul(text, &end, base);
+  if (end == text || *end != L'\0') return false;
+  out = static_cast<T>(value);
+  return true;
+}
+
+std::vector<std::wstring> splitRows(const std::wstring& text) {
+  std::vector<std::wstring> rows;
+  size_t start = 0;
+  for (;;) {
+    const size_t bar = text.find(L'|', start);
+    rows.push_back(text.substr(start, bar - start));
+    if (bar == std::wstring::npos) return rows;
+    start = bar + 1;
+  }
+}
+
 bool parseArgs(int argc, wchar_t** argv, Options& o) {
   for (int i = 1; i < argc; ++i) {
     std::wstring arg = argv[i];
     bool hasValue = i + 1 < argc;
     if (arg == L"--hidden") {
       o.hidden = true;
-    } else if (arg == L"--caption" && hasValue) {
+    } else if (arg == L"--topmost") {
+      o.extraExStyle |= WS_EX_TOPMOST;
+    } else if (arg == L"--hang-at-start") {
+      o.hangAtStart = true;
+    } else if (arg == L"--no-window") {
+      o.noWindow = true;
+    } else if (!hasValue) {
+      return false;
+    } else if (arg == L"--caption") {
       o.caption = argv[++i];
-    } else if (arg == L"--class" && hasValue) {
+    } else if (arg == L"--class") {
       o.className = argv[++i];
-    } else if (arg == L"--style" && hasValue) {
+    } else if (arg == L"--style") {
       if (!parseStyle(argv[++i], o)) return false;
-    } else if (arg == L"--rect" && hasValue) {
+    } else if (arg == L"--rect") {
       if (std::swscanf(argv[++i], L"%d,%d,%d,%d", &o.x, &o.y, &o.width, &o.height) != 4)
         return false;
-    } else if (arg == L"--log" && hasValue) {
+    } else if (arg == L"--log") {
       o.logPath = argv[++i];
-    } else if (arg == L"--exit-after-ms" && hasValue) {
-      o.exitAfterMs = static_cast<UINT>(std::wcstoul(argv[++i], nullptr, 10));
+    } else if (arg == L"--exit-after-ms") {
+      if (!parseNumber(argv[++i], 10, o.exitAfterMs)) return false;
+    } else if (arg == L"--show-after-ms") {
+      if (!parseNumber(argv[++i], 10, o.showAfterMs)) return false;
+    } else if (arg == L"--rename-after-ms") {
+      if (!parseNumber(argv[++i], 10, o.renameAfterMs)) return false;
+    } else if (arg == L"--rename-to") {
+      o.renameTo = argv[++i];
+    } else if (arg == L"--exstyle") {
+      DWORD extra = 0;
+      if (!parseNumber(argv[++i], 16, extra)) return false;
+      o.extraExStyle |= extra;
+    } else if (arg == L"--icon-color") {
+      DWORD rgb = 0;
+      if (std::wcslen(argv[i + 1]) != 6 || !parseNumber(argv[++i], 16, rgb)) return false;
+      o.hasIconColour = true;
+      o.iconColour = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    } else if (arg == L"--list") {
+      o.listRows = splitRows(argv[++i]);
+    } else if (arg == L"--hang-after-ms") {
+      if (!parseNumber(argv[++i], 10, o.hangAfterMs)) return false;
+    } else if (arg == L"--count") {
+      if (!parseNumber(argv[++i], 10, o.count) || o.count < 1) return false;
     } else {
       return false;
     }
   }
-  return true;
+  // A rename needs both its delay and its text.
+  return (o.renameAfterMs > 0) == !o.renameTo.empty();
+}
+
+HWND createTargetWindow(HINSTANCE instance, int number) {
+  const Options& o = g_options;
+  const int offset = 8 * ((number - 1) % 32);
+  HWND hwnd = CreateWindowExW(o.exStyle | o.extraExStyle, o.className.c_str(),
+                              numbered(o.caption, number).c_str(), o.style, o.x + offset,
+                              o.y + offset, o.width, o.height, nullptr, nullptr, instance, nullptr);
+  if (!hwnd) return nullptr;
+  ++g_openWindows;
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, number);
+  if (!o.listRows.empty()) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    HWND list = CreateWindowExW(
+        0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+        0, 0, client.right, client.bottom, hwnd,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)), instance, nullptr);
+    for (size_t i = 0; list && i < o.listRows.size(); ++i) {
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(o.listRows[i].c_str()));
+      SendMessageW(list, LB_SETITEMDATA, i, kFirstRowData + static_cast<LRESULT>(i));
+    }
+  }
+  writeLogLine("READY 0x%llx %lu", hex(hwnd), GetCurrentProcessId());
+  return hwnd;
+}
+
+// Handles what is already queued for about `ms`, without waiting for more.
+void pumpFor(DWORD ms) {
+  const ULONGLONG until = GetTickCount64() + ms;
+  MSG msg;
+  while (GetTickCount64() < until) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    Sleep(10);
+  }
 }
 
 }  // namespace
@@ -132,7 +438,7 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  Options options;
+  Options& options = g_options;
   bool ok = argv != nullptr && parseArgs(argc, argv, options);
   if (argv) LocalFree(argv);
   if (!ok) return 2;
@@ -144,31 +450,49 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (g_log == INVALID_HANDLE_VALUE) return 3;
   }
 
+  if (options.noWindow) {
+    Sleep(options.exitAfterMs);
+    if (g_log != INVALID_HANDLE_VALUE) CloseHandle(g_log);
+    return 0;
+  }
+
+  g_hangMessage = RegisterWindowMessageW(L"VitroluxE2E.Hang");
+  if (options.hasIconColour) {
+    g_smallIcon = makeSolidIcon(16, options.iconColour);
+    g_bigIcon = makeSolidIcon(32, options.iconColour);
+  }
+
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = windowProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hIcon = options.hasIconColour ? g_bigIcon : LoadIconW(nullptr, IDI_APPLICATION);
+  wc.hIconSm = options.hasIconColour ? g_smallIcon : nullptr;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = options.className.c_str();
   if (!RegisterClassExW(&wc)) return 4;
 
-  HWND hwnd = CreateWindowExW(options.exStyle, options.className.c_str(), options.caption.c_str(),
-                              options.style, options.x, options.y, options.width, options.height,
-                              nullptr, nullptr, instance, nullptr);
-  if (!hwnd) return 5;
+  std::vector<HWND> windows;
+  for (int number = 1; number <= options.count; ++number) {
+    HWND hwnd = createTargetWindow(instance, number);
+    if (!hwnd) return 5;
+    windows.push_back(hwnd);
+  }
 
-  char ready[64];
-  std::snprintf(ready, sizeof ready, "READY 0x%llx %lu\r\n",
-                static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)),
-                GetCurrentProcessId());
-  writeLogLine(ready);
+  if (options.exitAfterMs > 0) SetTimer(windows.front(), kExitTimer, options.exitAfterMs, nullptr);
+  for (HWND hwnd : windows) {
+    if (options.renameAfterMs > 0) SetTimer(hwnd, kRenameTimer, options.renameAfterMs, nullptr);
+    if (options.showAfterMs > 0) {
+      SetTimer(hwnd, kShowTimer, options.showAfterMs, nullptr);
+    } else if (!options.hidden) {
+      showWindow(hwnd);
+    }
+  }
 
-  if (options.exitAfterMs > 0) SetTimer(hwnd, kExitTimer, options.exitAfterMs, nullptr);
-  if (!options.hidden) {
-    ShowWindow(hwnd, SW_SHOWNORMAL);
-    UpdateWindow(hwnd);
+  if (options.hangAtStart) {
+    pumpFor(300);
+    hang(0);
   }
 
   MSG msg;
