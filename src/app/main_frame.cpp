@@ -12,9 +12,11 @@ Main::Main(const platform::Ports& ports)
       tiles_(store_, ports.processes, ports.frame,
              [this](const std::string& entry) { return loader_.loadApp(entry); }),
       optionPanel_(controls_, store_),
-      opacity_(controls_) {
+      opacity_(controls_),
+      geometry_(controls_, state_, ports.frame, ports.desktop) {
   model::buildLayout(controls_);
   controls_.onTextChange([this](int control) { onTextChange(control); });
+  controls_.onUserScroll([this](int control) { onUserScroll(control); });
 }
 
 void Main::endNow() {

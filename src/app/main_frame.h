@@ -42,6 +42,7 @@ class Main final : public platform::Application {
   // The subsystems, for the tests that drive one of them directly.
   embed::Loader& loader() { return loader_; }
   embed::TaskSelection& taskSelection() { return taskSelection_; }
+  tasks::TaskList& taskList() { return taskList_; }
   config::SettingsStore& store() { return store_; }
 
   // Ends the program at once, without the unload steps, after giving back
@@ -68,6 +69,7 @@ class Main final : public platform::Application {
 
  private:
   void onTextChange(int control);
+  void onUserScroll(int control);
 
   platform::Ports ports_;
   platform::ControlSet controls_;
