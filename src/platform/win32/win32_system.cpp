@@ -140,6 +140,10 @@ HWND Win32System::controlWindow(int index) const {
   return controlWindows_ ? controlWindows_->window(index) : nullptr;
 }
 
+HICON Win32System::shownIcon(int index) const {
+  return controlWindows_ ? controlWindows_->shownIcon(index) : nullptr;
+}
+
 void Win32System::controlChanged(int index, Property property) {
   if (controlWindows_) controlWindows_->changed(index, property);
 }

@@ -101,6 +101,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
 
   // The window of a realised control; null for timers, or without controls.
   HWND controlWindow(int index) const;
+  // The copy of its icon that an icon image draws; null when it has none.
+  HICON shownIcon(int index) const;
 
  private:
   HWND frame() const;
