@@ -146,6 +146,12 @@ void Main::onSystemTimer(unsigned id) {
   guarded([&] { autoRefresh_.onSystemTimer(id); });
 }
 
+void Main::onUserScroll(int control) {
+  guarded([&] {
+    if (static_cast<ControlId>(control) == ControlId::processList) taskList_.onListScrolled();
+  });
+}
+
 void Main::onTextChange(int control) {
   guarded([&] {
     if (static_cast<ControlId>(control) == ControlId::cfg_txt) optionPanel_.onPathChange();

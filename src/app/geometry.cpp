@@ -1,12 +1,144 @@
 #include "app/geometry.h"
 
-namespace vitrolux::app {
+#include "model/frame_metrics.h"
+#include "model/hosted_fit.h"
+#include "model/layout.h"
+#include "platform/guard.h"
+#include "platform/twips.h"
 
-// Not built yet: the frame neither moves nor resizes by the mouse.
-void FrameGeometry::onMouseDown(int, int, float, float) {}
-void FrameGeometry::onMouseMove(int, int, float, float) {}
-void FrameGeometry::onMouseUp(int, int, float, float) {}
-void FrameGeometry::onDoubleClick() {}
-void FrameGeometry::onResize() {}
+namespace vitrolux::app {
+namespace {
+
+using model::ControlId;
+using model::index;
+
+constexpr int kRefreshIntervalMs = 1500;
+
+// Cursor codes of the frame (FramePort::setFrameCursor).
+constexpr int kArrowCursor = 0;
+constexpr int kSizeNeSwCursor = 6;
+constexpr int kSizeNsCursor = 7;
+constexpr int kSizeNwSeCursor = 8;
+constexpr int kSizeWeCursor = 9;
+
+// Where the pointer is against the band of width e along each edge. The
+// tests are inclusive and made in single precision, as the pointer's
+// position arrives.
+struct Band {
+  bool left = false;
+  bool right = false;
+  bool top = false;
+  bool bottom = false;
+  bool withinHeight = false;  // Y <= H
+  bool withinWidth = false;   // X <= W
+
+  Band(float e, float w, float h, float x, float y)
+      : left(x <= e),
+        right(x + e >= w),
+        top(y <= e),
+        bottom(y + e >= h),
+        withinHeight(y <= h),
+        withinWidth(x <= w) {}
+};
+
+// The sizing border a press in the band hands to the window system, in the
+// order the corners and edges are tested; 0 outside the band.
+int hitTestCode(const Band& b) {
+  if (b.right && b.bottom) return platform::kHtBottomRight;
+  if (b.bottom && b.left) return platform::kHtBottomLeft;
+  if (b.left && b.top) return platform::kHtTopLeft;
+  if (b.top && b.right) return platform::kHtTopRight;
+  if (b.right && b.withinHeight) return platform::kHtRight;
+  if (b.bottom && b.withinWidth) return platform::kHtBottom;
+  if (b.left && b.withinHeight) return platform::kHtLeft;
+  if (b.top && b.withinWidth) return platform::kHtTop;
+  return 0;
+}
+
+// The sizing cursor over the band, matching the border a press there sizes.
+int cursorCode(const Band& b) {
+  if ((b.left && b.top) || (b.right && b.bottom)) return kSizeNwSeCursor;
+  if ((b.top && b.right) || (b.bottom && b.left)) return kSizeNeSwCursor;
+  if ((b.left || b.right) && b.withinHeight) return kSizeWeCursor;
+  if ((b.top || b.bottom) && b.withinWidth) return kSizeNsCursor;
+  return kArrowCursor;
+}
+
+}  // namespace
+
+void FrameGeometry::onMouseDown(int button, int /*shift*/, float x, float y) {
+  const platform::TwipsRect frame = model::frameTwips(frame_);
+  const Band band(static_cast<float>(state_.edgeWidth), static_cast<float>(frame.width),
+                  static_cast<float>(frame.height), x, y);
+  if (const int code = hitTestCode(band); code != 0) {
+    // Any button in the band sizes: the window system's own loop takes over
+    // until the user lets go. It needs the mouse, which the press gave us.
+    frame_.releaseCapture();
+    frame_.sendFrameMessage(platform::kWmNcLButtonDown, static_cast<std::uintptr_t>(code), 0);
+    return;
+  }
+  if (button != platform::kLeftButton) return;
+  isDragging = true;
+  dragStartX = platform::roundHalfEven(x);
+  dragStartY = platform::roundHalfEven(y);
+}
+
+void FrameGeometry::onMouseMove(int /*button*/, int /*shift*/, float x, float y) {
+  const platform::TwipsRect frame = model::frameTwips(frame_);
+  const Band band(static_cast<float>(state_.edgeWidth), static_cast<float>(frame.width),
+                  static_cast<float>(frame.height), x, y);
+  const int cursor = cursorCode(band);
+  frame_.setFrameCursor(cursor);
+  // Over the band the pointer only shows where a press would size; a move
+  // in progress goes on with the next step outside it.
+  if (cursor != kArrowCursor || !isDragging) return;
+  // The pointer is relative to the frame, which follows it: each step moves
+  // the frame by the pointer's travel since the press's point.
+  dragLeft = platform::roundHalfEven(frame.left - dragStartX + x);
+  dragTop = platform::roundHalfEven(frame.top - dragStartY + y);
+  const int dpi = frame_.dpi();
+  desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndTop,
+                        platform::twipsToPixels(dragLeft, dpi),
+                        platform::twipsToPixels(dragTop, dpi), 0, 0,
+                        platform::kSwpNoSize | platform::kSwpNoZOrder | platform::kSwpNoActivate);
+}
+
+void FrameGeometry::onMouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
+  isDragging = false;
+}
+
+void FrameGeometry::onDoubleClick() {
+  const platform::WindowHandle hosted = state_.hostedWindow;
+  // A launch awaiting its capture has no window to fit yet.
+  if (hosted.isNull()) return;
+  const platform::Rect bounds = frame_.frameBounds();
+  const platform::Rect fit =
+      model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
+  desktop_.setWindowPos(hosted, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
+                        0);
+}
+
+void FrameGeometry::onResize() {
+  // The title strip ends at the frame's right edge, whatever its width.
+  platform::guarded([&] {
+    const int strip = index(ControlId::sys_btn);
+    controls_.setLeft(strip, model::frameTwips(frame_).width - controls_[strip].rect.width);
+  });
+  // The task list refreshes while the frame is shown, and rests while it is
+  // minimised; maximising leaves the timer as it was.
+  platform::guarded([&] {
+    const int timer = index(ControlId::process_timer);
+    switch (frame_.frameState()) {
+      case platform::WindowState::Normal:
+        controls_.setInterval(timer, kRefreshIntervalMs);
+        break;
+      case platform::WindowState::Minimized:
+        controls_.setInterval(timer, 0);
+        break;
+      case platform::WindowState::Maximized:
+        break;
+    }
+  });
+}
 
 }  // namespace vitrolux::app

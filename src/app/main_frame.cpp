@@ -23,12 +23,14 @@ Main::Main(const platform::Ports& ports)
                    }}),
       stacking_(controls_, ports.frame, ports.desktop),
       autoRefresh_(controls_, state_, ports.frame, ports.desktop),
+      geometry_(controls_, state_, ports.frame, ports.desktop),
       titleBar_(
           controls_, ports.frame, ports.desktop, [this] { opacity_.writeUICfg(); },
           [this] { opacity_.loadUICfg(); }, [this] { endNow(); }),
       keys_([this] { releaseAndEnd(); }, [this](int level) { opacity_.setOpacity(level, true); }) {
   model::buildLayout(controls_);
   controls_.onTextChange([this](int control) { onTextChange(control); });
+  controls_.onUserScroll([this](int control) { onUserScroll(control); });
 }
 
 void Main::endNow() {

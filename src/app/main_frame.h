@@ -42,6 +42,7 @@ class Main final : public platform::Application {
   // The subsystems, for the tests that drive one of them directly.
   embed::Loader& loader() { return loader_; }
   embed::TaskSelection& taskSelection() { return taskSelection_; }
+  tasks::TaskList& taskList() { return taskList_; }
   config::SettingsStore& store() { return store_; }
   effects::Opacity& opacity() { return opacity_; }
 
@@ -70,6 +71,7 @@ class Main final : public platform::Application {
 
  private:
   void onTextChange(int control);
+  void onUserScroll(int control);
   // Esc: the release, then every other window of another program goes back
   // to the desktop, then the program ends.
   void releaseAndEnd();

@@ -1,11 +1,10 @@
 #include "embed/loader.h"
 
 #include "embed/command_line.h"
-#include "model/frame_metrics.h"
+#include "model/hosted_fit.h"
 #include "model/strings.h"
 #include "model/text.h"
 #include "platform/guard.h"
-#include "platform/twips.h"
 
 namespace vitrolux::embed {
 namespace {
@@ -17,12 +16,6 @@ using model::index;
 
 constexpr int kChromeDelayMs = 400;
 constexpr int kSlowProgramDelayMs = 2000;
-// The hosted window's place in the frame, in pixels: below the title strip.
-constexpr int kHostedLeft = 1;
-constexpr int kHostedTop = 22;
-constexpr int kHostedHeightLoss = 25;
-// The fit always counts 15 twips to the pixel, whatever the display's DPI.
-constexpr double kFitTwipsPerPixel = 15.0;
 
 }  // namespace
 
@@ -78,12 +71,14 @@ void Loader::embed(const std::string& title) {
   state_.pendingLaunch.reset();
   if (window.isNull()) return;
 
-  const platform::TwipsRect twips = model::frameTwips(frame_);
-  const int width = platform::roundHalfEven(twips.width / kFitTwipsPerPixel);
-  const int height = platform::roundHalfEven(twips.height / kFitTwipsPerPixel - kHostedHeightLoss);
+  const platform::Rect bounds = frame_.frameBounds();
+  const platform::Rect fit =
+      model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
   // Placed while still top-level: a window keeps its position relative to its
-  // parent's client area when the parent changes, so it lands at (1, 22).
-  desktop_.setWindowPos(window, platform::kHwndTop, kHostedLeft, kHostedTop, width, height, 0);
+  // parent's client area when the parent changes, so it lands below the
+  // title strip.
+  desktop_.setWindowPos(window, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
+                        0);
   desktop_.setParent(window, frame);
 }
 

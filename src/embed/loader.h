@@ -30,7 +30,8 @@ class Loader {
   bool loadApp(const std::string& entry);
 
   // Captures the first top-level window whose caption is the title: places
-  // it at (1, 22) with the frame's size and makes the frame its parent.
+  // it below the title strip with the frame's size (model/hosted_fit.h) and
+  // makes the frame its parent.
   void embed(const std::string& title);
 
   // One capture attempt of Timer1, Timer2 or Timer3, which then stops.

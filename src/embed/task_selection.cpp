@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "model/layout.h"
+#include "model/task_rows.h"
 
 namespace vitrolux::embed {
 
@@ -15,8 +16,27 @@ void TaskSelection::onLoadClick() {
   if (!caption.empty()) loader_.embed(caption);
 }
 
-// Not built yet.
-void TaskSelection::onReleaseClick() {}
+void TaskSelection::onReleaseClick() {
+  constexpr unsigned kKeepPlace = platform::kSwpNoSize | platform::kSwpNoMove;
+  // The hosted window goes back to the desktop where it stands in the
+  // frame's client area, now measured from the screen's corner. A launch
+  // still awaiting its capture is forgotten as the hosted window, but its
+  // timer still captures at its moment; the launch's process is never
+  // taken for a window.
+  if (!state_.hostedWindow.isNull()) {
+    desktop_.setWindowPos(state_.hostedWindow, platform::kHwndNoTopMost, 0, 0, 0, 0, kKeepPlace);
+    desktop_.setParent(state_.hostedWindow, platform::WindowHandle{});
+  }
+  state_.hostedWindow = {};
+  state_.pendingLaunch.reset();
+  // The selected row's window too: it may be another window inside the
+  // frame, or one pinned on top from the list.
+  const platform::WindowHandle selected = model::selectedTaskWindow(controls_);
+  if (!selected.isNull()) {
+    desktop_.setWindowPos(selected, platform::kHwndNoTopMost, 0, 0, 0, 0, kKeepPlace);
+    desktop_.setParent(selected, platform::WindowHandle{});
+  }
+}
 
 void TaskSelection::giveBackForeignWindows() {
   const platform::WindowHandle frame = frame_.frameWindow();

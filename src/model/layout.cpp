@@ -201,6 +201,7 @@ void buildLayout(platform::ControlSet& controls) {
   tasks.back = kFrameColor;
   tasks.fore = kWhite;
   tasks.font = yaHei(12);
+  tasks.rowHeight = kTaskRowTwips;
   add(ControlId::processList, tasks);
   add(ControlId::Label3, heading("Label3", 825, 1095, text::kNewTask));
   add(ControlId::Label1, heading("Label1", 3090, 1215, text::kTaskList));

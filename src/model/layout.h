@@ -62,6 +62,10 @@ constexpr int index(ControlId id) {
 inline constexpr double kFrameWidthTwips = 9675;
 inline constexpr double kFrameHeightTwips = 6495;
 
+// The height of a task-list row, in twips. The icon images beside the list
+// step down by the same height, so each stands beside its own row.
+inline constexpr double kTaskRowTwips = 334;
+
 // Colours of the frame (0x00BBGGRR).
 inline constexpr platform::Color kFrameColor{0x002F0822u};
 inline constexpr platform::Color kPanelColor{0x00651770u};

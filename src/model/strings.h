@@ -2,6 +2,7 @@
 // built-in entries. UTF-8.
 #pragma once
 
+#include <array>
 #include <string_view>
 
 namespace vitrolux::model::text {
@@ -70,5 +71,15 @@ inline constexpr std::string_view kFirefoxEntry =
 inline constexpr std::string_view kPictureEntry =
     "explorer C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg|Windows 照片查看器";
 inline constexpr std::string_view kTodo = "todo";
+
+// Programs that live in the notification area and keep hidden or borderless
+// main windows: a caption containing one of these (exactly, case and all)
+// is listed in the task list whatever the window's style.
+inline constexpr std::array<std::string_view, 9> kTrayAppNames = {
+    "QQLive", "FlashFXP", "QQ2011", "阿里旺旺", "UUSee", "迅雷", "暴风影音", "快播", "QvodPlayer"};
+
+// Names of the icon images beside the task list: this and the number of the
+// row they stand beside, counted from the first row shown.
+inline constexpr std::string_view kIconImagePrefix = "app_icon_";
 
 }  // namespace vitrolux::model::text

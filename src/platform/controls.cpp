@@ -31,16 +31,58 @@ Size pictureSize(Picture picture) {
   return {0, 0};
 }
 
+namespace {
+
+// The first row a list box can show: one of its rows, or 0 when it has none.
+int clampTop(const Control& list, int row) {
+  const int last = static_cast<int>(list.rows.size()) - 1;
+  if (row > last) row = last;
+  return row < 0 ? 0 : row;
+}
+
+}  // namespace
+
 int ControlSet::add(Control control) {
   controls_.push_back(std::move(control));
+  removed_.push_back(false);
   return size() - 1;
 }
 
 int ControlSet::find(std::string_view name) const {
   for (int i = 0; i < size(); ++i) {
-    if (controls_[static_cast<std::size_t>(i)].name == name) return i;
+    if (exists(i) && controls_[static_cast<std::size_t>(i)].name == name) return i;
   }
   return -1;
+}
+
+bool ControlSet::exists(int index) const {
+  return index >= 0 && index < size() && !removed_[static_cast<std::size_t>(index)];
+}
+
+int ControlSet::create(Control control) {
+  // A free index is taken again, so that making and removing images at
+  // every refresh never grows the set.
+  int index = 0;
+  while (index < size() && !removed_[static_cast<std::size_t>(index)]) ++index;
+  if (index == size()) {
+    add(std::move(control));
+  } else {
+    at(index) = std::move(control);
+    removed_[static_cast<std::size_t>(index)] = false;
+  }
+  if (toolkit_ != nullptr) toolkit_->controlAdded(index);
+  return index;
+}
+
+void ControlSet::remove(int index) {
+  if (!exists(index)) return;
+  if (toolkit_ != nullptr) toolkit_->controlRemoved(index);
+  // What stays behind is nameless and hidden: nothing finds it, nothing
+  // shows it, and it takes no input.
+  Control gone;
+  gone.visible = false;
+  at(index) = std::move(gone);
+  removed_[static_cast<std::size_t>(index)] = true;
 }
 
 void ControlSet::changed(int index, Property property) {
@@ -134,7 +176,24 @@ void ControlSet::clearRows(int index) {
   Control& c = at(index);
   c.rows.clear();
   c.selected = kNoSelection;
+  c.topIndex = 0;
   changed(index, Property::Rows);
+}
+
+void ControlSet::setRows(int index, std::vector<ListRow> rows) {
+  Control& c = at(index);
+  if (c.rows == rows) return;
+  c.rows = std::move(rows);
+  c.selected = kNoSelection;
+  c.topIndex = clampTop(c, c.topIndex);
+  changed(index, Property::Rows);
+}
+
+void ControlSet::setIcon(int index, IconHandle icon) {
+  Control& c = at(index);
+  if (c.icon == icon) return;
+  c.icon = icon;
+  changed(index, Property::Icon);
 }
 
 int ControlSet::addRow(int index, std::string text, std::int64_t data) {
@@ -167,6 +226,19 @@ void ControlSet::noteUserSelection(int index, int row) {
 
 void ControlSet::noteUserChecked(int index, bool checked) {
   at(index).checked = checked;
+}
+
+void ControlSet::noteUserTopIndex(int index, int row) {
+  Control& c = at(index);
+  row = clampTop(c, row);
+  if (c.topIndex == row) return;
+  c.topIndex = row;
+  if (userScrolled_) userScrolled_(index);
+}
+
+void ControlSet::noteShownTopIndex(int index, int row) {
+  Control& c = at(index);
+  c.topIndex = clampTop(c, row);
 }
 
 }  // namespace vitrolux::platform

@@ -27,6 +27,7 @@ enum class ControlKind : std::uint8_t {
   Label,
   LabelButton,  // a label that takes clicks
   ListBox,      // rows with a number attached to each
+  IconImage,    // made while the frame runs: shows an icon, takes no input
 };
 
 // The stored pictures. The adapter maps each one to an embedded bitmap.
@@ -111,6 +112,13 @@ struct Control {
   bool checked = false;
   std::vector<ListRow> rows;
   int selected = kNoSelection;
+  // The row shown first in a list box (its scroll position).
+  int topIndex = 0;
+  // The height of a list box's rows in twips; 0 leaves it to the font.
+  double rowHeight = 0;
+  // An icon image's icon. It may belong to another program: the toolkit
+  // shows a copy of its own and never destroys this handle.
+  IconHandle icon;
 };
 
 enum class Property : std::uint8_t {
@@ -126,6 +134,7 @@ enum class Property : std::uint8_t {
   Checked,
   Rows,
   Selection,
+  Icon,
 };
 
 // Realises the model: told after each change, with the new value in place.
@@ -133,6 +142,10 @@ class Toolkit {
  public:
   virtual ~Toolkit() = default;
   virtual void controlChanged(int index, Property property) = 0;
+  // A control made while the frame runs, already in the model.
+  virtual void controlAdded(int index) = 0;
+  // A control about to go; the model still holds it.
+  virtual void controlRemoved(int index) = 0;
 };
 
 class ControlSet {
@@ -147,9 +160,19 @@ class ControlSet {
   // Index of the control with this name, or -1.
   int find(std::string_view name) const;
 
+  // Controls made and removed while the frame runs (the icon images). An
+  // index stays the control's until it is removed; a later control may then
+  // be given it again.
+  int create(Control control);
+  void remove(int index);
+  // False for the index of a removed control (and for indexes out of range).
+  bool exists(int index) const;
+
   void attach(Toolkit* toolkit) { toolkit_ = toolkit; }
   // Runs after the text of a text box has changed, by program or by the user.
   void onTextChange(std::function<void(int)> handler) { textChanged_ = std::move(handler); }
+  // Runs after the user has scrolled a list box (another row shows first).
+  void onUserScroll(std::function<void(int)> handler) { userScrolled_ = std::move(handler); }
 
   // Setting a text box's text to what it already holds changes nothing and
   // raises no change event.
@@ -170,19 +193,31 @@ class ControlSet {
   // Appends a row and returns its index.
   int addRow(int index, std::string text, std::int64_t data);
   void setSelected(int index, int row);
+  // Replaces every row at once. Rows equal to those there (text and number,
+  // in order) change nothing, and the list box is left exactly as it is.
+  // Otherwise no row is selected afterwards, and the row shown first stays
+  // the same where the new rows allow it.
+  void setRows(int index, std::vector<ListRow> rows);
+  void setIcon(int index, IconHandle icon);
 
   // What the user did in the real control; the toolkit already shows it.
   void noteUserText(int index, std::string text);
   void noteUserSelection(int index, int row);
   void noteUserChecked(int index, bool checked);
+  void noteUserTopIndex(int index, int row);
+  // The row a list box really shows first, where it could not show the one
+  // asked for (it scrolls no further than its last page): no event.
+  void noteShownTopIndex(int index, int row);
 
  private:
   Control& at(int index) { return controls_.at(static_cast<std::size_t>(index)); }
   void changed(int index, Property property);
 
   std::vector<Control> controls_;
+  std::vector<bool> removed_;
   Toolkit* toolkit_ = nullptr;
   std::function<void(int)> textChanged_;
+  std::function<void(int)> userScrolled_;
 };
 
 }  // namespace vitrolux::platform

@@ -51,6 +51,19 @@ class DesktopPort {
   virtual std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) = 0;
   // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
   virtual std::int16_t getAsyncKeyState(int virtualKey) = 0;
+
+  // ---- The task list: walking the desktop and reading icons ----------------
+
+  // EnumWindows: every top-level window, the top of the z-order first, taken
+  // as one snapshot, so that windows reordered while it is read cannot make
+  // it endless. Hidden windows are included.
+  virtual std::vector<WindowHandle> enumWindows() = 0;
+  // GetClassLongPtr: a value of the window's class (kGclpHIconSm: its small
+  // icon); 0 when the window is gone.
+  virtual std::intptr_t getClassLongPtr(WindowHandle window, int index) = 0;
+  // The natural size of an icon in pixels; nothing when the handle names no
+  // icon this process can read.
+  virtual std::optional<Size> iconSize(IconHandle icon) = 0;
 };
 
 }  // namespace vitrolux::platform

@@ -3,6 +3,7 @@
 // that serves it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/types.h"
@@ -43,6 +44,15 @@ class FramePort {
   // A timer of the frame's window whose ticks reach FrameEvents::onSystemTimer.
   virtual bool setSystemTimer(unsigned id, unsigned milliseconds) = 0;
   virtual bool killSystemTimer(unsigned id) = 0;
+
+  // ---- Moving and sizing by the mouse ---------------------------------------
+
+  // SendMessage to the frame's own window: its handler runs now, and the call
+  // returns its result. WM_NCLBUTTONDOWN with a sizing hit-test code runs the
+  // window system's interactive sizing loop, which raises resize events and
+  // returns when the user lets go of the button.
+  virtual std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
+                                         std::intptr_t lParam) = 0;
 };
 
 }  // namespace vitrolux::platform

@@ -28,6 +28,20 @@ inline constexpr WindowHandle kHwndBottom{1};
 inline constexpr WindowHandle kHwndTopMost{-1};
 inline constexpr WindowHandle kHwndNoTopMost{-2};
 
+// An icon handle of any program. Another program's icon is never ours to
+// destroy: whoever shows it makes a copy of its own.
+class IconHandle {
+ public:
+  constexpr IconHandle() = default;
+  constexpr explicit IconHandle(std::intptr_t value) : value_(value) {}
+  constexpr std::intptr_t value() const { return value_; }
+  constexpr bool isNull() const { return value_ == 0; }
+  friend constexpr bool operator==(IconHandle, IconHandle) = default;
+
+ private:
+  std::intptr_t value_ = 0;
+};
+
 class ProcessId {
  public:
   constexpr ProcessId() = default;
@@ -114,9 +128,27 @@ inline constexpr std::uint32_t kLwaAlpha = 0x2;
 inline constexpr unsigned kWmActivate = 0x0006;
 inline constexpr unsigned kWmClose = 0x0010;
 inline constexpr unsigned kWmGetIcon = 0x007F;
+inline constexpr unsigned kWmSetIcon = 0x0080;
 inline constexpr unsigned kWmNcLButtonDown = 0x00A1;
 inline constexpr unsigned kWmKeyDown = 0x0100;
 inline constexpr unsigned kWmKeyUp = 0x0101;
+
+// WM_GETICON and WM_SETICON: which icon.
+inline constexpr std::uintptr_t kIconSmall = 0;
+inline constexpr std::uintptr_t kIconBig = 1;
+
+// GetClassLongPtr indexes.
+inline constexpr int kGclpHIconSm = -34;
+
+// Hit-test codes of the sizing borders, as WM_NCLBUTTONDOWN takes them.
+inline constexpr int kHtLeft = 10;
+inline constexpr int kHtRight = 11;
+inline constexpr int kHtTop = 12;
+inline constexpr int kHtTopLeft = 13;
+inline constexpr int kHtTopRight = 14;
+inline constexpr int kHtBottom = 15;
+inline constexpr int kHtBottomLeft = 16;
+inline constexpr int kHtBottomRight = 17;
 
 // Virtual-key codes.
 inline constexpr int kVkShift = 0x10;

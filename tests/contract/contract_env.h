@@ -50,6 +50,11 @@ class ContractEnv {
   // A visible WS_CHILD window; the rect is relative to the parent's client area.
   virtual WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) = 0;
   virtual void destroy(WindowHandle window) = 0;
+  // An icon of this process, square, this many pixels wide; destroyed with
+  // the environment.
+  virtual platform::IconHandle makeIcon(int pixels) = 0;
+  // A visible, captionless top-level window whose class has this small icon.
+  virtual WindowHandle makeTopLevelWithClassIcon(platform::IconHandle smallIcon) = 0;
 
   // Global keyboard input, as the user's keyboard would give it.
   virtual void pressKey(int virtualKey) = 0;

@@ -40,6 +40,13 @@ class SimEnv final : public ContractEnv {
     return desk_.createChildWindow(parent, desk_.ownProcess(), caption, rect);
   }
   void destroy(WindowHandle window) override { desk_.destroyWindow(window); }
+  platform::IconHandle makeIcon(int pixels) override { return desk_.makeIcon({pixels, pixels}); }
+  WindowHandle makeTopLevelWithClassIcon(platform::IconHandle smallIcon) override {
+    const WindowHandle w = desk_.createWindow(
+        desk_.ownProcess(), "", platform::kWsPopup | platform::kWsBorder | platform::kWsVisible);
+    desk_.window(w)->classSmallIcon = smallIcon.value();
+    return w;
+  }
 
   void pressKey(int virtualKey) override { desk_.pressKey(virtualKey); }
   void releaseKey(int virtualKey) override { desk_.releaseKey(virtualKey); }

@@ -88,6 +88,7 @@ class Win32Env final : public ContractEnv {
       }
     }
     ::DestroyWindow(frame_);
+    for (HICON icon : icons_) ::DestroyIcon(icon);
     for (auto& [path, file] : locks_) ::CloseHandle(file);
     for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) removeFolder(*it);
   }
@@ -133,6 +134,39 @@ class Win32Env final : public ContractEnv {
   }
 
   void destroy(WindowHandle window) override { ::DestroyWindow(hwnd(window)); }
+
+  platform::IconHandle makeIcon(int pixels) override {
+    // A solid icon: an all-opaque mask and a colour bitmap of one colour.
+    const int bytes = ((pixels + 15) / 16) * 2 * pixels;
+    std::vector<BYTE> maskBits(static_cast<std::size_t>(bytes), 0);
+    HBITMAP mask = ::CreateBitmap(pixels, pixels, 1, 1, maskBits.data());
+    HDC screen = ::GetDC(nullptr);
+    HBITMAP colour = ::CreateCompatibleBitmap(screen, pixels, pixels);
+    ::ReleaseDC(nullptr, screen);
+    ICONINFO info{TRUE, 0, 0, mask, colour};
+    HICON icon = ::CreateIconIndirect(&info);
+    ::DeleteObject(mask);
+    ::DeleteObject(colour);
+    icons_.push_back(icon);
+    return platform::IconHandle{reinterpret_cast<std::intptr_t>(icon)};
+  }
+
+  WindowHandle makeTopLevelWithClassIcon(platform::IconHandle smallIcon) override {
+    // One class per window: the class is what carries the icon.
+    const std::wstring name = L"VitroluxContractIcon" + std::to_wstring(++iconClasses_);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = instance_;
+    wc.hIconSm = reinterpret_cast<HICON>(smallIcon.value());
+    wc.lpszClassName = name.c_str();
+    ::RegisterClassExW(&wc);
+    HWND w = ::CreateWindowExW(0, name.c_str(), L"", WS_POPUP | WS_BORDER, 300, 300, 100, 100,
+                               nullptr, nullptr, instance_, nullptr);
+    show(w);
+    windows_.push_back(w);
+    return handle(w);
+  }
 
   void pressKey(int virtualKey) override { sendKey(virtualKey, false); }
   void releaseKey(int virtualKey) override { sendKey(virtualKey, true); }
@@ -269,6 +303,8 @@ class Win32Env final : public ContractEnv {
   platform::win32::Win32Text text_;
   HWND frame_ = nullptr;
   std::vector<HWND> windows_;
+  std::vector<HICON> icons_;
+  int iconClasses_ = 0;
   std::vector<std::wstring> folders_;
   std::map<std::string, HANDLE> locks_;
 };

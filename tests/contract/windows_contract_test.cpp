@@ -1,6 +1,9 @@
 // The window behaviour the frame's logic builds on: caption search, adopting
 // and giving back a window, the z-order walk and stacking, style bits,
 // layered alpha, and calls on windows that have gone away.
+#include <algorithm>
+#include <vector>
+
 #include "contract/contract_fixture.h"
 
 namespace vitrolux::contract {
@@ -158,6 +161,55 @@ TEST_F(Contract, TopMostBandIsSetAndClearedOnlyThroughSetWindowPos) {
   desktop.setWindowLong(other, platform::kGwlExStyle,
                         static_cast<std::int32_t>(exStyle(other) | kWsExTopMost));
   EXPECT_EQ(exStyle(other) & kWsExTopMost, 0u);
+}
+
+TEST_F(Contract, EnumWindowsGivesTheTopLevelWindowsInZOrderOnce) {
+  const WindowHandle low = env->makeTopLevel("Vitrolux contract enum low", kPlainWindow);
+  const WindowHandle high = env->makeTopLevel("Vitrolux contract enum high", kPlainWindow);
+  const WindowHandle kid = env->makeChild(env->frame(), "Vitrolux contract enum kid", {1, 1, 9, 9});
+  raise(low);
+  raise(high);
+  const auto position = [](const std::vector<WindowHandle>& order, WindowHandle w) {
+    return std::count(order.begin(), order.end(), w) == 1
+               ? std::find(order.begin(), order.end(), w) - order.begin()
+               : -1;
+  };
+  std::vector<WindowHandle> order = desktop.enumWindows();
+  ASSERT_GE(position(order, low), 0);
+  ASSERT_GE(position(order, env->frame()), 0);
+  EXPECT_LT(position(order, high), position(order, low));
+  EXPECT_EQ(std::count(order.begin(), order.end(), kid), 0) << "children are not top-level";
+  // The walk of the task list relies on the same order as GetWindow's.
+  EXPECT_EQ(order[static_cast<std::size_t>(position(order, high)) + 1],
+            desktop.getWindow(high, platform::kGwHwndNext));
+
+  raise(low);
+  env->destroy(high);
+  order = desktop.enumWindows();
+  EXPECT_EQ(std::count(order.begin(), order.end(), high), 0);
+  EXPECT_GE(position(order, low), 0);
+}
+
+// ---- Icons ----------------------------------------------------------------------
+
+TEST_F(Contract, AWindowAnswersForItsSmallIconAndItsClassHasOne) {
+  const platform::IconHandle small = env->makeIcon(16);
+  const platform::IconHandle large = env->makeIcon(32);
+  EXPECT_EQ(desktop.iconSize(small), (platform::Size{16, 16}));
+  EXPECT_EQ(desktop.iconSize(large), (platform::Size{32, 32}));
+  EXPECT_FALSE(desktop.iconSize(platform::IconHandle{}).has_value());
+
+  const WindowHandle w = env->makeTopLevelWithClassIcon(small);
+  EXPECT_EQ(desktop.getClassLongPtr(w, platform::kGclpHIconSm), small.value());
+  desktop.sendMessage(w, platform::kWmSetIcon, platform::kIconSmall, large.value(), 200);
+  EXPECT_EQ(desktop.sendMessage(w, platform::kWmGetIcon, platform::kIconSmall, 0, 200),
+            std::optional<std::intptr_t>{large.value()});
+
+  env->destroy(w);
+  EXPECT_EQ(desktop.getClassLongPtr(w, platform::kGclpHIconSm), 0);
+  EXPECT_FALSE(desktop.sendMessage(w, platform::kWmGetIcon, platform::kIconSmall, 0, 200));
+  // The icons themselves are not the window's to take along.
+  EXPECT_EQ(desktop.iconSize(small), (platform::Size{16, 16}));
 }
 
 // ---- Styles and layered alpha -----------------------------------------------

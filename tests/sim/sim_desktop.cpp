@@ -2,6 +2,8 @@
 // sim_windows.cpp; processes, files and text in sim_system.cpp.
 #include "sim/sim_desktop.h"
 
+#include <algorithm>
+
 #include "platform/twips.h"
 #include "sim/sim_impl.h"
 
@@ -210,6 +212,14 @@ void SimDesktop::frameDoubleClick() {
   if (!ended_ && events_ != nullptr) events_->onDoubleClick();
 }
 
+void SimDesktop::scrollList(int control, int topRow) {
+  if (ended_ || !takesInput(controls_, control)) return;
+  const platform::Control& c = (*controls_)[control];
+  if (c.kind != platform::ControlKind::ListBox) return;
+  const int lastTop = std::max(0, static_cast<int>(c.rows.size()) - listPageRows(control));
+  controls_->noteUserTopIndex(control, std::clamp(topRow, 0, lastTop));
+}
+
 void SimDesktop::keyDown(int keyCode, int shift) {
   if (!ended_ && events_ != nullptr) events_->onKeyDown(keyCode, shift);
 }
@@ -368,6 +378,14 @@ bool SimDesktop::killSystemTimer(unsigned id) {
   return impl_->systemTimers.erase(id) > 0;
 }
 
+std::intptr_t SimDesktop::sendFrameMessage(unsigned message, std::uintptr_t wParam,
+                                           std::intptr_t lParam) {
+  SimWindow* frame = window(impl_->frame);
+  if (frame == nullptr) return 0;
+  frame->received.push_back(Message{message, wParam, lParam, true});
+  return 0;
+}
+
 std::map<unsigned, unsigned> SimDesktop::systemTimers() const {
   std::map<unsigned, unsigned> result;
   for (const auto& [id, t] : impl_->systemTimers) result[id] = static_cast<unsigned>(t.interval);
@@ -376,8 +394,36 @@ std::map<unsigned, unsigned> SimDesktop::systemTimers() const {
 
 // ---- platform::Toolkit -----------------------------------------------------
 
+int SimDesktop::listPageRows(int control) const {
+  constexpr double kFontRowTwips = 334;
+  if (controls_ == nullptr || control < 0 || control >= controls_->size()) return 1;
+  const platform::Control& c = (*controls_)[control];
+  const double row = c.rowHeight > 0 ? c.rowHeight : kFontRowTwips;
+  return std::max(1, static_cast<int>(c.rect.height / row));
+}
+
+void SimDesktop::keepTopInPage(int control) {
+  const platform::Control& c = (*controls_)[control];
+  const int lastTop = std::max(0, static_cast<int>(c.rows.size()) - listPageRows(control));
+  if (c.topIndex > lastTop) controls_->noteShownTopIndex(control, lastTop);
+}
+
+void SimDesktop::controlAdded(int index) {
+  changes_.push_back(ControlChange{index, platform::Property::Caption, ControlChange::Kind::Added});
+}
+
+void SimDesktop::controlRemoved(int index) {
+  changes_.push_back(
+      ControlChange{index, platform::Property::Caption, ControlChange::Kind::Removed});
+}
+
 void SimDesktop::controlChanged(int index, platform::Property property) {
   changes_.push_back(ControlChange{index, property});
+  if (controls_ != nullptr && index >= 0 && index < controls_->size() &&
+      (*controls_)[index].kind == platform::ControlKind::ListBox &&
+      (property == platform::Property::Rows || property == platform::Property::Selection)) {
+    keepTopInPage(index);
+  }
   if (property != platform::Property::Interval || controls_ == nullptr) return;
   if (index < 0 || index >= controls_->size()) return;
   const platform::Control& c = (*controls_)[index];

@@ -73,8 +73,10 @@ struct Launch {
 };
 
 struct ControlChange {
+  enum class Kind { Changed, Added, Removed };
   int control = 0;
-  platform::Property property = platform::Property::Caption;
+  platform::Property property = platform::Property::Caption;  // for Changed
+  Kind kind = Kind::Changed;
 };
 
 class SimDesktop final : public platform::FramePort,
@@ -128,6 +130,8 @@ class SimDesktop final : public platform::FramePort,
   void frameMouseMove(int button, int shift, float x, float y);
   void frameMouseUp(int button, int shift, float x, float y);
   void frameDoubleClick();
+  // Scrolls a list box so that this row shows first, as far as its rows go.
+  void scrollList(int control, int topRow);
   void keyDown(int keyCode, int shift = 0);
   // A key pressed while a control has the keyboard focus: offered to the
   // frame first. True when the frame took it; otherwise the control has it.
@@ -171,6 +175,9 @@ class SimDesktop final : public platform::FramePort,
   bool processAlive(ProcessId process) const;
   // Another program exits: its windows go away with it.
   void endProcess(ProcessId process);
+  // An icon of another program, of this natural size in pixels, for a
+  // window's answer to WM_GETICON (SimWindow::smallIcon) or its class.
+  platform::IconHandle makeIcon(platform::Size size);
 
   // ---- Programs and environment ----------------------------------------
 
@@ -190,6 +197,9 @@ class SimDesktop final : public platform::FramePort,
   // Several monitors, or one with a work area smaller than the screen; the
   // first is the primary one, which maximising fills.
   void setMonitors(std::vector<platform::Monitor> monitors);
+  // How many rows a list box shows at once: its height over its row height
+  // (twips; 334 where the model leaves it to the font).
+  int listPageRows(int control) const;
 
   // ---- What the frame did -----------------------------------------------
 
@@ -209,6 +219,8 @@ class SimDesktop final : public platform::FramePort,
 
   // ---- platform::Toolkit ------------------------------------------------
   void controlChanged(int index, platform::Property property) override;
+  void controlAdded(int index) override;
+  void controlRemoved(int index) override;
 
   // ---- platform::FramePort ---------------------------------------------
   WindowHandle frameWindow() const override;
@@ -226,6 +238,10 @@ class SimDesktop final : public platform::FramePort,
   void messageBox(const std::string& text, const std::string& caption) override;
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
+  // Recorded among the frame window's received messages; the sizing loop
+  // that WM_NCLBUTTONDOWN starts on a real system is not run.
+  std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) override;
 
   // ---- platform::DesktopPort -------------------------------------------
   WindowHandle findWindow(const std::string& caption) override;
@@ -247,6 +263,9 @@ class SimDesktop final : public platform::FramePort,
                                            unsigned timeoutMilliseconds) override;
   std::optional<platform::Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
+  std::vector<WindowHandle> enumWindows() override;
+  std::intptr_t getClassLongPtr(WindowHandle window, int index) override;
+  std::optional<platform::Size> iconSize(platform::IconHandle icon) override;
 
   // ---- platform::ProcessPort -------------------------------------------
   std::optional<std::string> findProgram(const std::string& name) override;
@@ -267,6 +286,9 @@ class SimDesktop final : public platform::FramePort,
   bool ended_ = false;
   std::vector<Launch> launches_;
   std::vector<ControlChange> changes_;
+
+  // A list box shows no further than its last page.
+  void keepTopInPage(int control);
 };
 
 }  // namespace vitrolux::sim

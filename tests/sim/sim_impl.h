@@ -48,6 +48,8 @@ struct SimDesktop::Impl {
   std::vector<WindowHandle> topLevel;          // z-order, top first
   std::map<std::intptr_t, std::vector<WindowHandle>> children;  // per parent, top first
   std::intptr_t nextHandle = 0x10000;
+  std::map<std::intptr_t, platform::Size> icons;  // icons of other programs, by handle
+  std::intptr_t nextIcon = 0x70000;
 
   // ---- The frame ----
   WindowHandle frame;

@@ -2,6 +2,7 @@
 // top-most band, children in z-order under their parent, positions relative
 // to the parent's client area, styles, layered alpha and messages.
 #include <algorithm>
+#include <utility>
 
 #include "sim/sim_impl.h"
 
@@ -16,7 +17,6 @@ constexpr unsigned kSwpHideWindow = 0x0080;
 constexpr unsigned kGwHwndLast = 1;
 constexpr unsigned kGwHwndPrev = 3;
 constexpr std::uint32_t kLwaAlpha = 0x2;
-constexpr std::uintptr_t kIconSmall = 0;
 
 bool isTopMost(const SimWindow& w) {
   return (w.exStyle & kWsExTopMost) != 0;
@@ -364,8 +364,34 @@ std::optional<std::intptr_t> SimDesktop::sendMessage(WindowHandle handle, unsign
   // A hung window never gets to see the message: abort-if-hung gives up at once.
   if (w == nullptr || w->hung) return std::nullopt;
   w->received.push_back(Message{message, wParam, lParam, true});
-  if (message == platform::kWmGetIcon && wParam == kIconSmall) return w->smallIcon;
+  if (message == platform::kWmGetIcon && wParam == platform::kIconSmall) return w->smallIcon;
+  if (message == platform::kWmSetIcon && wParam == platform::kIconSmall) {
+    return std::exchange(w->smallIcon, lParam);
+  }
   return 0;
+}
+
+std::vector<WindowHandle> SimDesktop::enumWindows() {
+  return impl_->topLevel;
+}
+
+std::intptr_t SimDesktop::getClassLongPtr(WindowHandle handle, int index) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr || index != platform::kGclpHIconSm) return 0;
+  return w->classSmallIcon;
+}
+
+std::optional<platform::Size> SimDesktop::iconSize(platform::IconHandle icon) {
+  auto it = impl_->icons.find(icon.value());
+  if (it == impl_->icons.end()) return std::nullopt;
+  return it->second;
+}
+
+platform::IconHandle SimDesktop::makeIcon(platform::Size size) {
+  const std::intptr_t handle = impl_->nextIcon;
+  impl_->nextIcon += 4;
+  impl_->icons[handle] = size;
+  return platform::IconHandle{handle};
 }
 
 }  // namespace vitrolux::sim

@@ -2,6 +2,7 @@
 // that keep a list's selection inside its rows.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "model/layout.h"
@@ -14,12 +15,16 @@ namespace {
 class Changes final : public Toolkit {
  public:
   void controlChanged(int index, Property property) override { seen.push_back({index, property}); }
+  void controlAdded(int index) override { added.push_back(index); }
+  void controlRemoved(int index) override { removed.push_back(index); }
   struct Change {
     int index;
     Property property;
     friend bool operator==(const Change&, const Change&) = default;
   };
   std::vector<Change> seen;
+  std::vector<int> added;
+  std::vector<int> removed;
 };
 
 class ControlModelTest : public ::testing::Test {
@@ -63,6 +68,53 @@ TEST_F(ControlModelTest, OnlyRealChangesReachTheToolkit) {
             (std::vector<Changes::Change>{{box, Property::Checked}, {label, Property::ForeColor}}));
   EXPECT_TRUE(controls[box].checked);
   EXPECT_EQ(controls[label].fore, (Color{0x00123456u}));
+}
+
+TEST_F(ControlModelTest, ControlsMadeAtRunTimeComeAndGoWithTheToolkitTold) {
+  Control image;
+  image.name = "app_icon_1";
+  image.kind = ControlKind::IconImage;
+  const int first = controls.create(image);
+  EXPECT_EQ(first, model::kControlCount);
+  EXPECT_EQ(controls.find("app_icon_1"), first);
+  controls.remove(first);
+  EXPECT_FALSE(controls.exists(first));
+  EXPECT_EQ(controls.find("app_icon_1"), -1);
+  controls.remove(first);  // gone already: nothing to tell
+  image.name = "app_icon_2";
+  EXPECT_EQ(controls.create(image), first) << "a freed place is taken again";
+  EXPECT_EQ(toolkit.added, (std::vector<int>{first, first}));
+  EXPECT_EQ(toolkit.removed, (std::vector<int>{first}));
+}
+
+TEST_F(ControlModelTest, ReplacingRowsWithTheSameRowsTouchesNothing) {
+  const int list = idx(model::ControlId::processList);
+  int scrolls = 0;
+  controls.onUserScroll([&](int) { ++scrolls; });
+  std::vector<ListRow> rows;
+  for (int i = 0; i < 12; ++i) rows.push_back({"W" + std::to_string(i), 0x100 + i});
+  controls.setRows(list, rows);
+  controls.noteUserSelection(list, 5);
+  controls.noteUserTopIndex(list, 9);
+  controls.noteUserTopIndex(list, 9);
+  EXPECT_EQ(scrolls, 1) << "only a real scroll is an event";
+  toolkit.seen.clear();
+
+  controls.setRows(list, rows);
+  EXPECT_TRUE(toolkit.seen.empty());
+  EXPECT_EQ(controls[list].selected, 5);
+  EXPECT_EQ(controls[list].topIndex, 9);
+
+  // Other rows: no selection, and the first row shown stays where it can.
+  rows.resize(4);
+  controls.setRows(list, rows);
+  EXPECT_EQ(toolkit.seen, (std::vector<Changes::Change>{{list, Property::Rows}}));
+  EXPECT_EQ(controls[list].selected, kNoSelection);
+  EXPECT_EQ(controls[list].topIndex, 3);
+  // The toolkit's own correction is no scroll of the user's.
+  controls.noteShownTopIndex(list, 1);
+  EXPECT_EQ(controls[list].topIndex, 1);
+  EXPECT_EQ(scrolls, 1);
 }
 
 }  // namespace

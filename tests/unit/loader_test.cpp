@@ -1,6 +1,7 @@
 // Launching programs and capturing their windows into the frame.
 
 #include "frame_fixture.h"
+#include "model/hosted_fit.h"
 
 namespace vitrolux::testing {
 namespace {
@@ -65,26 +66,41 @@ TEST_F(LoaderTest, ACapturedWindowSitsBelowTheTitleStripWithTheFramesSize) {
   EXPECT_EQ(desk.window(tool)->rect, (platform::Rect{1, 22, 1 + 645, 22 + 408}));
 }
 
-TEST_F(LoaderTest, TheFitCountsFifteenTwipsToThePixelWhateverTheDpi) {
-  // At 120 DPI the frame is 806 x 541 pixels; the fit still divides its
-  // twips by 15, as the hosted window's own size was always taken.
-  sim::SimDesktop hiDpi;
-  hiDpi.setDpi(120);
-  app::Main frame{hiDpi.ports()};
-  hiDpi.connect(frame);
-  hiDpi.start();
-  sim::Program tool;
-  tool.caption = "Tool";
-  hiDpi.installProgram("C:\\Tools\\a.exe", tool);
-  ASSERT_TRUE(frame.loader().loadApp("C:\\Tools\\a.exe|Tool"));
-  hiDpi.advance(2000);
-  const WindowHandle hosted = frame.state().hostedWindow;
-  ASSERT_FALSE(hosted.isNull());
-  // 806 x 541 pixels are 9672 x 6492 twips: 644.8 -> 645 wide, 432.8 - 25 ->
-  // 408 high.
-  ASSERT_EQ(hiDpi.frameBounds().width(), 806);
-  ASSERT_EQ(hiDpi.frameBounds().height(), 541);
-  EXPECT_EQ(hiDpi.window(hosted)->rect, (platform::Rect{1, 22, 1 + 645, 22 + 408}));
+TEST_F(LoaderTest, TheFitGrowsWithTheDisplaysScale) {
+  // The stored frame, 9675 x 6495 twips, at each DPI: its pixels, then the
+  // fit with the offsets (1, 22) and the room of 25 pixels scaled, halves
+  // to even.
+  struct Case {
+    int dpi;
+    platform::Size frame;
+    platform::Rect fit;
+  };
+  const Case cases[] = {
+      {96, {645, 433}, {1, 22, 1 + 645, 22 + 408}},
+      {120, {806, 541}, {1, 28, 1 + 806, 28 + 510}},
+      {144, {968, 650}, {2, 33, 2 + 968, 33 + 612}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.dpi);
+    sim::SimDesktop screen;
+    screen.setDpi(c.dpi);
+    app::Main frame{screen.ports()};
+    screen.connect(frame);
+    screen.start();
+    sim::Program tool;
+    tool.caption = "Tool";
+    screen.installProgram("C:\\Tools\\a.exe", tool);
+    ASSERT_TRUE(frame.loader().loadApp("C:\\Tools\\a.exe|Tool"));
+    screen.advance(2000);
+    const WindowHandle hosted = frame.state().hostedWindow;
+    ASSERT_FALSE(hosted.isNull());
+    ASSERT_EQ(screen.frameBounds().width(), c.frame.cx);
+    ASSERT_EQ(screen.frameBounds().height(), c.frame.cy);
+    EXPECT_EQ(screen.window(hosted)->rect, c.fit);
+  }
+  // A frame lower than the room left at the bottom gives a window of no
+  // height, never a negative one.
+  EXPECT_EQ(model::hostedFit({500, 20}, 96), (platform::Rect{1, 22, 501, 22}));
 }
 
 TEST_F(LoaderTest, CaseMattersInTheCaptureRules) {

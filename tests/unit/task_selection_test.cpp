@@ -37,3 +37,59 @@ TEST_F(TaskSelectionTest, LoadAndADoubleClickOnARowHostItsWindow) {
 
 }  // namespace
 }  // namespace vitrolux::testing
+
+namespace vitrolux::testing {
+namespace {
+
+class ReleaseTest : public FrameTest {
+ protected:
+  void SetUp() override { desk.start(); }
+  void list(std::initializer_list<WindowHandle> windows) {
+    const int rows = idx(ControlId::processList);
+    main.controls().clearRows(rows);
+    for (WindowHandle w : windows) main.controls().addRow(rows, desk.window(w)->caption, w.value());
+  }
+  void release() { desk.click(idx(ControlId::releaseBtn)); }
+};
+
+TEST_F(ReleaseTest, GivesBackTheHostedWindowAndTheSelectedRowsWindow) {
+  const WindowHandle first = desk.createWindow(desk.newProcess(), "First");
+  const WindowHandle second = desk.createWindow(desk.newProcess(), "Second");
+  const WindowHandle pinned = desk.createWindow(desk.newProcess(), "Pinned");
+  main.loader().embed("First");
+  main.loader().embed("Second");
+  desk.setWindowPos(pinned, platform::kHwndTopMost, 0, 0, 0, 0,
+                    platform::kSwpNoMove | platform::kSwpNoSize);
+  ASSERT_TRUE(isTopMost(pinned));
+  list({pinned});
+  desk.selectRow(idx(ControlId::processList), 0);
+
+  release();
+  EXPECT_TRUE(desk.getParent(second).isNull());
+  // Where it stood in the frame, now measured from the screen's corner.
+  EXPECT_EQ(desk.window(second)->rect, (platform::Rect{1, 22, 646, 430}));
+  EXPECT_TRUE(state().hostedWindow.isNull());
+  EXPECT_TRUE(hostedInFrame(first)) << "only the last hosted window is released";
+  EXPECT_FALSE(isTopMost(pinned));
+  EXPECT_TRUE(desk.getParent(pinned).isNull());
+  EXPECT_EQ(control(ControlId::processList).selected, 0) << "the list is left as it was";
+
+  // Nothing hosted, nothing selected: nothing happens.
+  desk.selectRow(idx(ControlId::processList), -1);
+  release();
+  EXPECT_TRUE(hostedInFrame(first));
+}
+
+TEST_F(ReleaseTest, ALaunchAwaitingItsCaptureIsForgottenButStillCaptured) {
+  install("C:\\Tools\\a.exe", "Tool");
+  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(state().pendingLaunch.has_value());
+  release();
+  EXPECT_FALSE(state().hosting());
+  desk.advance(2000);
+  EXPECT_TRUE(hostedInFrame(windowCaptioned("Tool")));
+  EXPECT_EQ(state().hostedWindow, windowCaptioned("Tool"));
+}
+
+}  // namespace
+}  // namespace vitrolux::testing

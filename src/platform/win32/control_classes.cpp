@@ -134,6 +134,28 @@ LRESULT ControlWindows::imageMessage(HWND w, UINT message, WPARAM wParam, LPARAM
   if (index < 0) return ::DefWindowProcW(w, message, wParam, lParam);
   const auto x = [&] { return pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_); };
   const auto y = [&] { return pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_); };
+  if (controls_[index].kind == ControlKind::IconImage) {
+    // An icon image only shows: a press on it does nothing, and neither
+    // reaches the frame's background behind it.
+    switch (message) {
+      case WM_PAINT:
+        paintImage(w, index);
+        return 0;
+      case WM_LBUTTONDOWN:
+      case WM_RBUTTONDOWN:
+      case WM_MBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+      case WM_RBUTTONDBLCLK:
+      case WM_MBUTTONDBLCLK:
+      case WM_LBUTTONUP:
+      case WM_RBUTTONUP:
+      case WM_MBUTTONUP:
+        pressed_ = -1;
+        return 0;
+      default:
+        return ::DefWindowProcW(w, message, wParam, lParam);
+    }
+  }
   switch (message) {
     case WM_PAINT:
       paintImage(w, index);
@@ -225,6 +247,11 @@ void ControlWindows::paintLabel(HWND w, int index) {
 void ControlWindows::paintImage(HWND w, int index) {
   const unique_paint paint(w);
   paintBackground(w, paint.dc(), index);
+  if (HICON icon = realised_[static_cast<std::size_t>(index)].icon.get()) {
+    // At its own size from the top-left corner, clipped to the image.
+    ::DrawIconEx(paint.dc(), 0, 0, icon, 0, 0, 0, nullptr, DI_NORMAL);
+    return;
+  }
   const BITMAPINFO* picture = storedPicture(controls_[index].picture);
   if (picture == nullptr) return;
   const BITMAPINFOHEADER& header = picture->bmiHeader;

@@ -19,6 +19,11 @@ bool isImage(ControlKind kind) {
   return kind == ControlKind::ImageButton || kind == ControlKind::ImageStore;
 }
 
+// A copy of an icon that may belong to another program, for us to own.
+HICON copyOf(IconHandle icon) {
+  return icon.isNull() ? nullptr : ::CopyIcon(reinterpret_cast<HICON>(icon.value()));
+}
+
 bool showsCaption(ControlKind kind) {
   return kind == ControlKind::Label || kind == ControlKind::LabelButton ||
          kind == ControlKind::CheckBox || kind == ControlKind::TextBox;
@@ -74,10 +79,12 @@ COLORREF colorRef(Color color) {
 }
 
 RECT pixelRect(const TwipsRect& rect, int dpi) {
-  const int left = twipsToPixels(rect.left, dpi);
-  const int top = twipsToPixels(rect.top, dpi);
-  return RECT{left, top, left + twipsToPixels(rect.width, dpi),
-              top + twipsToPixels(rect.height, dpi)};
+  // Each edge rounded on its own: controls that meet in twips meet in
+  // pixels, and the title strip placed against the frame's right edge ends
+  // on it at any DPI.
+  return RECT{twipsToPixels(rect.left, dpi), twipsToPixels(rect.top, dpi),
+              twipsToPixels(rect.left + rect.width, dpi),
+              twipsToPixels(rect.top + rect.height, dpi)};
 }
 
 int bitmapResourceId(Picture picture) {
@@ -123,6 +130,14 @@ ControlWindows::ControlWindows(HINSTANCE instance, HWND frame, FrameEvents& even
 }
 
 ControlWindows::~ControlWindows() {
+  // A list box that outlives us (in tests) must not call into us any more.
+  for (const Realised& r : realised_) {
+    if (r.window != nullptr && ::IsWindow(r.window) &&
+        ::GetWindowLongPtrW(r.window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(listBoxProc)) {
+      ::SetWindowLongPtrW(r.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listBoxClassProc_));
+      ::SetWindowLongPtrW(r.window, GWLP_USERDATA, 0);
+    }
+  }
   if (!::IsWindow(frame_)) return;
   // The frame outlives us only in tests; leave it without ticks that would
   // name controls we no longer know.
@@ -138,7 +153,9 @@ void ControlWindows::realise() {
   initCommonControls();
   if (!toolTips_) createToolTips();
   realised_.resize(static_cast<std::size_t>(controls_.size()));
-  for (int i = first; i < controls_.size(); ++i) create(i);
+  for (int i = first; i < controls_.size(); ++i) {
+    if (controls_.exists(i)) create(i);
+  }
   // Where siblings overlap, the control stored earlier lies above (the
   // option panel covers the toolbar and headings when it is shown). A new
   // child window normally joins its siblings at the bottom already; pushing
@@ -190,8 +207,10 @@ void ControlWindows::createToolTips() {
 
 std::wstring ControlWindows::windowTextOf(const Control& control) const {
   // Image controls have no caption; their tool tip names them, so that
-  // tools that look windows up by text can find them.
+  // tools that look windows up by text can find them. Icon images have no
+  // tool tip: their name does.
   if (isImage(control.kind)) return widen(control.toolTip);
+  if (control.kind == ControlKind::IconImage) return widen(control.name);
   if (showsCaption(control.kind)) return widen(control.caption);
   return {};
 }
@@ -213,6 +232,7 @@ void ControlWindows::create(int index) {
   switch (c.kind) {
     case ControlKind::ImageStore:
     case ControlKind::ImageButton:
+    case ControlKind::IconImage:
       className = kImageClassName;
       binding = this;
       break;
@@ -253,7 +273,7 @@ void ControlWindows::create(int index) {
   // time and memory at every start.
   const bool textAfterFont = c.kind == ControlKind::TextBox || c.kind == ControlKind::CheckBox;
   {
-    const ProgramTextChange quiet(programTextDepth_);
+    const ProgramChange quiet(programTextDepth_);
     r.window = ::CreateWindowExW(
         exStyle, className, textAfterFont ? L"" : text.c_str(), style, place.left, place.top,
         place.right - place.left, place.bottom - place.top, parent,
@@ -263,7 +283,7 @@ void ControlWindows::create(int index) {
 
   applyFont(index);
   if (textAfterFont && !text.empty()) {
-    const ProgramTextChange quiet(programTextDepth_);
+    const ProgramChange quiet(programTextDepth_);
     ::SetWindowTextW(r.window, text.c_str());
   }
   if (c.kind == ControlKind::CheckBox) {
@@ -272,8 +292,53 @@ void ControlWindows::create(int index) {
     setWindowTheme(r.window, L"", L"");
     ::SendMessageW(r.window, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  if (c.kind == ControlKind::ListBox) syncRows(index);
+  if (c.kind == ControlKind::ListBox) {
+    watchListBox(r.window);
+    syncRows(index);
+  }
+  if (c.kind == ControlKind::IconImage) syncIcon(index);
   syncTool(index);
+}
+
+void ControlWindows::added(int index) {
+  // Before the frame's controls are built, realise() makes this one too.
+  if (!attached_ || !built_ || index < 0 || index >= controls_.size()) return;
+  if (index >= static_cast<int>(realised_.size())) {
+    realised_.resize(static_cast<std::size_t>(index) + 1);
+  }
+  if (window(index) != nullptr) removed(index);
+  create(index);
+  // Below every other control, as an image drawn on the frame itself: it
+  // never covers a control or a hosted window.
+  if (HWND w = window(index)) {
+    ::SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+}
+
+void ControlWindows::removed(int index) {
+  if (index < 0 || index >= static_cast<int>(realised_.size())) return;
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  if (r.hasTool && toolTips_) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = kToolInfoSize;
+    tool.hwnd = ::GetParent(r.window);
+    tool.uId = reinterpret_cast<UINT_PTR>(r.window);
+    ::SendMessageW(toolTips_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  if (r.window != nullptr) ::DestroyWindow(r.window);
+  // The icon copy goes with it; the icon it was made from is not ours.
+  r = Realised{};
+}
+
+HICON ControlWindows::shownIcon(int index) const {
+  if (index < 0 || index >= static_cast<int>(realised_.size())) return nullptr;
+  return realised_[static_cast<std::size_t>(index)].icon.get();
+}
+
+void ControlWindows::syncIcon(int index) {
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  r.icon.reset(copyOf(controls_[index].icon));
+  if (r.window != nullptr) ::InvalidateRect(r.window, nullptr, TRUE);
 }
 
 void ControlWindows::changed(int index, Property property) {
@@ -293,7 +358,7 @@ void ControlWindows::changed(int index, Property property) {
   switch (property) {
     case Property::Caption:
       if (showsCaption(c.kind)) {
-        const ProgramTextChange quiet(programTextDepth_);
+        const ProgramChange quiet(programTextDepth_);
         ::SetWindowTextW(w, widen(c.caption).c_str());
       }
       break;
@@ -328,7 +393,10 @@ void ControlWindows::changed(int index, Property property) {
       syncRows(index);
       break;
     case Property::Selection:
-      ::SendMessageW(w, LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
+      syncSelection(index);
+      break;
+    case Property::Icon:
+      syncIcon(index);
       break;
     case Property::Interval:
       break;
@@ -363,6 +431,13 @@ void ControlWindows::applyFont(int index) {
   } else {
     ::InvalidateRect(r.window, nullptr, TRUE);
   }
+  // A new font sets a list box's rows to the font's height; a height of the
+  // layout's own comes after it.
+  if (c.kind == ControlKind::ListBox && c.rowHeight > 0) {
+    const ProgramChange quiet(programListDepth_);
+    ::SendMessageW(r.window, LB_SETITEMHEIGHT, 0,
+                   MAKELPARAM(std::max(1, twipsToPixels(c.rowHeight, dpi_)), 0));
+  }
 }
 
 void ControlWindows::syncTool(int index) {
@@ -391,6 +466,7 @@ void ControlWindows::syncRows(int index) {
   const Control& c = controls_[index];
   Realised& r = realised_[static_cast<std::size_t>(index)];
   std::vector<ListRow>& shown = r.shownRows;
+  const ProgramChange quiet(programListDepth_);
   // The model changes one row at a time (clear, then add, add, ...): when
   // what is shown is still the start of the model, only the new rows go in.
   const bool extends =
@@ -414,10 +490,86 @@ void ControlWindows::syncRows(int index) {
   if (!extends) {
     ::SendMessageW(r.window, LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
   }
+  // New rows start at the top; the user's place is kept where they allow.
+  showTopIndex(index);
   if (hold) {
     ::SendMessageW(r.window, WM_SETREDRAW, TRUE, 0);
     ::InvalidateRect(r.window, nullptr, TRUE);
   }
+}
+
+void ControlWindows::syncSelection(int index) {
+  const Control& c = controls_[index];
+  HWND w = window(index);
+  const ProgramChange quiet(programListDepth_);
+  // Selecting a row scrolls it into view; the user's place is put back, so
+  // a refresh that finds the selected window elsewhere never throws them
+  // away from where they were looking. Drawn once, at the end.
+  const bool hold = ::IsWindowVisible(w) != FALSE;
+  if (hold) ::SendMessageW(w, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(w, LB_SETCURSEL, static_cast<WPARAM>(c.selected), 0);
+  showTopIndex(index);
+  if (hold) {
+    ::SendMessageW(w, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(w, nullptr, TRUE);
+  }
+}
+
+void ControlWindows::showTopIndex(int index) {
+  const Control& c = controls_[index];
+  HWND w = window(index);
+  const ProgramChange quiet(programListDepth_);
+  if (::SendMessageW(w, LB_GETTOPINDEX, 0, 0) != c.topIndex) {
+    ::SendMessageW(w, LB_SETTOPINDEX, static_cast<WPARAM>(c.topIndex), 0);
+  }
+  // A list box scrolls no further than to show its last page full.
+  const LRESULT shown = ::SendMessageW(w, LB_GETTOPINDEX, 0, 0);
+  if (shown >= 0 && shown != c.topIndex) {
+    guarded([&] { controls_.noteShownTopIndex(index, static_cast<int>(shown)); });
+  }
+}
+
+void ControlWindows::watchListBox(HWND w) {
+  const auto proc = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(w, GWLP_WNDPROC));
+  if (proc == nullptr || proc == listBoxProc) return;
+  listBoxClassProc_ = proc;
+  // The list box keeps its data in its own window bytes; the user data is
+  // free for us.
+  ::SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  ::SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listBoxProc));
+}
+
+LRESULT CALLBACK ControlWindows::listBoxProc(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ControlWindows*>(::GetWindowLongPtrW(w, GWLP_USERDATA));
+  if (self == nullptr || self->listBoxClassProc_ == nullptr) {
+    return ::DefWindowProcW(w, message, wParam, lParam);
+  }
+  try {
+    return self->listBoxMessage(w, message, wParam, lParam);
+  } catch (...) {
+    return 0;
+  }
+}
+
+LRESULT ControlWindows::listBoxMessage(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = ::CallWindowProcW(listBoxClassProc_, w, message, wParam, lParam);
+  // List boxes tell their owner of a new selection but never of a scroll:
+  // by the wheel, the scroll bar, the keys or a drag past an edge. So after
+  // whatever it handled, see which row it shows first now.
+  if (!attached_ || programListDepth_ > 0 || message == WM_NCDESTROY || message == WM_DESTROY) {
+    return result;
+  }
+  const int index = indexOf(w);
+  if (index < 0) return result;
+  LRESULT top = 0;
+  {
+    const ProgramChange quiet(programListDepth_);
+    top = ::SendMessageW(w, LB_GETTOPINDEX, 0, 0);
+  }
+  if (top >= 0 && top != controls_[index].topIndex) {
+    guarded([&] { controls_.noteUserTopIndex(index, static_cast<int>(top)); });
+  }
+  return result;
 }
 
 void ControlWindows::syncTimer(int index) {

@@ -50,6 +50,9 @@ class ControlWindows {
   void realise();
   // Brings one property of a control's window in line with the model.
   void changed(int index, Property property);
+  // A control made or about to be removed while the frame runs.
+  void added(int index);
+  void removed(int index);
 
   // The control's window; null for timers and unknown indexes.
   HWND window(int index) const;
@@ -57,6 +60,8 @@ class ControlWindows {
   int indexOf(HWND window) const;
   // The tool-tip window.
   HWND toolTips() const { return toolTips_.get(); }
+  // The icon an icon image draws: its own copy of the model's icon, or null.
+  HICON shownIcon(int index) const;
 
   // Messages that controls send to their parent, whether that is the frame
   // or a container. Each returns false (or null) when it was not about one
@@ -82,16 +87,19 @@ class ControlWindows {
     HFONT font = nullptr;  // owned by fonts_
     bool hasTool = false;
     std::vector<ListRow> shownRows;
+    // An icon image's copy of its icon, which may be another program's:
+    // the copy is ours to destroy, the icon never.
+    unique_hicon icon;
   };
 
-  // Raised while the adapter itself sets a text box's text, so the change
-  // notification that follows is not taken for typing.
-  class ProgramTextChange {
+  // Raised while the adapter itself changes a control, so the notification
+  // that follows is not taken for the user's doing (typing, scrolling).
+  class ProgramChange {
    public:
-    explicit ProgramTextChange(int& depth) : depth_(depth) { ++depth_; }
-    ~ProgramTextChange() { --depth_; }
-    ProgramTextChange(const ProgramTextChange&) = delete;
-    ProgramTextChange& operator=(const ProgramTextChange&) = delete;
+    explicit ProgramChange(int& depth) : depth_(depth) { ++depth_; }
+    ~ProgramChange() { --depth_; }
+    ProgramChange(const ProgramChange&) = delete;
+    ProgramChange& operator=(const ProgramChange&) = delete;
 
    private:
     int& depth_;
@@ -102,6 +110,11 @@ class ControlWindows {
   void applyFont(int index);
   void syncTool(int index);
   void syncRows(int index);
+  void syncSelection(int index);
+  // Scrolls a list box to the model's first row shown, and tells the model
+  // where it could not.
+  void showTopIndex(int index);
+  void syncIcon(int index);
   void syncTimer(int index);
   void syncBrush(int index);
   void syncStacking(int index);
@@ -112,6 +125,11 @@ class ControlWindows {
   LRESULT labelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT imageMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT containerMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The system's list box with a look over its shoulder: after each message
+  // it handled, whether the user has scrolled it.
+  static LRESULT CALLBACK listBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT listBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void watchListBox(HWND window);
   // Shared by the three classes: cursor, parent notifications, erasing.
   bool commonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
   void paintLabel(HWND window, int index);
@@ -131,6 +149,10 @@ class ControlWindows {
   unique_hwnd toolTips_;
   HCURSOR hand_ = nullptr;
   int programTextDepth_ = 0;
+  // Raised while the adapter itself changes a list box (its rows, its
+  // selection, its first row shown), and while it asks where it stands.
+  int programListDepth_ = 0;
+  WNDPROC listBoxClassProc_ = nullptr;
   int pressed_ = -1;
   bool pressCaptured_ = false;
   bool attached_ = true;

@@ -290,8 +290,15 @@ void FrameWindow::onDpiChanged(int dpi, const RECT& suggested) {
   // Controls first: the resize that follows lets the logic place controls,
   // which must already convert their twips at the new DPI.
   if (controls_ != nullptr) controls_->setDpi(dpi);
+  RECT before{};
+  ::GetWindowRect(hwnd_, &before);
   ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  // The frame's twips are other pixels now, whether or not the suggested
+  // size differs: the logic lays its controls out again either way.
+  const bool resized = before.right - before.left != suggested.right - suggested.left ||
+                       before.bottom - before.top != suggested.bottom - suggested.top;
+  if (!resized && shown_ && events_ != nullptr) guarded([&] { events_->onResize(); });
 }
 
 void FrameWindow::onGetMinMaxInfo(MINMAXINFO& info) {

@@ -77,6 +77,13 @@ struct MemoryDc {
   static void close(type value) noexcept { ::DeleteDC(value); }
 };
 
+// Only for icons this process made: copies of other programs' icons.
+struct Icon {
+  using type = HICON;
+  static type invalid() noexcept { return nullptr; }
+  static void close(type value) noexcept { ::DestroyIcon(value); }
+};
+
 struct Window {
   using type = HWND;
   static type invalid() noexcept { return nullptr; }
@@ -92,6 +99,8 @@ using unique_handle = unique_any<traits::Handle>;
 using unique_hfile = unique_any<traits::File>;
 using unique_hfind = unique_any<traits::Find>;
 using unique_hdc = unique_any<traits::MemoryDc>;
+// Never for another program's icon, nor for one its window class holds.
+using unique_hicon = unique_any<traits::Icon>;
 // Only for windows this process created (the tool-tip window).
 using unique_hwnd = unique_any<traits::Window>;
 

@@ -12,6 +12,7 @@
 #include "platform/win32/frame_window.h"
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/text_encoding.h"
+#include "platform/win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -162,8 +163,20 @@ HWND Win32System::controlWindow(int index) const {
   return controlWindows_ ? controlWindows_->window(index) : nullptr;
 }
 
+HICON Win32System::shownIcon(int index) const {
+  return controlWindows_ ? controlWindows_->shownIcon(index) : nullptr;
+}
+
 void Win32System::controlChanged(int index, Property property) {
   if (controlWindows_) controlWindows_->changed(index, property);
+}
+
+void Win32System::controlAdded(int index) {
+  if (controlWindows_) controlWindows_->added(index);
+}
+
+void Win32System::controlRemoved(int index) {
+  if (controlWindows_) controlWindows_->removed(index);
 }
 
 // ---- FramePort --------------------------------------------------------------
@@ -271,6 +284,14 @@ bool Win32System::killSystemTimer(unsigned id) {
   return ::KillTimer(window, id) != FALSE;
 }
 
+std::intptr_t Win32System::sendFrameMessage(unsigned message, std::uintptr_t wParam,
+                                            std::intptr_t lParam) {
+  HWND window = frame();
+  if (window == nullptr) return 0;
+  // Our own window on our own thread: its procedure runs right here.
+  return static_cast<std::intptr_t>(::SendMessageW(window, message, wParam, lParam));
+}
+
 // ---- DesktopPort ---------------------------------------------------
 
 WindowHandle Win32System::findWindow(const std::string& caption) {
@@ -361,6 +382,45 @@ std::optional<Monitor> Win32System::monitorFromRect(const Rect& rect, unsigned f
 
 std::int16_t Win32System::getAsyncKeyState(int virtualKey) {
   return static_cast<std::int16_t>(::GetAsyncKeyState(virtualKey));
+}
+
+namespace {
+
+BOOL CALLBACK collectWindow(HWND window, LPARAM into) {
+  reinterpret_cast<std::vector<WindowHandle>*>(into)->push_back(toHandle(window));
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<WindowHandle> Win32System::enumWindows() {
+  // EnumWindows reads the whole list before the first callback, so windows
+  // that move meanwhile neither repeat nor end the list early.
+  std::vector<WindowHandle> windows;
+  windows.reserve(256);
+  ::EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&windows));
+  return windows;
+}
+
+std::intptr_t Win32System::getClassLongPtr(WindowHandle window, int index) {
+  return static_cast<std::intptr_t>(::GetClassLongPtrW(toHwnd(window), index));
+}
+
+std::optional<Size> Win32System::iconSize(IconHandle icon) {
+  if (icon.isNull()) return std::nullopt;
+  ICONINFO info{};
+  if (!::GetIconInfo(reinterpret_cast<HICON>(icon.value()), &info)) return std::nullopt;
+  // GetIconInfo hands over copies of the icon's bitmaps: ours to delete.
+  const unique_hbitmap mask(info.hbmMask);
+  const unique_hbitmap colour(info.hbmColor);
+  BITMAP bitmap{};
+  if (colour) {
+    if (::GetObjectW(colour.get(), sizeof(bitmap), &bitmap) == 0) return std::nullopt;
+    return Size{bitmap.bmWidth, bitmap.bmHeight};
+  }
+  // A monochrome icon: its mask holds the AND and the XOR halves.
+  if (!mask || ::GetObjectW(mask.get(), sizeof(bitmap), &bitmap) == 0) return std::nullopt;
+  return Size{bitmap.bmWidth, bitmap.bmHeight / 2};
 }
 
 }  // namespace vitrolux::platform::win32

@@ -69,6 +69,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   // Ids from kControlTimerBase (control_windows.h) up belong to the controls.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
+  std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
+                                 std::intptr_t lParam) override;
 
   // ---- DesktopPort --------------------------------------------------------
   WindowHandle findWindow(const std::string& caption) override;
@@ -90,12 +92,19 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
                                            unsigned timeoutMilliseconds) override;
   std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
+  std::vector<WindowHandle> enumWindows() override;
+  std::intptr_t getClassLongPtr(WindowHandle window, int index) override;
+  std::optional<Size> iconSize(IconHandle icon) override;
 
   // ---- Toolkit ----------------------------------------------------------
   void controlChanged(int index, Property property) override;
+  void controlAdded(int index) override;
+  void controlRemoved(int index) override;
 
   // The window of a realised control; null for timers, or without controls.
   HWND controlWindow(int index) const;
+  // The copy of its icon that an icon image draws; null when it has none.
+  HICON shownIcon(int index) const;
 
  private:
   HWND frame() const;
