@@ -9,6 +9,7 @@
 
 #include "driver/health.h"
 #include "driver/input.h"
+#include "driver/list_box.h"
 #include "driver/screen.h"
 #include "driver/target_log.h"
 #include "driver/vitrolux_app.h"
@@ -87,6 +88,47 @@ struct HostedTarget {
     return parentOf(window) == frame ? window : nullptr;
   }
   TargetLog log;
+};
+
+// The task list's row of a window, once a refresh has listed it; -1 when
+// it does not come.
+int waitForRow(HWND list, HWND window) {
+  int row = -1;
+  waitUntil(6s, [&] {
+    const std::vector<ListBoxRow> rows = listBoxRows(list);
+    for (size_t i = 0; i < rows.size(); ++i) {
+      if (rows[i].itemData == reinterpret_cast<LRESULT>(window)) row = static_cast<int>(i);
+    }
+    return row >= 0;
+  });
+  return row;
+}
+
+// A target window, started before Vitrolux so that the task list shows it,
+// and its row selected with a click as a user would.
+struct ListedTarget {
+  ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
+      : log(folder.file(L"listed.log")) {
+    std::vector<std::wstring> args = {L"--caption",      caption,  L"--rect",
+                                      L"720,80,320,200", L"--log", log.path()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    process = startTarget(args);
+    window = log.waitForWindow("SHOWN");
+  }
+  // Selects the row; false when the task list never showed it.
+  bool select(VitroluxApp& app) {
+    HWND list = findDescendantByClass(app.frame(), L"ListBox");
+    const int row = list ? waitForRow(list, window) : -1;
+    if (row < 0) return false;
+    const std::optional<RECT> place = listBoxRowRect(list, row);
+    if (!place) return false;
+    clickAt((place->left + place->right) / 2, (place->top + place->bottom) / 2);
+    return waitUntil(3s, [&] { return listBoxSelection(list) == row; });
+  }
+  TempFolder folder;
+  TargetLog log;
+  Process process;
+  HWND window = nullptr;
 };
 
 // ---- Opacity and the key commands ------------------------------------------
@@ -185,6 +227,42 @@ TEST(Stacking, ThePinUnpinsAndRepinsTheFrame) {
   EXPECT_EQ(windowText(pin), L"置顶");
 }
 
+TEST(Stacking, BringToFrontPinsTheSelectedWindow) {
+  ListedTarget target(L"Pinnable");
+  ASSERT_NE(target.window, nullptr);
+  ASSERT_FALSE(isTopMost(target.window));
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  ASSERT_TRUE(target.select(app)) << "the task list did not list the window";
+  ASSERT_TRUE(click(app.control(L"前置")));
+  EXPECT_TRUE(waitUntil(3s, [&] { return isTopMost(target.window); }));
+}
+
+TEST(Stacking, ClickThroughKeepsTheWindowsOtherExtendedStyles) {
+  ListedTarget target(L"Drop target", {L"--exstyle", L"0x10"});
+  ASSERT_NE(target.window, nullptr);
+  ASSERT_NE(exStyle(target.window) & WS_EX_ACCEPTFILES, 0);
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  ASSERT_TRUE(target.select(app));
+  HWND button = app.control(L"穿透");
+  ASSERT_NE(button, nullptr);
+
+  ASSERT_TRUE(click(button));
+  constexpr LONG_PTR kClickThrough = WS_EX_LAYERED | WS_EX_TRANSPARENT;
+  EXPECT_TRUE(
+      waitUntil(3s, [&] { return (exStyle(target.window) & kClickThrough) == kClickThrough; }))
+      << std::hex << exStyle(target.window);
+  EXPECT_NE(exStyle(target.window) & WS_EX_ACCEPTFILES, 0);
+  EXPECT_EQ(windowText(button), L"挡住");
+
+  ASSERT_TRUE(click(button));
+  EXPECT_TRUE(waitUntil(3s, [&] { return (exStyle(target.window) & kClickThrough) == 0; }))
+      << std::hex << exStyle(target.window);
+  EXPECT_NE(exStyle(target.window) & WS_EX_ACCEPTFILES, 0) << "a style of its own was taken away";
+  EXPECT_EQ(windowText(button), L"穿透");
+}
+
 // ---- F5 mode --------------------------------------------------------------------
 
 TEST(F5, CtrlSAnywhereSendsOneF5PairToTheHostedWindowWhileTheModeIsOn) {
@@ -236,6 +314,88 @@ TEST(F5, CtrlSAnywhereSendsOneF5PairToTheHostedWindowWhileTheModeIsOn) {
   sleepFor(500ms);
   EXPECT_EQ(countLines(page.log, "WM_KEYDOWN 0x74 0x0"), 1);
   EXPECT_EQ(countLines(page.log, "WM_KEYUP 0x74 0x0"), 1);
+}
+
+TEST(F5, WithNothingHostedTheSelectedWindowIsActivatedThenRefreshed) {
+  ListedTarget page(L"Selected page");
+  ASSERT_NE(page.window, nullptr);
+  TempFolder folder;
+  TargetLog editorLog(folder.file(L"editor.log"));
+  Process editor = startTarget(
+      {L"--caption", L"Editor", L"--rect", L"700,400,300,200", L"--log", editorLog.path()});
+  HWND editorWindow = editorLog.waitForWindow("SHOWN");
+  ASSERT_NE(editorWindow, nullptr);
+
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  HWND heading = app.control(L"新建任务");
+  ASSERT_NE(heading, nullptr);
+  ASSERT_TRUE(page.select(app));
+  HWND f5 = app.control(L"F5");
+  ASSERT_TRUE(click(f5));
+  ASSERT_TRUE(waitUntil(3s, [&] { return windowText(f5) == L"停止"; }));
+  ASSERT_TRUE(focusWindow(editorWindow));
+
+  typeCtrlS();
+  EXPECT_TRUE(page.log.waitForLineStartingWith("WM_KEYUP 0x74", 3s));
+  sleepFor(500ms);
+  const std::wstring handle = std::to_wstring(reinterpret_cast<ULONG_PTR>(page.window));
+  EXPECT_EQ(windowText(heading), handle);
+  const std::vector<std::string> lines = page.log.lines();
+  auto last = [&](const std::string& line) {
+    for (size_t i = lines.size(); i-- > 0;) {
+      if (lines[i] == line) return static_cast<int>(i);
+    }
+    return -1;
+  };
+  const int activate = last("WM_ACTIVATE 0x0 0x0");
+  const int down = last("WM_KEYDOWN 0x74 0x0");
+  const int up = last("WM_KEYUP 0x74 0x0");
+  EXPECT_GE(activate, 0) << "no WM_ACTIVATE (WA_INACTIVE)";
+  EXPECT_LT(activate, down);
+  EXPECT_LT(down, up);
+  EXPECT_EQ(countLines(page.log, "WM_KEYDOWN 0x74 0x0"), 1);
+  EXPECT_EQ(countLines(page.log, "WM_KEYUP 0x74 0x0"), 1);
+}
+
+TEST(F5, AHungSelectedWindowDoesNotStopTheFrameAnswering) {
+  ListedTarget page(L"Hung page");
+  ASSERT_NE(page.window, nullptr);
+  TempFolder folder;
+  Process editor = startTarget({L"--caption", L"Editor", L"--rect", L"700,400,300,200"});
+  HWND editorWindow = nullptr;
+  ASSERT_TRUE(waitUntil(5s, [&] { return (editorWindow = visibleTopLevelWindow(editor.id())); }));
+
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  ASSERT_TRUE(page.select(app));
+  HWND f5 = app.control(L"F5");
+  ASSERT_TRUE(click(f5));
+  ASSERT_TRUE(waitUntil(3s, [&] { return windowText(f5) == L"停止"; }));
+  ASSERT_TRUE(PostMessageW(page.window, RegisterWindowMessageW(L"VitroluxE2E.Hang"), 0, 0));
+  ASSERT_TRUE(page.log.waitForLineStartingWith("HANGING", 3s));
+  ASSERT_TRUE(focusWindow(editorWindow));
+
+  // Sent messages are answered even while the frame waits in a send of its
+  // own, so the probe alone cannot tell a frame stuck in the activation;
+  // the mouse, which only the frame's message loop takes, can.
+  ResponsivenessProbe probe(app.frame());
+  HWND pin = app.control(L"置顶");
+  ASSERT_NE(pin, nullptr);
+  for (int i = 0; i < 3; ++i) {
+    typeCtrlS();
+    const bool pinned = isTopMost(app.frame());
+    ASSERT_TRUE(click(pin));
+    const auto clicked = std::chrono::steady_clock::now();
+    EXPECT_TRUE(waitUntil(3s, [&] { return isTopMost(app.frame()) != pinned; }));
+    const auto took = std::chrono::steady_clock::now() - clicked;
+    EXPECT_LT(took, 250ms) << "the click waited "
+                           << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                           << " ms";
+    ASSERT_TRUE(focusWindow(editorWindow));
+  }
+  probe.stop();
+  EXPECT_TRUE(probe.keptAnswering()) << probe.summary();
 }
 
 // ---- With Notepad hosted: the option panel, Esc, the close button ---------------
