@@ -72,10 +72,7 @@ double leadingNumber(std::string_view text) {
   bool digitsSeen = false;
   bool pointSeen = false;
   std::size_t i = 0;
-  auto skipBlanks = [&] {
-    while (i < text.size() && isBlank(text[i])) ++i;
-  };
-  skipBlanks();
+  while (i < text.size() && isBlank(text[i])) ++i;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
     negative = text[i] == '-';
     ++i;
