@@ -32,6 +32,21 @@ void Main::onKeyDown(int keyCode, int shift) {
   guarded([&] { keys_.onKeyDown(keyCode, shift); });
 }
 
+bool Main::onControlKeyDown(int control, int keyCode, int shift) {
+  return guarded(
+      [&] {
+        // Text boxes keep every key: a digit typed into the option panel is
+        // text, not a fade. The task list and the check box pass the frame's
+        // command keys on; arrows and the rest stay theirs.
+        if (control < 0 || control >= controls_.size()) return false;
+        if (controls_[control].kind == platform::ControlKind::TextBox) return false;
+        if (!KeyCommands::isCommand(keyCode)) return false;
+        keys_.onKeyDown(keyCode, shift);
+        return true;
+      },
+      false);
+}
+
 void Main::onClick(int control) {
   guarded([&] {
     switch (static_cast<ControlId>(control)) {

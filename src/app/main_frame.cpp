@@ -1,5 +1,8 @@
 #include "app/main_frame.h"
 
+#include "model/strings.h"
+#include "platform/guard.h"
+
 namespace vitrolux::app {
 
 Main::Main(const platform::Ports& ports)
@@ -12,16 +15,34 @@ Main::Main(const platform::Ports& ports)
       tiles_(store_, ports.processes, ports.frame,
              [this](const std::string& entry) { return loader_.loadApp(entry); }),
       optionPanel_(controls_, store_),
-      opacity_(controls_),
-      geometry_(controls_, state_, ports.frame, ports.desktop) {
+      opacity_(controls_, state_, ports.frame, ports.desktop,
+               effects::UiFile{
+                   [this] { return store_.readCfg(store_.settingsPath(model::text::kUiFile)); },
+                   [this](const std::string& line) {
+                     store_.WriteCfg(store_.settingsPath(model::text::kUiFile), line);
+                   }}),
+      stacking_(controls_, ports.frame, ports.desktop),
+      autoRefresh_(controls_, state_, ports.frame, ports.desktop),
+      geometry_(controls_, state_, ports.frame, ports.desktop),
+      titleBar_(
+          controls_, ports.frame, ports.desktop, [this] { opacity_.writeUICfg(); },
+          [this] { opacity_.loadUICfg(); }, [this] { endNow(); }),
+      keys_([this] { releaseAndEnd(); }, [this](int level) { opacity_.setOpacity(level, true); }) {
   model::buildLayout(controls_);
   controls_.onTextChange([this](int control) { onTextChange(control); });
   controls_.onUserScroll([this](int control) { onUserScroll(control); });
 }
 
 void Main::endNow() {
-  taskSelection_.giveBackForeignWindows();
+  platform::guarded([&] { taskSelection_.giveBackForeignWindows(); });
   ports_.frame.endProgram();
+}
+
+void Main::releaseAndEnd() {
+  // The release frees the last hosted window (and the selected one); a
+  // window hosted before it is still inside and goes back with endNow.
+  platform::guarded([&] { taskSelection_.onReleaseClick(); });
+  endNow();
 }
 
 }  // namespace vitrolux::app

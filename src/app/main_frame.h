@@ -44,6 +44,7 @@ class Main final : public platform::Application {
   embed::TaskSelection& taskSelection() { return taskSelection_; }
   tasks::TaskList& taskList() { return taskList_; }
   config::SettingsStore& store() { return store_; }
+  effects::Opacity& opacity() { return opacity_; }
 
   // Ends the program at once, without the unload steps, after giving back
   // what is not ours.
@@ -59,6 +60,7 @@ class Main final : public platform::Application {
   void onMouseUp(int button, int shift, float x, float y) override;
   void onDoubleClick() override;
   void onKeyDown(int keyCode, int shift) override;
+  bool onControlKeyDown(int control, int keyCode, int shift) override;
   void onClick(int control) override;
   void onControlDoubleClick(int control) override;
   void onControlMouseDown(int control, int button, int shift, float x, float y) override;
@@ -70,6 +72,9 @@ class Main final : public platform::Application {
  private:
   void onTextChange(int control);
   void onUserScroll(int control);
+  // Esc: the release, then every other window of another program goes back
+  // to the desktop, then the program ends.
+  void releaseAndEnd();
 
   platform::Ports ports_;
   platform::ControlSet controls_;

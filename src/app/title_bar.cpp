@@ -1,9 +1,115 @@
 #include "app/title_bar.h"
 
-namespace vitrolux::app {
+#include <utility>
 
-// Not built yet.
-void TitleBar::onMouseDown(model::ControlId, int, int, float, float) {}
-void TitleBar::onMouseMove(model::ControlId, int, int, float, float) {}
+#include "model/frame_metrics.h"
+#include "platform/twips.h"
+
+namespace vitrolux::app {
+namespace {
+
+using model::ControlId;
+using model::index;
+using platform::Picture;
+
+constexpr double kTaskBarTwips = 580;
+constexpr unsigned kKeepPlace = platform::kSwpNoSize | platform::kSwpNoMove;
+
+struct Pictures {
+  Picture normal;
+  Picture hover;
+};
+
+Pictures picturesOf(ControlId button) {
+  switch (button) {
+    case ControlId::min_btn:
+      return {Picture::MinNormal, Picture::MinHover};
+    case ControlId::retore_btn:
+      return {Picture::RestoreNormal, Picture::RestoreHover};
+    default:
+      return {Picture::CloseNormal, Picture::CloseHover};
+  }
+}
+
+}  // namespace
+
+bool pointerOnButton(double x, double y, double width, double height) {
+  return x >= 0 && x <= width && y >= 0 && y <= height;
+}
+
+platform::TwipsRect fullScreenTwips(const platform::Rect& monitor, int dpi) {
+  return platform::TwipsRect{platform::pixelsToTwips(monitor.left, dpi),
+                             platform::pixelsToTwips(monitor.top, dpi),
+                             platform::pixelsToTwips(monitor.width(), dpi),
+                             platform::pixelsToTwips(monitor.height(), dpi) - kTaskBarTwips};
+}
+
+void TitleBar::onMouseMove(ControlId button, int, int, float x, float y) {
+  const int at = index(button);
+  // The hover pictures live in the hidden image stores; the buttons show
+  // one picture or the other.
+  const Pictures pictures = picturesOf(button);
+  const platform::TwipsRect& size = controls_[at].rect;
+  if (pointerOnButton(x, y, size.width, size.height)) {
+    controls_.setPicture(at, pictures.hover);
+    frame_.setCapture(at);
+  } else {
+    controls_.setPicture(at, pictures.normal);
+    frame_.releaseCapture();
+  }
+}
+
+void TitleBar::onMouseDown(ControlId button, int, int, float, float) {
+  switch (button) {
+    case ControlId::min_btn:
+      frame_.setFrameState(platform::WindowState::Minimized);
+      break;
+    case ControlId::retore_btn:
+      toggleFullScreen();
+      break;
+    case ControlId::close_btn:
+      writeUICfg_();
+      endProgram_();
+      break;
+    default:
+      // A press on the strip between the buttons does nothing, not even
+      // start a drag of the frame.
+      break;
+  }
+}
+
+void TitleBar::toggleFullScreen() {
+  const platform::Rect now = frame_.frameBounds();
+  // The monitor that holds the frame; the frame is full screen exactly when
+  // it is as wide as that monitor.
+  const std::optional<platform::Monitor> monitor =
+      desktop_.monitorFromRect(now, platform::kMonitorDefaultToNearest);
+  if (!monitor) return;
+  const platform::WindowHandle frame = frame_.frameWindow();
+  if (now.width() != monitor->bounds.width()) {
+    desktop_.setWindowPos(frame, platform::kHwndNoTopMost, now.left, now.top, now.width(),
+                          now.height(), kKeepPlace);
+    // "ui.txt" keeps the size and place to come back to.
+    writeUICfg_();
+    beforeFullScreen_ = now;
+    const platform::TwipsRect full = fullScreenTwips(monitor->bounds, frame_.dpi());
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::width, full.width);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::height, full.height);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::left, full.left);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::top, full.top);
+  } else {
+    desktop_.setWindowPos(frame, platform::kHwndTopMost, 0, 0, 0, 0, kKeepPlace);
+    loadUICfg_();
+    // A digit key pressed in full screen saved the full-screen place over
+    // the one to come back to; the button would then never leave full
+    // screen. The place from before is still known here.
+    const std::optional<platform::Rect> before = std::exchange(beforeFullScreen_, std::nullopt);
+    const platform::Rect after = frame_.frameBounds();
+    if (before && after.width() == monitor->bounds.width()) {
+      desktop_.setWindowPos(frame, platform::kHwndTop, before->left, before->top, before->width(),
+                            before->height(), platform::kSwpNoZOrder | platform::kSwpNoActivate);
+    }
+  }
+}
 
 }  // namespace vitrolux::app

@@ -1,14 +1,53 @@
 // The drawn title-bar buttons: minimise, full screen, close, with hover images.
 #pragma once
 
+#include <functional>
+#include <optional>
+
 #include "model/layout.h"
+#include "platform/controls.h"
+#include "platform/desktop_port.h"
+#include "platform/frame_port.h"
 
 namespace vitrolux::app {
 
+// Whether a pointer at (x, y) twips lies on a button of this size; all four
+// edges count as inside.
+bool pointerOnButton(double x, double y, double width, double height);
+
+// The frame's place in full screen on a monitor: all of its width, and 580
+// twips less than its height (room for the task bar), at its top left.
+platform::TwipsRect fullScreenTwips(const platform::Rect& monitor, int dpi);
+
 class TitleBar {
  public:
+  TitleBar(platform::ControlSet& controls, platform::FramePort& frame,
+           platform::DesktopPort& desktop, std::function<void()> writeUICfg,
+           std::function<void()> loadUICfg, std::function<void()> endProgram)
+      : controls_(controls),
+        frame_(frame),
+        desktop_(desktop),
+        writeUICfg_(std::move(writeUICfg)),
+        loadUICfg_(std::move(loadUICfg)),
+        endProgram_(std::move(endProgram)) {}
+
+  // Every mouse button acts, on the press.
   void onMouseDown(model::ControlId button, int mouseButton, int shift, float x, float y);
+  // The hover image while the pointer is on the button; the button holds
+  // the mouse capture meanwhile, so that it hears of the pointer leaving.
   void onMouseMove(model::ControlId button, int mouseButton, int shift, float x, float y);
+
+ private:
+  void toggleFullScreen();
+
+  platform::ControlSet& controls_;
+  platform::FramePort& frame_;
+  platform::DesktopPort& desktop_;
+  std::function<void()> writeUICfg_;
+  std::function<void()> loadUICfg_;
+  std::function<void()> endProgram_;
+  // Where the frame stood before the button made it full screen.
+  std::optional<platform::Rect> beforeFullScreen_;
 };
 
 }  // namespace vitrolux::app

@@ -36,11 +36,20 @@ constexpr KnownProgram kKnownPrograms[] = {
 void OptionPanel::onOptionsClick() {
   const int panel = index(ControlId::optionFrm);
   if (controls_[panel].visible) {
-    controls_.setVisible(panel, false);
+    close();
   } else {
     controls_.setTop(panel, kPanelTop);
+    // Above a hosted window too, which would otherwise cover the panel and
+    // take the clicks meant for it.
+    controls_.setOnTop(panel, true);
     controls_.setVisible(panel, true);
   }
+}
+
+void OptionPanel::close() {
+  const int panel = index(ControlId::optionFrm);
+  controls_.setVisible(panel, false);
+  controls_.setOnTop(panel, false);
 }
 
 void OptionPanel::onPathChange() {
@@ -74,7 +83,7 @@ void OptionPanel::onSaveClick() {
     // A save that could not be written must not look like one that was.
     controls_.setBackColor(button, saved ? kSavedColor : kRefusedColor);
   });
-  guarded([&] { controls_.setVisible(index(ControlId::optionFrm), false); });
+  guarded([&] { close(); });
 }
 
 }  // namespace vitrolux::config

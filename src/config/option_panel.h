@@ -19,6 +19,9 @@ class OptionPanel {
   void onSaveClick();
 
  private:
+  // Hides the panel and puts it back to its place under a hosted window.
+  void close();
+
   platform::ControlSet& controls_;
   SettingsStore& store_;
 };

@@ -111,6 +111,13 @@ void ControlSet::setVisible(int index, bool visible) {
   changed(index, Property::Visible);
 }
 
+void ControlSet::setOnTop(int index, bool onTop) {
+  Control& c = at(index);
+  if (c.onTop == onTop) return;
+  c.onTop = onTop;
+  changed(index, Property::OnTop);
+}
+
 void ControlSet::setRect(int index, TwipsRect rect) {
   Control& c = at(index);
   if (c.rect == rect) return;

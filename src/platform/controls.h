@@ -104,6 +104,10 @@ struct Control {
   Align align = Align::Left;
   Picture picture = Picture::None;
   bool handCursor = false;
+  // Lies above every other window in its container, windows of other
+  // programs that live there included; otherwise at its stored place, below
+  // the controls stored before it.
+  bool onTop = false;
   int interval = 0;  // timers, in milliseconds; 0 means stopped
   bool checked = false;
   std::vector<ListRow> rows;
@@ -125,6 +129,7 @@ enum class Property : std::uint8_t {
   BackColor,
   ForeColor,
   Picture,
+  OnTop,
   Interval,
   Checked,
   Rows,
@@ -180,6 +185,7 @@ class ControlSet {
   void setBackColor(int index, Color color);
   void setForeColor(int index, Color color);
   void setPicture(int index, Picture picture);
+  void setOnTop(int index, bool onTop);
   // Arms (interval > 0) or stops (0) a timer; arming restarts the delay.
   void setInterval(int index, int milliseconds);
   void setChecked(int index, bool checked);

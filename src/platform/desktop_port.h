@@ -45,6 +45,10 @@ class DesktopPort {
   virtual std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
                                                    std::uintptr_t wParam, std::intptr_t lParam,
                                                    unsigned timeoutMilliseconds) = 0;
+  // MonitorFromRect, then GetMonitorInfo: the monitor that shows the largest
+  // part of the rectangle. When none shows any of it: nothing with
+  // kMonitorDefaultToNull, the nearest one with kMonitorDefaultToNearest.
+  virtual std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) = 0;
   // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
   virtual std::int16_t getAsyncKeyState(int virtualKey) = 0;
 

@@ -26,6 +26,10 @@ class FrameEvents {
   virtual void onMouseUp(int button, int shift, float x, float y) = 0;
   virtual void onDoubleClick() = 0;
   virtual void onKeyDown(int keyCode, int shift) = 0;
+  // A key pressed while one of the frame's controls has the keyboard focus.
+  // True when the frame took it as one of its commands: the control then
+  // never sees it. By default every key stays with the control.
+  virtual bool onControlKeyDown(int /*control*/, int /*keyCode*/, int /*shift*/) { return false; }
 
   // Events of the controls, by control index.
   virtual void onClick(int control) = 0;

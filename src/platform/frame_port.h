@@ -18,6 +18,10 @@ class FramePort {
   // Outer bounds in screen pixels; the frame has no non-client area, so its
   // client area has the same size.
   virtual Rect frameBounds() const = 0;
+  // Where the frame stands when it is not minimised: its bounds, or while it
+  // is minimised the place that restoring brings it back to (a minimised
+  // window's own bounds are the system's parking place, off every screen).
+  virtual Rect frameNormalBounds() const = 0;
   // Normal, minimised or maximised; setting it is what the user's
   // minimise, restore and maximise do, resize events included.
   virtual WindowState frameState() const = 0;

@@ -76,6 +76,18 @@ struct Rect {
   friend constexpr bool operator==(const Rect&, const Rect&) = default;
 };
 
+// A display monitor: its whole area and the part of it that windows are
+// given (without task bars and docked tool bars), in screen pixels.
+struct Monitor {
+  Rect bounds;
+  Rect workArea;
+  friend constexpr bool operator==(const Monitor&, const Monitor&) = default;
+};
+
+// MonitorFromRect's choice when no monitor shows any of the rectangle.
+inline constexpr unsigned kMonitorDefaultToNull = 0;
+inline constexpr unsigned kMonitorDefaultToNearest = 2;
+
 // SetWindowPos flags.
 inline constexpr unsigned kSwpNoSize = 0x0001;
 inline constexpr unsigned kSwpNoMove = 0x0002;
@@ -109,6 +121,9 @@ inline constexpr std::uint32_t kWsExTopMost = 0x00000008u;
 inline constexpr std::uint32_t kWsExTransparent = 0x00000020u;
 inline constexpr std::uint32_t kWsExLayered = 0x00080000u;
 
+// SetLayeredWindowAttributes: the alpha argument counts.
+inline constexpr std::uint32_t kLwaAlpha = 0x2;
+
 // Window messages the logic sends or posts.
 inline constexpr unsigned kWmActivate = 0x0006;
 inline constexpr unsigned kWmClose = 0x0010;
@@ -141,6 +156,9 @@ inline constexpr int kVkControl = 0x11;
 inline constexpr int kVkEscape = 0x1B;
 inline constexpr int kVkSpace = 0x20;
 inline constexpr int kVkF5 = 0x74;
+
+// WM_ACTIVATE's wParam for a window that is being deactivated.
+inline constexpr std::uintptr_t kWaInactive = 0;
 
 // Mouse button codes of mouse events (left 1, right 2, middle 4).
 inline constexpr int kLeftButton = 1;

@@ -1,9 +1,80 @@
 #include "refresh/auto_refresh.h"
 
-namespace vitrolux::refresh {
+#include <string>
 
-// Not built yet.
-void AutoRefresh::onF5Click() {}
-void AutoRefresh::onSystemTimer(unsigned) {}
+#include "model/layout.h"
+#include "model/strings.h"
+#include "model/task_rows.h"
+#include "refresh/key_poll.h"
+
+namespace vitrolux::refresh {
+namespace {
+
+namespace text = model::text;
+using model::ControlId;
+using model::index;
+using platform::WindowHandle;
+
+// Asked for 1 ms; the system gives its minimum, 10 ms.
+constexpr unsigned kPollIntervalMs = 1;
+// The activation is sent, and waited for, before the key press is posted.
+// A program that has stopped answering must not hold the frame: this is
+// well under what a user notices.
+constexpr unsigned kActivateTimeoutMs = 100;
+
+const std::string kSCode = "83";
+
+}  // namespace
+
+void AutoRefresh::onF5Click() {
+  const int button = index(ControlId::f5_btn);
+  if (controls_[button].caption == text::kF5) {
+    controls_.setCaption(button, std::string(text::kStop));
+    frame_.setSystemTimer(kF5TimerId, kPollIntervalMs);
+  } else {
+    controls_.setCaption(button, std::string(text::kF5));
+    frame_.killSystemTimer(kF5TimerId);
+  }
+}
+
+void AutoRefresh::onSystemTimer(unsigned id) {
+  if (id == kF5TimerId) f5TimerProc();
+}
+
+void AutoRefresh::f5TimerProc() {
+  const std::string key = firstPressedKey(desktop_);
+  if (key.empty()) return;
+  if (key == kSCode && lastKeyCode == platform::kVkControl && !refreshSent) {
+    refreshSent = true;
+    dealF5();
+    return;
+  }
+  lastKeyCode = static_cast<std::int16_t>(std::stoi(key));
+  refreshSent = false;
+}
+
+void AutoRefresh::dealF5() {
+  sendF5();
+}
+
+void AutoRefresh::sendF5() {
+  const int heading = index(ControlId::Label3);
+  controls_.setCaption(heading, "");
+  auto postF5 = [&](WindowHandle window) {
+    desktop_.postMessage(window, platform::kWmKeyDown, platform::kVkF5, 0);
+    desktop_.postMessage(window, platform::kWmKeyUp, platform::kVkF5, 0);
+  };
+  if (state_.hosting()) {
+    // A launch that awaits its capture has no window yet: nothing to send to.
+    if (!state_.hostedWindow.isNull()) postF5(state_.hostedWindow);
+    return;
+  }
+  const WindowHandle selected = model::selectedTaskWindow(controls_);
+  if (selected.isNull()) return;
+  controls_.setCaption(heading, std::to_string(selected.value()));
+  desktop_.sendMessage(selected, platform::kWmActivate, platform::kWaInactive, 0,
+                       kActivateTimeoutMs);
+  postF5(selected);
+}
 
 }  // namespace vitrolux::refresh

@@ -1,6 +1,13 @@
 // F5 mode: Ctrl+S anywhere sends F5 to the hosted or selected window.
 #pragma once
 
+#include <cstdint>
+
+#include "model/frame_state.h"
+#include "platform/controls.h"
+#include "platform/desktop_port.h"
+#include "platform/frame_port.h"
+
 namespace vitrolux::refresh {
 
 // The system timer of the frame's window that carries the key poll.
@@ -8,8 +15,31 @@ inline constexpr unsigned kF5TimerId = 0;
 
 class AutoRefresh {
  public:
+  AutoRefresh(platform::ControlSet& controls, const model::FrameState& state,
+              platform::FramePort& frame, platform::DesktopPort& desktop)
+      : controls_(controls), state_(state), frame_(frame), desktop_(desktop) {}
+
+  // "F5" / "停止": the caption holds the mode; any caption but "F5" is on.
   void onF5Click();
   void onSystemTimer(unsigned id);
+
+  // One tick of the key poll: a refresh goes out at the first tick that
+  // finds S right after ticks that found Ctrl (ticks that find no key do
+  // not count), once for each such S.
+  void f5TimerProc();
+  void dealF5();
+  // The key press F5 to the hosted window, or else to the selected one.
+  void sendF5();
+
+ private:
+  platform::ControlSet& controls_;
+  const model::FrameState& state_;
+  platform::FramePort& frame_;
+  platform::DesktopPort& desktop_;
+  // Kept for as long as the program runs, across switching the mode off
+  // and on: a Ctrl seen before can pair with an S seen after.
+  std::int16_t lastKeyCode = 0;
+  bool refreshSent = false;
 };
 
 }  // namespace vitrolux::refresh

@@ -258,6 +258,56 @@ TEST_F(Contract, LayeredAlphaNeedsTheLayeredStyleAndIsLostWithIt) {
   EXPECT_FALSE(env->layeredAlpha(w).has_value());
 }
 
+// ---- Monitors and the minimised frame --------------------------------------
+
+TEST_F(Contract, MonitorFromRectFindsTheMonitorThatShowsARectOrTheNearestOne) {
+  const Rect frame = framePort.frameBounds();
+  const std::optional<platform::Monitor> shown =
+      desktop.monitorFromRect(frame, platform::kMonitorDefaultToNull);
+  ASSERT_TRUE(shown.has_value()) << "the frame is on the screen";
+  const Rect& b = shown->bounds;
+  const Rect& w = shown->workArea;
+  EXPECT_GT(b.width(), 0);
+  EXPECT_GT(b.height(), 0);
+  // The frame overlaps its monitor; the work area lies inside the monitor.
+  EXPECT_LT(frame.left, b.right);
+  EXPECT_GT(frame.right, b.left);
+  EXPECT_TRUE(w.left >= b.left && w.top >= b.top && w.right <= b.right && w.bottom <= b.bottom);
+  EXPECT_GT(w.width(), 0);
+
+  // Far to the right of everything: no monitor shows it, and the nearest is
+  // the one that holds the frame's row (the only one on a test machine).
+  const Rect far{b.right + 100000, b.top + 10, b.right + 100400, b.top + 310};
+  EXPECT_FALSE(desktop.monitorFromRect(far, platform::kMonitorDefaultToNull).has_value());
+  const std::optional<platform::Monitor> nearest =
+      desktop.monitorFromRect(far, platform::kMonitorDefaultToNearest);
+  ASSERT_TRUE(nearest.has_value());
+  EXPECT_EQ(nearest->bounds.right,
+            desktop
+                .monitorFromRect(Rect{b.right - 10, b.top + 10, b.right, b.top + 20},
+                                 platform::kMonitorDefaultToNull)
+                ->bounds.right);
+}
+
+TEST_F(Contract, AMinimisedFrameStandsElsewhereButKeepsItsNormalPlace) {
+  const Rect before = framePort.frameBounds();
+  ASSERT_EQ(framePort.frameNormalBounds(), before);
+  framePort.setFrameState(platform::WindowState::Minimized);
+  env->pump(100);
+  ASSERT_EQ(framePort.frameState(), platform::WindowState::Minimized);
+  // Windows parks a minimised window at (-32000, -32000); Wine, without a
+  // window manager, lines it up along the screen's bottom edge. Either way
+  // its bounds are not where the frame stands, and saving them would move
+  // the frame at the next start.
+  EXPECT_NE(framePort.frameBounds(), before);
+  EXPECT_EQ(framePort.frameNormalBounds(), before);
+
+  framePort.setFrameState(platform::WindowState::Normal);
+  env->pump(100);
+  EXPECT_EQ(framePort.frameBounds(), before);
+  EXPECT_EQ(framePort.frameNormalBounds(), before);
+}
+
 // ---- Windows that have gone away ----------------------------------------------
 
 TEST_F(Contract, CallsOnAWindowThatIsGoneHaveNoEffect) {

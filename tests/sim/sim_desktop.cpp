@@ -18,6 +18,10 @@ constexpr std::uint32_t kWsMaximize = 0x01000000u;
 constexpr std::uint32_t kWsMinimizeBox = 0x00020000u;
 constexpr std::uint32_t kWsMaximizeBox = 0x00010000u;
 
+// Where Windows keeps a minimised top-level window: (-32000, -32000), the
+// size of a minimised caption.
+constexpr Rect kParkedRect{-32000, -32000, -32000 + 160, -32000 + 28};
+
 // Borderless but sizeable, as the real frame: no caption, and the sizing
 // border is taken back into the client area.
 constexpr std::uint32_t kFrameStyle = platform::kWsPopup | platform::kWsThickFrame |
@@ -220,6 +224,11 @@ void SimDesktop::keyDown(int keyCode, int shift) {
   if (!ended_ && events_ != nullptr) events_->onKeyDown(keyCode, shift);
 }
 
+bool SimDesktop::controlKeyDown(int control, int keyCode, int shift) {
+  if (ended_ || !takesInput(controls_, control)) return false;
+  return events_->onControlKeyDown(control, keyCode, shift);
+}
+
 void SimDesktop::closeFrame() {
   if (ended_) return;
   if (events_ != nullptr) events_->onUnload();
@@ -247,6 +256,11 @@ Rect SimDesktop::frameBounds() const {
   return frame == nullptr ? Rect{} : frame->rect;
 }
 
+Rect SimDesktop::frameNormalBounds() const {
+  if (impl_->frameState == WindowState::Minimized) return impl_->normalBounds;
+  return frameBounds();
+}
+
 WindowState SimDesktop::frameState() const {
   return impl_->frameState;
 }
@@ -263,8 +277,10 @@ void SimDesktop::setFrameState(WindowState state) {
       frame->rect = Rect{0, 0, impl_->screen.cx, impl_->screen.cy};
       break;
     case WindowState::Minimized:
-      // The rect stays as it was; the window is only iconic.
+      // As Windows does, the iconic window is parked far off every screen;
+      // restoring brings back the normal bounds.
       frame->style |= platform::kWsMinimize;
+      frame->rect = kParkedRect;
       break;
     case WindowState::Normal:
       frame->rect = impl_->normalBounds;
@@ -282,6 +298,14 @@ void SimDesktop::setDpi(int dpi) {
 }
 void SimDesktop::setScreenSize(platform::Size size) {
   impl_->screen = size;
+  impl_->monitors.clear();
+}
+void SimDesktop::setMonitors(std::vector<platform::Monitor> monitors) {
+  impl_->monitors = std::move(monitors);
+  if (!impl_->monitors.empty()) {
+    const Rect& primary = impl_->monitors.front().bounds;
+    impl_->screen = platform::Size{primary.width(), primary.height()};
+  }
 }
 
 void SimDesktop::setFrameCursor(int code) {

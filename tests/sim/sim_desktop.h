@@ -133,6 +133,9 @@ class SimDesktop final : public platform::FramePort,
   // Scrolls a list box so that this row shows first, as far as its rows go.
   void scrollList(int control, int topRow);
   void keyDown(int keyCode, int shift = 0);
+  // A key pressed while a control has the keyboard focus: offered to the
+  // frame first. True when the frame took it; otherwise the control has it.
+  bool controlKeyDown(int control, int keyCode, int shift = 0);
   // A close request through the window system: the unload event, then the
   // frame window's destroy event, then the frame and every window that is
   // still its descendant go away.
@@ -189,7 +192,11 @@ class SimDesktop final : public platform::FramePort,
 
   void setAnotherInstanceRunning(bool running);
   void setDpi(int dpi);
+  // One monitor of this size at (0, 0), its work area the whole of it.
   void setScreenSize(platform::Size size);
+  // Several monitors, or one with a work area smaller than the screen; the
+  // first is the primary one, which maximising fills.
+  void setMonitors(std::vector<platform::Monitor> monitors);
   // How many rows a list box shows at once: its height over its row height
   // (twips; 334 where the model leaves it to the font).
   int listPageRows(int control) const;
@@ -218,6 +225,7 @@ class SimDesktop final : public platform::FramePort,
   // ---- platform::FramePort ---------------------------------------------
   WindowHandle frameWindow() const override;
   Rect frameBounds() const override;
+  Rect frameNormalBounds() const override;
   platform::WindowState frameState() const override;
   // Also what the user's minimise, restore and maximise do.
   void setFrameState(platform::WindowState state) override;
@@ -253,6 +261,7 @@ class SimDesktop final : public platform::FramePort,
   std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam,
                                            unsigned timeoutMilliseconds) override;
+  std::optional<platform::Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
   std::vector<WindowHandle> enumWindows() override;
   std::intptr_t getClassLongPtr(WindowHandle window, int index) override;

@@ -61,6 +61,8 @@ struct SimDesktop::Impl {
   Rect normalBounds;  // the frame's rect before it was maximised
   int dpi = platform::kDefaultDpi;
   platform::Size screen{1920, 1080};
+  // Empty: one monitor that is the whole screen.
+  std::vector<platform::Monitor> monitors;
   int frameCursor = 0;
   int capture = -1;
   std::vector<std::pair<std::string, std::string>> messageBoxes;
@@ -85,6 +87,12 @@ struct SimDesktop::Impl {
   // ---- Environment ----
   std::map<std::string, std::pair<std::string, std::string>> environment;  // key: folded name
   bool anotherInstance = false;
+
+  std::vector<platform::Monitor> allMonitors() const {
+    if (!monitors.empty()) return monitors;
+    const Rect whole{0, 0, screen.cx, screen.cy};
+    return {platform::Monitor{whole, whole}};
+  }
 
   // Siblings of a window in z-order: the top-level list or the parent's children.
   std::vector<WindowHandle>& siblingsOf(const SimWindow& window);

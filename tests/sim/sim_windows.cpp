@@ -394,4 +394,43 @@ platform::IconHandle SimDesktop::makeIcon(platform::Size size) {
   return platform::IconHandle{handle};
 }
 
+namespace {
+
+long long overlapArea(const Rect& a, const Rect& b) {
+  const long long w = std::min<long long>(a.right, b.right) - std::max<long long>(a.left, b.left);
+  const long long h = std::min<long long>(a.bottom, b.bottom) - std::max<long long>(a.top, b.top);
+  return (w > 0 && h > 0) ? w * h : 0;
+}
+
+// Squared distance between two rectangles; 0 when they touch or overlap.
+long long gapSquared(const Rect& a, const Rect& b) {
+  const long long dx = std::max<long long>(
+      {0, static_cast<long long>(b.left) - a.right, static_cast<long long>(a.left) - b.right});
+  const long long dy = std::max<long long>(
+      {0, static_cast<long long>(b.top) - a.bottom, static_cast<long long>(a.top) - b.bottom});
+  return dx * dx + dy * dy;
+}
+
+}  // namespace
+
+std::optional<platform::Monitor> SimDesktop::monitorFromRect(const Rect& rect, unsigned flags) {
+  const std::vector<platform::Monitor> monitors = impl_->allMonitors();
+  const platform::Monitor* best = nullptr;
+  long long bestArea = 0;
+  for (const platform::Monitor& m : monitors) {
+    const long long area = overlapArea(rect, m.bounds);
+    if (area > bestArea) {
+      best = &m;
+      bestArea = area;
+    }
+  }
+  if (best != nullptr) return *best;
+  if (flags != platform::kMonitorDefaultToNearest || monitors.empty()) return std::nullopt;
+  best = &monitors.front();
+  for (const platform::Monitor& m : monitors) {
+    if (gapSquared(rect, m.bounds) < gapSquared(rect, best->bounds)) best = &m;
+  }
+  return *best;
+}
+
 }  // namespace vitrolux::sim

@@ -31,9 +31,16 @@ TEST_F(OptionPanelTest, TheOptionsButtonTogglesThePanelAt720Twips) {
   EXPECT_FALSE(control(ControlId::optionFrm).visible);
   desk.click(idx(ControlId::setCfgPic));
   EXPECT_TRUE(control(ControlId::optionFrm).visible);
+  // Open, it lies above a hosted window, which would take its clicks.
+  EXPECT_TRUE(control(ControlId::optionFrm).onTop);
   EXPECT_EQ(control(ControlId::optionFrm).rect, (platform::TwipsRect{720, 720, 8295, 2535}));
   desk.click(idx(ControlId::setCfgPic));
   EXPECT_FALSE(control(ControlId::optionFrm).visible);
+  EXPECT_FALSE(control(ControlId::optionFrm).onTop);
+  // Saving closes it too, back to its place.
+  save();
+  EXPECT_FALSE(control(ControlId::optionFrm).visible);
+  EXPECT_FALSE(control(ControlId::optionFrm).onTop);
   main.controls().setTop(idx(ControlId::optionFrm), 3000);
   desk.click(idx(ControlId::setCfgPic));
   EXPECT_EQ(control(ControlId::optionFrm).rect.top, 720);

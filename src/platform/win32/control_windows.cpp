@@ -166,6 +166,29 @@ void ControlWindows::realise() {
       ::SetWindowPos(w, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
   }
+  for (int i = first; i < controls_.size(); ++i) {
+    if (controls_[i].onTop) syncStacking(i);
+  }
+}
+
+void ControlWindows::syncStacking(int index) {
+  HWND w = window(index);
+  if (w == nullptr) return;
+  const Control& c = controls_[index];
+  // On top: above the windows of other programs hosted in the same
+  // container too. Otherwise back to the stored place: right below the
+  // nearest control stored before it in the same container.
+  HWND after = HWND_TOP;
+  if (!c.onTop) {
+    for (int i = index - 1; i >= 0; --i) {
+      HWND above = window(i);
+      if (above != nullptr && controls_[i].container == c.container && !controls_[i].onTop) {
+        after = above;
+        break;
+      }
+    }
+  }
+  ::SetWindowPos(w, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void ControlWindows::createToolTips() {
@@ -359,6 +382,9 @@ void ControlWindows::changed(int index, Property property) {
     case Property::ForeColor:
     case Property::Picture:
       ::InvalidateRect(w, nullptr, TRUE);
+      break;
+    case Property::OnTop:
+      syncStacking(index);
       break;
     case Property::Checked:
       ::SendMessageW(w, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);

@@ -117,6 +117,7 @@ class ControlWindows {
   void syncIcon(int index);
   void syncTimer(int index);
   void syncBrush(int index);
+  void syncStacking(int index);
   std::wstring windowTextOf(const Control& control) const;
   // The stored picture as a packed bitmap in the resources, or null.
   const BITMAPINFO* storedPicture(Picture picture) const;

@@ -10,6 +10,7 @@
 #include "platform/win32/control_windows.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/frame_window.h"
+#include "platform/win32/mouse_input.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_resource.h"
 
@@ -25,6 +26,13 @@ WindowHandle toHandle(HWND window) {
 
 Rect toRect(const RECT& r) {
   return Rect{r.left, r.top, r.right, r.bottom};
+}
+
+std::optional<MONITORINFO> monitorInfo(HMONITOR monitor) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (monitor == nullptr || !::GetMonitorInfoW(monitor, &info)) return std::nullopt;
+  return info;
 }
 
 // Where the ticks of system timers go, by frame window. A TIMERPROC has no
@@ -125,10 +133,25 @@ int Win32System::run() {
   for (;;) {
     const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
+    if (takenByFrame(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
   return static_cast<int>(message.wParam);
+}
+
+bool Win32System::takenByFrame(const MSG& message) {
+  // A key for one of the frame's controls is offered to the frame first,
+  // before it is translated into characters: a command key it takes never
+  // reaches the control (no type-ahead in the task list).
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  if (!controlWindows_ || events_ == nullptr) return false;
+  const int control = controlWindows_->indexOf(message.hwnd);
+  if (control < 0) return false;
+  const int key = static_cast<int>(message.wParam);
+  const int shift = keyShiftState();
+  FrameEvents* events = events_;
+  return guarded([&] { return events->onControlKeyDown(control, key, shift); }, false);
 }
 
 HWND Win32System::frame() const {
@@ -166,6 +189,24 @@ Rect Win32System::frameBounds() const {
   RECT bounds{};
   if (HWND window = frame()) ::GetWindowRect(window, &bounds);
   return toRect(bounds);
+}
+
+Rect Win32System::frameNormalBounds() const {
+  HWND window = frame();
+  if (window == nullptr || !::IsIconic(window)) return frameBounds();
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!::GetWindowPlacement(window, &placement)) return frameBounds();
+  // The normal position of a window without WS_EX_TOOLWINDOW is in
+  // workspace coordinates, which start at the top left of its monitor's
+  // work area: they differ from the screen's where a task bar sits on the
+  // left or at the top.
+  RECT place = placement.rcNormalPosition;
+  if (const auto info = monitorInfo(::MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST))) {
+    ::OffsetRect(&place, info->rcWork.left - info->rcMonitor.left,
+                 info->rcWork.top - info->rcMonitor.top);
+  }
+  return toRect(place);
 }
 
 WindowState Win32System::frameState() const {
@@ -217,6 +258,7 @@ void Win32System::doEvents() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
+    if (takenByFrame(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -341,6 +383,13 @@ std::optional<std::intptr_t> Win32System::sendMessage(WindowHandle window, unsig
     return std::nullopt;
   }
   return static_cast<std::intptr_t>(result);
+}
+
+std::optional<Monitor> Win32System::monitorFromRect(const Rect& rect, unsigned flags) {
+  const RECT area{rect.left, rect.top, rect.right, rect.bottom};
+  const auto info = monitorInfo(::MonitorFromRect(&area, flags));
+  if (!info) return std::nullopt;
+  return Monitor{toRect(info->rcMonitor), toRect(info->rcWork)};
 }
 
 std::int16_t Win32System::getAsyncKeyState(int virtualKey) {

@@ -55,6 +55,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   // ---- FramePort ----------------------------------------------------------
   WindowHandle frameWindow() const override;
   Rect frameBounds() const override;
+  Rect frameNormalBounds() const override;
   WindowState frameState() const override;
   void setFrameState(WindowState state) override;
   int dpi() const override;
@@ -89,6 +90,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
                                            std::uintptr_t wParam, std::intptr_t lParam,
                                            unsigned timeoutMilliseconds) override;
+  std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
   std::vector<WindowHandle> enumWindows() override;
   std::intptr_t getClassLongPtr(WindowHandle window, int index) override;
@@ -106,6 +108,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
 
  private:
   HWND frame() const;
+  // Offers a key message for one of the controls to the frame's commands.
+  bool takenByFrame(const MSG& message);
 
   HINSTANCE instance_;
   std::unique_ptr<FrameWindow> frameWindow_;

@@ -1,0 +1,39 @@
+// The line of "ui.txt": the frame's opacity level, size and position as
+// "|||"-separated key=value items. Pure text in and out, so that the
+// reader can be tested and fuzzed on its own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/controls.h"
+
+namespace vitrolux::effects {
+
+enum class UiKey { opacity, width, height, left, top };
+
+struct UiItem {
+  UiKey key = UiKey::opacity;
+  double value = 0;
+  friend bool operator==(const UiItem&, const UiItem&) = default;
+};
+
+// The items of a line that are to be applied, in the order they stand.
+// Nothing when the line holds no "|||". Left out: pieces without "=", keys
+// other than the five (matched exactly, case included), and values that
+// would lose the frame: an opacity level that is not 1 to 255 once
+// rounded, a width or height of 0 or less, any number too large to be one.
+std::vector<UiItem> readUiSettings(std::string_view line);
+
+// The number at the start of a value, read with a full stop as the decimal
+// point whatever the locale: blanks are skipped, the first character that
+// cannot continue the number ends it, and no number at all counts as 0.
+double leadingNumber(std::string_view text);
+
+// The line written for a level (left out when 0) and the frame's place in
+// twips, rounded to whole twips.
+std::string formatUiSettings(std::int16_t opacity, const platform::TwipsRect& frame);
+
+}  // namespace vitrolux::effects
