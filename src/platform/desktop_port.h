@@ -45,6 +45,10 @@ class DesktopPort {
   virtual std::optional<std::intptr_t> sendMessage(WindowHandle window, unsigned message,
                                                    std::uintptr_t wParam, std::intptr_t lParam,
                                                    unsigned timeoutMilliseconds) = 0;
+  // Starts or stops reporting top-level windows that appear, are shown or
+  // are renamed anywhere on the desktop, through
+  // FrameEvents::onDesktopWindowChanged. Costs nothing while off.
+  virtual bool watchTopLevelWindows(bool on) = 0;
   // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
   virtual std::int16_t getAsyncKeyState(int virtualKey) = 0;
 };
