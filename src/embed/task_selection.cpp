@@ -15,8 +15,10 @@ void TaskSelection::onLoadClick() {
   if (!caption.empty()) loader_.embed(caption);
 }
 
-// Not built yet.
-void TaskSelection::onReleaseClick() {}
+void TaskSelection::onReleaseClick() {
+  // A release is newer than a launch still waiting for its window.
+  loader_.cancelWait();
+}
 
 void TaskSelection::giveBackForeignWindows() {
   const platform::WindowHandle frame = frame_.frameWindow();
