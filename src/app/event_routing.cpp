@@ -143,7 +143,17 @@ void Main::onTimer(int control) {
 }
 
 void Main::onSystemTimer(unsigned id) {
-  guarded([&] { autoRefresh_.onSystemTimer(id); });
+  guarded([&] {
+    if (id == embed::kCaptureWaitTimerId) {
+      loader_.onCaptureWaitTick();
+    } else {
+      autoRefresh_.onSystemTimer(id);
+    }
+  });
+}
+
+void Main::onDesktopWindowChanged(platform::WindowHandle window) {
+  guarded([&] { loader_.onDesktopWindowChanged(window); });
 }
 
 void Main::onUserScroll(int control) {

@@ -67,6 +67,7 @@ class Main final : public platform::Application {
   void onControlMouseMove(int control, int button, int shift, float x, float y) override;
   void onTimer(int control) override;
   void onSystemTimer(unsigned id) override;
+  void onDesktopWindowChanged(platform::WindowHandle window) override;
   void onEmergencyExit() override;
 
  private:

@@ -1,5 +1,7 @@
 #include "embed/loader.h"
 
+#include <algorithm>
+
 #include "embed/command_line.h"
 #include "embed/program_entry.h"
 #include "model/hosted_fit.h"
@@ -21,6 +23,7 @@ constexpr int kSlowProgramDelayMs = 2000;
 }  // namespace
 
 void Loader::arm(ControlId timer, int delayMs) {
+  if (state_.pendingLaunch) armedFor_[timer] = *state_.pendingLaunch;
   controls_.setInterval(index(timer), delayMs);
 }
 
@@ -35,37 +38,48 @@ bool Loader::loadApp(const std::string& entry) {
   const std::optional<platform::ProcessId> process = launch(processes_, path);
   if (!process) return false;
 
-  // The launch takes the place of whatever was hosted: until its capture the
-  // frame's current window is the new program, known only by its process.
+  // The launch takes the place of whatever was hosted, and of a launch still
+  // waiting for its window: until its capture the frame's current window is
+  // the new program, known only by its process.
+  endWait();
+  clearPending();
   state_.hostedWindow = {};
-  state_.pendingLaunch.reset();
+  launchedAt_ = frame_.nowMs();
   if (process->value() != 0) {
-    state_.pendingLaunch = *process;
+    setPending(*process);
     // The order matters: an entry naming both browsers is a Chrome entry.
     if (contains(entry, "chrome")) {
       arm(ControlId::Timer1, kChromeDelayMs);
     } else if (contains(entry, "iexplore")) {
-      embed(title.empty() ? std::string(text::kIeTitle) : title);
+      attemptLaunchCapture(*process, title.empty() ? std::string(text::kIeTitle) : title);
     } else if (contains(entry, "firefox")) {
       arm(ControlId::Timer2, kSlowProgramDelayMs);
     } else {
       arm(ControlId::Timer3, kSlowProgramDelayMs);
     }
+  } else {
+    processes_.forgetProcess(*process);
   }
   refreshTaskList_();
   return true;
 }
 
-void Loader::embed(const std::string& title) {
-  const platform::WindowHandle frame = frame_.frameWindow();
-  platform::WindowHandle window = desktop_.findWindow(title);
+platform::WindowHandle Loader::find(const std::string& title) {
+  const platform::WindowHandle window = desktop_.findWindow(title);
   // The frame is never captured into itself.
-  if (window == frame) window = {};
+  return window == frame_.frameWindow() ? platform::WindowHandle{} : window;
+}
 
-  state_.hostedWindow = window;
-  state_.pendingLaunch.reset();
+void Loader::embed(const std::string& title) {
+  // Whatever the user picked now wins over a launch still on its way.
+  endWait();
+  clearPending();
+  state_.hostedWindow = find(title);
+  capture(state_.hostedWindow);
+}
+
+void Loader::capture(platform::WindowHandle window) {
   if (window.isNull()) return;
-
   const platform::Rect bounds = frame_.frameBounds();
   const platform::Rect fit =
       model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
@@ -74,28 +88,135 @@ void Loader::embed(const std::string& title) {
   // title strip.
   desktop_.setWindowPos(window, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
                         0);
-  desktop_.setParent(window, frame);
+  desktop_.setParent(window, frame_.frameWindow());
+}
+
+void Loader::attemptLaunchCapture(platform::ProcessId launch, const std::string& title) {
+  const platform::WindowHandle window = find(title);
+  const bool newest = state_.pendingLaunch == launch;
+  if (!window.isNull()) {
+    state_.hostedWindow = window;
+    capture(window);
+    // An older launch's window may still come in; the newest launch keeps
+    // waiting for its own.
+    if (newest) {
+      endWait();
+      clearPending();
+    }
+    return;
+  }
+  // Nothing there yet: only the newest launch goes on waiting, and only
+  // while its program runs, for a while.
+  if (!newest) return;
+  if (!processes_.processEnded(launch) && frame_.nowMs() < launchedAt_ + kCaptureWaitLimitMs) {
+    startWait(launch, title);
+    return;
+  }
+  endWait();
+  clearPending();
+  state_.hostedWindow = {};
+}
+
+void Loader::startWait(platform::ProcessId launch, const std::string& caption) {
+  const bool running = wait_.has_value();
+  wait_ = Wait{launch, caption, launchedAt_ + kCaptureWaitLimitMs};
+  if (running) return;
+  pollsUntilSearch_ = kCaptureWaitPollsPerSearch;
+  frame_.setSystemTimer(kCaptureWaitTimerId, kCaptureWaitPollMs);
+}
+
+void Loader::endWait() {
+  if (!wait_) return;
+  wait_.reset();
+  frame_.killSystemTimer(kCaptureWaitTimerId);
+}
+
+void Loader::cancelLaunch() {
+  endWait();
+  clearPending();
+}
+
+void Loader::setPending(platform::ProcessId launch) {
+  state_.pendingLaunch = launch;
+  candidates_.clear();
+  desktop_.watchTopLevelWindows(true);
+}
+
+void Loader::clearPending() {
+  if (!state_.pendingLaunch) return;
+  processes_.forgetProcess(*state_.pendingLaunch);
+  state_.pendingLaunch.reset();
+  candidates_.clear();
+  desktop_.watchTopLevelWindows(false);
+}
+
+void Loader::onDesktopWindowChanged(platform::WindowHandle window) {
+  if (!state_.pendingLaunch) return;
+  candidates_.erase(std::remove(candidates_.begin(), candidates_.end(), window), candidates_.end());
+  candidates_.push_back(window);
+  if (candidates_.size() > kCaptureWaitCandidates) candidates_.erase(candidates_.begin());
+  // The first attempt keeps its moment; only a wait acts on a report.
+  if (wait_ && desktop_.getWindowText(window) == wait_->caption) lookForWaitedWindow(true);
+}
+
+bool Loader::lookForWaitedWindow(bool searchAll) {
+  bool seen = searchAll;
+  for (const platform::WindowHandle candidate : candidates_) {
+    if (seen) break;
+    seen = desktop_.getWindowText(candidate) == wait_->caption;
+  }
+  if (!seen) return false;
+  // The caption decides, as in every capture: the first top-level window
+  // that carries it.
+  const platform::WindowHandle window = find(wait_->caption);
+  if (window.isNull()) return false;
+  state_.hostedWindow = window;
+  capture(window);
+  endWait();
+  clearPending();
+  return true;
+}
+
+void Loader::onCaptureWaitTick() {
+  if (!wait_ || state_.pendingLaunch != wait_->process) {
+    endWait();
+    return;
+  }
+  const bool searchAll = --pollsUntilSearch_ <= 0;
+  if (searchAll) pollsUntilSearch_ = kCaptureWaitPollsPerSearch;
+  if (lookForWaitedWindow(searchAll)) return;
+  // A program that ended without its window will not show it any more.
+  if (processes_.processEnded(wait_->process) || frame_.nowMs() >= wait_->deadline) {
+    endWait();
+    clearPending();
+    state_.hostedWindow = {};
+  }
 }
 
 void Loader::onCaptureTimer(ControlId timer) {
   platform::guarded([&] {
+    const auto armed = armedFor_.find(timer);
+    const platform::ProcessId launch =
+        armed == armedFor_.end() ? platform::ProcessId{} : armed->second;
     const std::string typed = controls_[index(ControlId::title_txt)].caption;
     switch (timer) {
       case ControlId::Timer1:
-        embed(std::string(text::kChromeTitle));
+        attemptLaunchCapture(launch, std::string(text::kChromeTitle));
         break;
       case ControlId::Timer2:
-        embed(typed.empty() ? std::string(text::kFirefoxTitle) : typed);
+        attemptLaunchCapture(launch, typed.empty() ? std::string(text::kFirefoxTitle) : typed);
         break;
       case ControlId::Timer3:
-        if (!typed.empty()) embed(typed);
+        if (!typed.empty()) attemptLaunchCapture(launch, typed);
         break;
       default:
         break;
     }
   });
-  // One attempt only, whatever it found.
+  // One attempt per arming, whatever it found; the wait, if any, has a timer
+  // of its own.
   platform::guarded([&] { controls_.setInterval(index(timer), 0); });
+  armedFor_.erase(timer);
 }
 
 }  // namespace vitrolux::embed

@@ -1,8 +1,13 @@
 // Launching a program and capturing its top-level window into the frame.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "model/frame_state.h"
 #include "model/layout.h"
@@ -12,6 +17,21 @@
 #include "platform/process_port.h"
 
 namespace vitrolux::embed {
+
+// The system timer of the frame's window that carries the wait for a slow
+// program's window.
+inline constexpr unsigned kCaptureWaitTimerId = 1;
+// The wait looks for its window whenever the desktop reports one that
+// appeared, was shown or renamed. Some window systems report creation only,
+// so besides, at this interval, it reads the captions of the windows
+// reported since the launch, and every few intervals it searches the whole
+// desktop. It ends this long after the launch.
+inline constexpr unsigned kCaptureWaitPollMs = 250;
+inline constexpr int kCaptureWaitPollsPerSearch = 8;
+inline constexpr std::int64_t kCaptureWaitLimitMs = 30000;
+// Windows reported since the launch whose captions each look reads; the
+// oldest drop out first.
+inline constexpr std::size_t kCaptureWaitCandidates = 16;
 
 class Loader {
  public:
@@ -31,14 +51,49 @@ class Loader {
 
   // Captures the first top-level window whose caption is the title: places
   // it below the title strip with the frame's size (model/hosted_fit.h) and
-  // makes the frame its parent.
+  // makes the frame its parent. The newest action wins: a launch still
+  // waiting for its window waits no more.
   void embed(const std::string& title);
 
-  // One capture attempt of Timer1, Timer2 or Timer3, which then stops.
+  // One capture attempt of Timer1, Timer2 or Timer3, which then stops. When
+  // the attempt is the newest launch's and finds nothing, the launch waits.
   void onCaptureTimer(model::ControlId timer);
+  // A tick of the wait's timer, and a window that appeared, was shown or
+  // renamed on the desktop: the wait looks for its window again.
+  void onCaptureWaitTick();
+  void onDesktopWindowChanged(platform::WindowHandle window);
+  // The user did something newer (a release): a pending launch is no longer
+  // the frame's window and waits no more; a capture timer already armed
+  // still makes its one attempt at its moment.
+  void cancelLaunch();
+
+  bool waiting() const { return wait_.has_value(); }
 
  private:
+  struct Wait {
+    platform::ProcessId process;
+    std::string caption;
+    std::int64_t deadline = 0;
+  };
+
   void arm(model::ControlId timer, int delayMs);
+  // The capture attempt of a launch: at once for Internet Explorer entries,
+  // else at its timer's tick.
+  void attemptLaunchCapture(platform::ProcessId launch, const std::string& title);
+  void startWait(platform::ProcessId launch, const std::string& caption);
+  void endWait();
+  // A launch pends from its start until its capture or the end of its wait;
+  // meanwhile the desktop's new windows are watched.
+  void setPending(platform::ProcessId launch);
+  // The pending launch is over: its process and the desktop's windows are
+  // no longer looked after.
+  void clearPending();
+  // One look of the wait: true when it captured the window.
+  bool lookForWaitedWindow(bool searchAll);
+  // The first top-level window with the caption, never the frame; null when none.
+  platform::WindowHandle find(const std::string& title);
+  // Places the window at the fit and makes the frame its parent.
+  void capture(platform::WindowHandle window);
 
   platform::ControlSet& controls_;
   model::FrameState& state_;
@@ -46,6 +101,15 @@ class Loader {
   platform::DesktopPort& desktop_;
   platform::ProcessPort& processes_;
   std::function<void()> refreshTaskList_;
+
+  // The launch each capture timer was armed for.
+  std::map<model::ControlId, platform::ProcessId> armedFor_;
+  // When the newest launch started, for the wait's deadline.
+  std::int64_t launchedAt_ = 0;
+  std::optional<Wait> wait_;
+  int pollsUntilSearch_ = 0;
+  // Windows the desktop reported since the launch, newest last.
+  std::vector<platform::WindowHandle> candidates_;
 };
 
 }  // namespace vitrolux::embed

@@ -28,7 +28,7 @@ void TaskSelection::onReleaseClick() {
     desktop_.setParent(state_.hostedWindow, platform::WindowHandle{});
   }
   state_.hostedWindow = {};
-  state_.pendingLaunch.reset();
+  loader_.cancelLaunch();
   // The selected row's window too: it may be another window inside the
   // frame, or one pinned on top from the list.
   const platform::WindowHandle selected = model::selectedTaskWindow(controls_);

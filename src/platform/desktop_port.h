@@ -49,6 +49,10 @@ class DesktopPort {
   // part of the rectangle. When none shows any of it: nothing with
   // kMonitorDefaultToNull, the nearest one with kMonitorDefaultToNearest.
   virtual std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) = 0;
+  // Starts or stops reporting top-level windows that appear, are shown or
+  // are renamed anywhere on the desktop, through
+  // FrameEvents::onDesktopWindowChanged. Costs nothing while off.
+  virtual bool watchTopLevelWindows(bool on) = 0;
   // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
   virtual std::int16_t getAsyncKeyState(int virtualKey) = 0;
 

@@ -3,6 +3,8 @@
 // from tests. Text changes of text boxes arrive through ControlSet instead.
 #pragma once
 
+#include "platform/types.h"
+
 namespace vitrolux::platform {
 
 class FrameEvents {
@@ -40,6 +42,11 @@ class FrameEvents {
 
   // A timer of the frame's window set with FramePort::setSystemTimer.
   virtual void onSystemTimer(unsigned id) = 0;
+
+  // While DesktopPort::watchTopLevelWindows is on: a top-level window of the
+  // desktop was created, shown or renamed. Which of these a window system
+  // reports varies (creation at least); nothing is claimed of the order.
+  virtual void onDesktopWindowChanged(WindowHandle window) = 0;
 
   // The process is about to die of a fault (an unhandled exception, an
   // abort): give back what is not ours. Never part of a normal exit.

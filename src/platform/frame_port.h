@@ -41,6 +41,9 @@ class FramePort {
   virtual void endProgram() = 0;
   // Modal message box with an OK button and no icon.
   virtual void messageBox(const std::string& text, const std::string& caption) = 0;
+  // Milliseconds on a steady clock, for deadlines that timer ticks alone
+  // would measure badly (ticks can come late or be merged).
+  virtual std::int64_t nowMs() const = 0;
   // A timer of the frame's window whose ticks reach FrameEvents::onSystemTimer.
   virtual bool setSystemTimer(unsigned id, unsigned milliseconds) = 0;
   virtual bool killSystemTimer(unsigned id) = 0;

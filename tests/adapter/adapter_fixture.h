@@ -51,6 +51,9 @@ class RecordingEvents final : public FrameEvents {
   }
   void onTimer(int c) override { note("timer", c); }
   void onSystemTimer(unsigned id) override { note("systimer", id); }
+  void onDesktopWindowChanged(WindowHandle window) override {
+    note("window", static_cast<long long>(window.value()));
+  }
   void onEmergencyExit() override { note("emergency"); }
 
   int count(const std::string& entry) const {

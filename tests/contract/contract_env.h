@@ -66,6 +66,8 @@ class ContractEnv {
   virtual void pump(int milliseconds) = 0;
   // Ticks of the frame's system timer with this id seen so far.
   virtual int systemTimerTicks(unsigned id) = 0;
+  // Windows reported to the frame's onDesktopWindowChanged so far.
+  virtual std::vector<WindowHandle> changedWindows() = 0;
 
   // A new, empty folder, removed with the environment.
   virtual std::string tempFolder() = 0;

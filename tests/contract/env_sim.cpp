@@ -16,6 +16,7 @@ class SimEnv final : public ContractEnv {
   SimEnv() {
     sim::Program cmd;
     cmd.opensWindow = false;
+    cmd.exitAfterMs = 1;  // "cmd /c exit 0"
     desk_.installProgram(std::string(kSystemFolder) + "\\cmd.exe", cmd);
     desk_.addToSearchPath(kSystemFolder);
     desk_.connect(events_, controls_,
@@ -52,6 +53,7 @@ class SimEnv final : public ContractEnv {
   void releaseKey(int virtualKey) override { desk_.releaseKey(virtualKey); }
   void pump(int milliseconds) override { desk_.advance(milliseconds); }
   int systemTimerTicks(unsigned id) override { return events_.ticks[id]; }
+  std::vector<WindowHandle> changedWindows() override { return events_.changedWindows; }
 
   std::string tempFolder() override {
     const std::string folder = "C:\\ContractTemp\\" + std::to_string(++folders_);

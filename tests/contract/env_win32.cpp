@@ -223,6 +223,7 @@ class Win32Env final : public ContractEnv {
   }
 
   int systemTimerTicks(unsigned id) override { return events_.ticks[id]; }
+  std::vector<WindowHandle> changedWindows() override { return events_.changedWindows; }
 
   std::string tempFolder() override {
     wchar_t base[MAX_PATH + 1];

@@ -181,6 +181,32 @@ TEST_F(Contract, StartProcessGivesAnIdOnlyForAnExistingProgram) {
   EXPECT_NE(pid->value(), 0u);
 }
 
+TEST_F(Contract, AStartedProcessIsSeenToEndUntilItIsForgotten) {
+  const StartableProgram program = env->startableProgram();
+  const std::optional<platform::ProcessId> pid =
+      processes.startProcess(program.path, program.commandLine);
+  ASSERT_TRUE(pid.has_value());
+  // The program exits at once; give it a few seconds under a loaded machine.
+  bool ended = false;
+  for (int waited = 0; waited < 5000 && !ended; waited += 50) {
+    env->pump(50);
+    ended = processes.processEnded(*pid);
+  }
+  EXPECT_TRUE(ended);
+  processes.forgetProcess(*pid);
+  EXPECT_FALSE(processes.processEnded(*pid)) << "nothing is claimed of a forgotten process";
+  // Nor of one that was never started here.
+  EXPECT_FALSE(processes.processEnded(platform::ProcessId{4}));
+}
+
+TEST_F(Contract, TheClockMovesWithTime) {
+  const std::int64_t before = framePort.nowMs();
+  env->pump(120);
+  const std::int64_t after = framePort.nowMs();
+  EXPECT_GE(after - before, 100);
+  EXPECT_LT(after - before, 5000);
+}
+
 // ---- Text, environment, instance ---------------------------------------------
 
 TEST_F(Contract, AnsiConversionRoundTripsWhatFitsAndRefusesWhatDoesNot) {

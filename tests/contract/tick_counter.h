@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <vector>
 
 #include "platform/frame_events.h"
 
@@ -27,6 +28,10 @@ class TickCounter final : public platform::FrameEvents {
   void onControlMouseMove(int, int, int, float, float) override {}
   void onTimer(int) override {}
   void onSystemTimer(unsigned id) override { ++ticks[id]; }
+  void onDesktopWindowChanged(platform::WindowHandle window) override {
+    changedWindows.push_back(window);
+  }
+  std::vector<platform::WindowHandle> changedWindows;
   void onEmergencyExit() override {}
 };
 

@@ -310,6 +310,33 @@ TEST_F(Contract, AMinimisedFrameStandsElsewhereButKeepsItsNormalPlace) {
 
 // ---- Windows that have gone away ----------------------------------------------
 
+TEST_F(Contract, NewTopLevelWindowsAreReportedOnlyWhileWatched) {
+  auto reported = [&](WindowHandle w) {
+    const std::vector<WindowHandle> seen = env->changedWindows();
+    return std::find(seen.begin(), seen.end(), w) != seen.end();
+  };
+  const WindowHandle before = env->makeTopLevel("Vitrolux contract before watch");
+  ASSERT_TRUE(desktop.watchTopLevelWindows(true));
+  const WindowHandle watched = env->makeTopLevel("Vitrolux contract watched");
+  // Reports come through the event loop, not inside the call that made the
+  // window; a child window is never reported.
+  const WindowHandle child =
+      env->makeChild(watched, "Vitrolux contract watched child", {1, 1, 9, 9});
+  bool seen = false;
+  for (int waited = 0; waited < 3000 && !seen; waited += 50) {
+    env->pump(50);
+    seen = reported(watched);
+  }
+  EXPECT_TRUE(seen);
+  EXPECT_FALSE(reported(before));
+  EXPECT_FALSE(reported(child));
+
+  ASSERT_TRUE(desktop.watchTopLevelWindows(false));
+  const WindowHandle after = env->makeTopLevel("Vitrolux contract after watch");
+  env->pump(300);
+  EXPECT_FALSE(reported(after));
+}
+
 TEST_F(Contract, CallsOnAWindowThatIsGoneHaveNoEffect) {
   const WindowHandle w = env->makeTopLevel("Vitrolux contract gone", kPlainWindow);
   EXPECT_TRUE(desktop.postMessage(w, platform::kWmActivate, 1, 0));

@@ -205,20 +205,15 @@ TEST(Hosting, TheChromeTileAdoptsItsNewTabWindowAfter400ms) {
   HWND tile = app.control(L"打开并装载Chrome");
   ASSERT_NE(tile, nullptr);
 
-  // Chrome's window is looked for only once, 400 ms after the launch. A
-  // first start of a program under Wine can take longer than that to show a
-  // window, so the program has run once before, as it would have on a
-  // user's desktop.
-  Process warmUp = Process::start(chrome, {L"--caption", L"warm-up", L"--exit-after-ms", L"1"});
-  ASSERT_TRUE(warmUp && warmUp.waitForExit(10s));
-
+  // No warm-up start: a first start of a program under Wine can take longer
+  // than 400 ms to show a window, and the launch then waits for it.
   const Clock::time_point clicked = Clock::now();
   click(tile);
   std::chrono::milliseconds took{};
   HWND adopted = waitForAdoption(app.frame(), L"新标签页 - Google Chrome", clicked, &took);
   ASSERT_NE(adopted, nullptr) << "the new tab window was not adopted";
   EXPECT_GE(took, 300ms);
-  EXPECT_LT(took, 1500ms) << "Chrome is captured after 400 ms, not 2 s";
+  EXPECT_LT(took, 1900ms) << "Chrome is looked for after 400 ms, not 2 s";
 }
 
 TEST(Hosting, TheAnyTileShowsTodo) {

@@ -73,7 +73,7 @@ namespace {
 
 // The next thing that falls due on the clock, at or before a limit.
 struct Due {
-  enum class Kind { None, ControlTimer, SystemTimer, ProgramWindow } kind = Kind::None;
+  enum class Kind { None, ControlTimer, SystemTimer, ProgramWindow, ProgramExit } kind = Kind::None;
   std::int64_t time = 0;
   std::uint64_t armed = 0;
   std::int64_t id = 0;  // control index, system timer id, or index of the pending window
@@ -94,6 +94,13 @@ void SimDesktop::advance(int milliseconds) {
   for (;;) {
     Due next;
     Impl& s = *impl_;
+    // What is already in the queue comes before anything the clock brings.
+    if (!s.windowEvents.empty()) {
+      const WindowHandle window = s.windowEvents.front();
+      s.windowEvents.erase(s.windowEvents.begin());
+      if (!ended_ && events_ != nullptr && s.watching) events_->onDesktopWindowChanged(window);
+      continue;
+    }
     if (!ended_) {
       for (const auto& [index, t] : s.controlTimers) {
         next.consider(Due::Kind::ControlTimer, t.due, t.armed, index, until);
@@ -106,6 +113,10 @@ void SimDesktop::advance(int milliseconds) {
     for (std::size_t i = 0; i < s.pendingWindows.size(); ++i) {
       const auto& p = s.pendingWindows[i];
       next.consider(Due::Kind::ProgramWindow, p.due, p.armed, static_cast<std::int64_t>(i), until);
+    }
+    for (std::size_t i = 0; i < s.pendingExits.size(); ++i) {
+      const auto& p = s.pendingExits[i];
+      next.consider(Due::Kind::ProgramExit, p.due, p.armed, static_cast<std::int64_t>(i), until);
     }
     if (next.kind == Due::Kind::None) break;
     if (next.time > now_) now_ = next.time;
@@ -131,6 +142,12 @@ void SimDesktop::advance(int milliseconds) {
         if (processAlive(p.process)) {
           createWindow(p.process, p.program.caption, p.program.style, p.program.rect);
         }
+        break;
+      }
+      case Due::Kind::ProgramExit: {
+        const ProcessId process = s.pendingExits[static_cast<std::size_t>(next.id)].process;
+        s.pendingExits.erase(s.pendingExits.begin() + static_cast<std::ptrdiff_t>(next.id));
+        endProcess(process);
         break;
       }
       case Due::Kind::None:
@@ -292,6 +309,10 @@ void SimDesktop::setFrameState(WindowState state) {
 
 int SimDesktop::dpi() const {
   return impl_->dpi;
+}
+
+std::int64_t SimDesktop::nowMs() const {
+  return now_;
 }
 void SimDesktop::setDpi(int dpi) {
   impl_->dpi = dpi;

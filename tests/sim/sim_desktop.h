@@ -64,6 +64,10 @@ struct Program {
   bool opensWindow = true;
   // Where that window opens, in screen pixels.
   Rect rect{200, 150, 840, 630};
+  // The process ends by itself this long after its start (0: it keeps
+  // running), on the virtual clock; before its window is due, it never
+  // shows one.
+  int exitAfterMs = 0;
 };
 
 struct Launch {
@@ -159,6 +163,8 @@ class SimDesktop final : public platform::FramePort,
   WindowHandle createChildWindow(WindowHandle parent, ProcessId process, const std::string& caption,
                                  Rect rect);
   void destroyWindow(WindowHandle window);
+  // Another program renames its window (SetWindowText).
+  void setWindowText(WindowHandle window, const std::string& caption);
   // Null when there is no such window.
   SimWindow* window(WindowHandle handle);
   const SimWindow* window(WindowHandle handle) const;
@@ -186,6 +192,8 @@ class SimDesktop final : public platform::FramePort,
   void installProgram(const std::string& path, Program program);
   void addToSearchPath(const std::string& folder);
   const std::vector<Launch>& launches() const { return launches_; }
+  // Processes started through the port that it has not been told to forget.
+  std::size_t keptProcesses() const;
   void setEnvironment(const std::string& name, std::optional<std::string> value);
 
   // ---- Other settings of the simulated system ---------------------------
@@ -230,6 +238,7 @@ class SimDesktop final : public platform::FramePort,
   // Also what the user's minimise, restore and maximise do.
   void setFrameState(platform::WindowState state) override;
   int dpi() const override;
+  std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
   void setCapture(int control) override;
   void releaseCapture() override;
@@ -262,6 +271,11 @@ class SimDesktop final : public platform::FramePort,
                                            std::uintptr_t wParam, std::intptr_t lParam,
                                            unsigned timeoutMilliseconds) override;
   std::optional<platform::Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
+  // Reports creation, showing and renaming, as Windows does (Wine reports
+  // creation only: the logic must not need more). The reports are queued
+  // and arrive when the clock next runs (advance, doEvents).
+  bool watchTopLevelWindows(bool on) override;
+  bool watchingTopLevelWindows() const;
   std::int16_t getAsyncKeyState(int virtualKey) override;
   std::vector<WindowHandle> enumWindows() override;
   std::intptr_t getClassLongPtr(WindowHandle window, int index) override;
@@ -271,10 +285,14 @@ class SimDesktop final : public platform::FramePort,
   std::optional<std::string> findProgram(const std::string& name) override;
   std::optional<ProcessId> startProcess(const std::string& program,
                                         const std::string& commandLine) override;
+  bool processEnded(ProcessId process) override;
+  void forgetProcess(ProcessId process) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;
 
  private:
+  void reportWindowChange(WindowHandle window);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;  // keeps the model's containers out of this header
   SimFiles files_;

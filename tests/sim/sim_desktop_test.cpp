@@ -48,6 +48,7 @@ class Recorder final : public platform::FrameEvents {
     log.push_back("sys " + std::to_string(id) + " @" + std::to_string(desk->now()));
   }
   void onEmergencyExit() override { log.push_back("emergency"); }
+  void onDesktopWindowChanged(WindowHandle) override { log.push_back("window"); }
 };
 
 class SimTest : public ::testing::Test {

@@ -33,6 +33,11 @@ struct SimDesktop::Impl {
     std::int64_t due = 0;
     std::uint64_t armed = 0;
   };
+  struct PendingExit {
+    std::int64_t due = 0;
+    std::uint64_t armed = 0;
+    ProcessId process;
+  };
   struct PendingWindow {
     std::int64_t due = 0;
     std::uint64_t armed = 0;
@@ -74,6 +79,7 @@ struct SimDesktop::Impl {
   std::map<int, Timer> controlTimers;
   std::map<unsigned, Timer> systemTimers;
   std::vector<PendingWindow> pendingWindows;
+  std::vector<PendingExit> pendingExits;
 
   // ---- Keyboard ----
   std::map<int, KeyState> keys;
@@ -81,6 +87,7 @@ struct SimDesktop::Impl {
   // ---- Processes ----
   std::uint32_t nextPid = 1000;
   std::set<std::uint32_t> processes;        // started and not ended, our own excluded
+  std::set<std::uint32_t> kept;             // started through the port, not forgotten
   std::map<std::string, Program> programs;  // by folded path
   std::vector<std::string> searchPath;
 
@@ -100,6 +107,10 @@ struct SimDesktop::Impl {
   std::size_t topOfBand(bool topMost) const;
   void unlink(const SimWindow& window);
   void destroyTree(WindowHandle handle);
+  bool watching = false;
+  // Window events wait in the frame's queue, as posted messages do, until
+  // the clock next runs.
+  std::vector<WindowHandle> windowEvents;
   bool isAncestor(WindowHandle ancestor, WindowHandle window) const;
 };
 

@@ -87,6 +87,11 @@ std::optional<ProcessId> SimDesktop::startProcess(const std::string& program,
   const Program what = it->second;
   const ProcessId pid = newProcess();
   launches_.push_back(Launch{program, commandLine, pid});
+  impl_->kept.insert(pid.value());
+  if (what.exitAfterMs > 0) {
+    impl_->pendingExits.push_back(
+        Impl::PendingExit{now_ + what.exitAfterMs, impl_->nextArming++, pid});
+  }
   if (what.opensWindow) {
     if (what.windowDelayMs <= 0) {
       createWindow(pid, what.caption, what.style, what.rect);
@@ -96,6 +101,18 @@ std::optional<ProcessId> SimDesktop::startProcess(const std::string& program,
     }
   }
   return pid;
+}
+
+bool SimDesktop::processEnded(ProcessId process) {
+  return impl_->kept.count(process.value()) != 0 && !processAlive(process);
+}
+
+void SimDesktop::forgetProcess(ProcessId process) {
+  impl_->kept.erase(process.value());
+}
+
+std::size_t SimDesktop::keptProcesses() const {
+  return impl_->kept.size();
 }
 
 bool SimDesktop::anotherInstanceRunning() {

@@ -85,7 +85,33 @@ WindowHandle SimDesktop::createWindow(ProcessId process, const std::string& capt
   impl_->windows.emplace(handle.value(), std::move(w));
   impl_->topLevel.insert(
       impl_->topLevel.begin() + static_cast<std::ptrdiff_t>(impl_->topOfBand(topMost)), handle);
+  reportWindowChange(handle);
   return handle;
+}
+
+void SimDesktop::setWindowText(WindowHandle handle, const std::string& caption) {
+  SimWindow* w = window(handle);
+  if (w == nullptr) return;
+  w->caption = caption;
+  reportWindowChange(handle);
+}
+
+void SimDesktop::reportWindowChange(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  if (!impl_->watching || ended_ || events_ == nullptr || w == nullptr || !w->parent.isNull()) {
+    return;
+  }
+  impl_->windowEvents.push_back(handle);
+}
+
+bool SimDesktop::watchTopLevelWindows(bool on) {
+  impl_->watching = on;
+  if (!on) impl_->windowEvents.clear();
+  return true;
+}
+
+bool SimDesktop::watchingTopLevelWindows() const {
+  return impl_->watching;
 }
 
 WindowHandle SimDesktop::createChildWindow(WindowHandle parent, ProcessId process,
@@ -149,6 +175,8 @@ bool SimDesktop::setWindowPos(WindowHandle handle, WindowHandle insertAfter, int
     w->rect.right = w->rect.left + std::max(cx, 0);
     w->rect.bottom = w->rect.top + std::max(cy, 0);
   }
+  const bool shown =
+      (flags & platform::kSwpShowWindow) != 0 && (w->style & platform::kWsVisible) == 0;
   if ((flags & platform::kSwpShowWindow) != 0) w->style |= platform::kWsVisible;
   if ((flags & kSwpHideWindow) != 0) w->style &= ~platform::kWsVisible;
 
@@ -205,6 +233,7 @@ bool SimDesktop::setWindowPos(WindowHandle handle, WindowHandle insertAfter, int
     }
   }
 
+  if (shown) reportWindowChange(handle);
   const bool resized = w->rect.width() != before.width() || w->rect.height() != before.height();
   if (handle == impl_->frame && resized && !ended_ && events_ != nullptr) events_->onResize();
   return true;

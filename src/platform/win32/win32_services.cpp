@@ -198,10 +198,20 @@ std::optional<ProcessId> Win32Processes::startProcess(const std::string& program
                         nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
     return std::nullopt;
   }
-  // Nothing waits on the process; its handles are not kept.
-  const unique_handle process(started.hProcess);
   const unique_handle thread(started.hThread);
-  return ProcessId(started.dwProcessId);
+  const ProcessId id(started.dwProcessId);
+  started_[id.value()] = unique_handle(started.hProcess);
+  return id;
+}
+
+bool Win32Processes::processEnded(ProcessId process) {
+  auto it = started_.find(process.value());
+  if (it == started_.end()) return false;
+  return ::WaitForSingleObject(it->second.get(), 0) == WAIT_OBJECT_0;
+}
+
+void Win32Processes::forgetProcess(ProcessId process) {
+  started_.erase(process.value());
 }
 
 std::optional<std::string> Win32Processes::environment(const std::string& name) {

@@ -5,9 +5,13 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <map>
+
 #include "platform/file_port.h"
 #include "platform/process_port.h"
 #include "platform/text_port.h"
+#include "platform/win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
 
@@ -16,8 +20,15 @@ class Win32Processes final : public ProcessPort {
   std::optional<std::string> findProgram(const std::string& name) override;
   std::optional<ProcessId> startProcess(const std::string& program,
                                         const std::string& commandLine) override;
+  bool processEnded(ProcessId process) override;
+  void forgetProcess(ProcessId process) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;
+
+ private:
+  // Handles of the processes started here and not forgotten yet, by id. A
+  // handle, unlike the id, can never come to name another process.
+  std::map<std::uint32_t, unique_handle> started_;
 };
 
 // The system calls through which a file is replaced, step by step: the new

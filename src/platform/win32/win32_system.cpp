@@ -65,11 +65,38 @@ void CALLBACK systemTimerTick(HWND window, UINT, UINT_PTR id, DWORD) {
   }
 }
 
+// Where the window events of watchTopLevelWindows go, by hook: a
+// WINEVENTPROC has no context of its own either.
+struct WatchTarget {
+  HWINEVENTHOOK hook;
+  FrameEvents* events;
+};
+
+std::vector<WatchTarget>& watchTargets() {
+  static std::vector<WatchTarget> targets;
+  return targets;
+}
+
+void CALLBACK windowEvent(HWINEVENTHOOK hook, DWORD, HWND window, LONG object, LONG child, DWORD,
+                          DWORD) {
+  // The window itself, not one of its parts, and only a top-level one.
+  if (window == nullptr || object != OBJID_WINDOW || child != CHILDID_SELF) return;
+  if (::GetAncestor(window, GA_PARENT) != ::GetDesktopWindow()) return;
+  for (const WatchTarget& target : watchTargets()) {
+    if (target.hook == hook) {
+      FrameEvents* events = target.events;
+      guarded([&] { events->onDesktopWindowChanged(toHandle(window)); });
+      return;
+    }
+  }
+}
+
 }  // namespace
 
 Win32System::Win32System(HINSTANCE instance) : instance_(instance) {}
 
 Win32System::~Win32System() {
+  watchTopLevelWindows(false);
   // The logic may be gone already: nothing reaches it any more.
   if (frameWindow_) frameWindow_->detach();
   if (controlWindows_) controlWindows_->detach();
@@ -237,6 +264,10 @@ int Win32System::dpi() const {
   return borrowedFrame_ != nullptr ? dpiForWindow(borrowedFrame_) : systemDpi();
 }
 
+std::int64_t Win32System::nowMs() const {
+  return static_cast<std::int64_t>(::GetTickCount64());
+}
+
 void Win32System::setFrameCursor(int code) {
   if (frameWindow_) frameWindow_->setCursorCode(code);
 }
@@ -390,6 +421,30 @@ std::optional<Monitor> Win32System::monitorFromRect(const Rect& rect, unsigned f
   const auto info = monitorInfo(::MonitorFromRect(&area, flags));
   if (!info) return std::nullopt;
   return Monitor{toRect(info->rcMonitor), toRect(info->rcWork)};
+}
+
+bool Win32System::watchTopLevelWindows(bool on) {
+  auto& targets = watchTargets();
+  for (HWINEVENTHOOK hook : watchHooks_) {
+    ::UnhookWinEvent(hook);
+    targets.erase(std::remove_if(targets.begin(), targets.end(),
+                                 [&](const WatchTarget& t) { return t.hook == hook; }),
+                  targets.end());
+  }
+  watchHooks_.clear();
+  if (!on || events_ == nullptr) return !on;
+  // Out of context: the events come to this thread through its message
+  // loop, from every process, with no code of ours loaded into theirs. Three
+  // hooks rather than one range, which would also bring every location
+  // change and caret move of the desktop.
+  for (const DWORD event : {EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE}) {
+    const HWINEVENTHOOK hook =
+        ::SetWinEventHook(event, event, nullptr, windowEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+    if (hook == nullptr) continue;
+    watchHooks_.push_back(hook);
+    targets.push_back({hook, events_});
+  }
+  return !watchHooks_.empty();
 }
 
 std::int16_t Win32System::getAsyncKeyState(int virtualKey) {

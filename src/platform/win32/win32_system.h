@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "platform/application.h"
 #include "platform/controls.h"
@@ -59,6 +60,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   WindowState frameState() const override;
   void setFrameState(WindowState state) override;
   int dpi() const override;
+  std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
   // Control -1 (kNoContainer) means the frame itself.
   void setCapture(int control) override;
@@ -91,6 +93,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
                                            std::uintptr_t wParam, std::intptr_t lParam,
                                            unsigned timeoutMilliseconds) override;
   std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
+  bool watchTopLevelWindows(bool on) override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
   std::vector<WindowHandle> enumWindows() override;
   std::intptr_t getClassLongPtr(WindowHandle window, int index) override;
@@ -115,6 +118,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::unique_ptr<FrameWindow> frameWindow_;
   std::unique_ptr<ControlWindows> controlWindows_;
   HWND borrowedFrame_ = nullptr;
+  // The window-event hooks of watchTopLevelWindows, while it is on.
+  std::vector<HWINEVENTHOOK> watchHooks_;
   FrameEvents* events_ = nullptr;
   ControlSet* controls_ = nullptr;
 };

@@ -100,6 +100,9 @@ class FaultyApplication final : public platform::Application {
     program_->onControlMouseMove(control, button, shift, x, y);
   }
   void onTimer(int control) override { program_->onTimer(control); }
+  void onDesktopWindowChanged(platform::WindowHandle window) override {
+    program_->onDesktopWindowChanged(window);
+  }
   void onEmergencyExit() override {
     markEmergencyExit();
     program_->onEmergencyExit();

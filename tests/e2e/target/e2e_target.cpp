@@ -25,6 +25,9 @@
 //   --show-after-ms N  the window is created hidden and shown
 //                      (SW_SHOWNORMAL) N ms later, by a timer, with or
 //                      without --hidden.
+//   --create-after-ms N
+//                      the process runs N ms with no window before it
+//                      creates one: a program slow to open its window.
 //   --rename-after-ms N --rename-to TEXT
 //                      N ms after start the caption becomes TEXT.
 //   --icon-color RRGGBB
@@ -104,6 +107,7 @@ struct Options {
   int x = 100, y = 100, width = 400, height = 300;
   bool hidden = false;
   UINT showAfterMs = 0;
+  UINT createAfterMs = 0;
   UINT renameAfterMs = 0;
   std::wstring renameTo;
   bool hasIconColour = false;
@@ -364,6 +368,8 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.logPath = argv[++i];
     } else if (arg == L"--exit-after-ms") {
       if (!parseNumber(argv[++i], 10, o.exitAfterMs)) return false;
+    } else if (arg == L"--create-after-ms") {
+      if (!parseNumber(argv[++i], 10, o.createAfterMs)) return false;
     } else if (arg == L"--show-after-ms") {
       if (!parseNumber(argv[++i], 10, o.showAfterMs)) return false;
     } else if (arg == L"--rename-after-ms") {
@@ -455,6 +461,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (g_log != INVALID_HANDLE_VALUE) CloseHandle(g_log);
     return 0;
   }
+
+  if (options.createAfterMs > 0) Sleep(options.createAfterMs);
 
   g_hangMessage = RegisterWindowMessageW(L"VitroluxE2E.Hang");
   if (options.hasIconColour) {

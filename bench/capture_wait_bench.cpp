@@ -1,0 +1,89 @@
+// How soon a late window is adopted: the Internet Explorer tile launches a
+// program that opens its window one second later, after the launch's first
+// attempt has found nothing; the time from the window's appearance (its
+// caption can be found) to its adoption by the frame is measured, N times.
+//
+//   capture_wait_bench [--samples N]
+//
+// Prints every delay and the median, in milliseconds.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "driver/input.h"
+#include "driver/vitrolux_app.h"
+#include "driver/win.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace e2e;
+
+// Milliseconds from the caption's appearance to the adoption; -1 when it
+// was not adopted within 5 s.
+double adoptionDelayMs(const std::wstring& caption, HWND frame) {
+  const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(20);
+  HWND window = nullptr;
+  while ((window = FindWindowW(nullptr, caption.c_str())) == nullptr) {
+    if (Clock::now() > giveUp) return -1;
+    Sleep(1);
+  }
+  const Clock::time_point appeared = Clock::now();
+  while (parentOf(window) != frame) {
+    if (Clock::now() - appeared > std::chrono::seconds(5)) return -1;
+    Sleep(1);
+  }
+  return std::chrono::duration<double, std::milli>(Clock::now() - appeared).count();
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  int samples = 20;
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::wcscmp(argv[i], L"--samples") == 0) samples = std::max(1, _wtoi(argv[i + 1]));
+  }
+  VitroluxApp app;
+  const std::wstring exe = app.folder() + L"\\iexplore.exe";
+  if (!CopyFileW(targetExePath().c_str(), exe.c_str(), FALSE) || !app.start()) {
+    std::fprintf(stderr, "capture_wait_bench: could not start Vitrolux\n");
+    return 1;
+  }
+  HWND tile = app.control(L"打开并装载Internet Explorer");
+  if (tile == nullptr) return 1;
+  const POINT at = centreOf(tile);
+
+  std::vector<double> delays;
+  for (int i = 1; i <= samples; ++i) {
+    const std::wstring caption = L"SlowTarget" + std::to_wstring(i);
+    app.writeFile(L"ie.txt", narrow(exe) + " --create-after-ms 1000 --caption " + narrow(caption) +
+                                 "|" + narrow(caption) + "\r\n");
+    clickAt(at.x, at.y);
+    const double delay = adoptionDelayMs(caption, app.frame());
+    std::printf("sample %2d: %s\n", i,
+                delay < 0 ? "not adopted" : (std::to_string(delay) + " ms").c_str());
+    if (delay >= 0) delays.push_back(delay);
+    // The program goes, and with its window the tile is in sight again.
+    if (HWND window = FindWindowW(nullptr, caption.c_str())) PostMessageW(window, WM_CLOSE, 0, 0);
+    for (HWND child = GetWindow(app.frame(), GW_CHILD); child;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+      if (windowText(child) == caption) PostMessageW(child, WM_CLOSE, 0, 0);
+    }
+    Sleep(300);
+  }
+  // Out of the way of the figures taken next: a pointer resting on a tile
+  // keeps its tool tip's timer ticking.
+  moveMouseTo(0, 0);
+  if (delays.empty()) return 1;
+  std::sort(delays.begin(), delays.end());
+  const std::size_t n = delays.size();
+  const double median = n % 2 ? delays[n / 2] : (delays[n / 2 - 1] + delays[n / 2]) / 2;
+  std::printf("adoption after appearance: median %.1f ms, max %.1f ms, %zu of %d adopted\n",
+              median, delays.back(), n, samples);
+  return n == static_cast<std::size_t>(samples) ? 0 : 1;
+}
