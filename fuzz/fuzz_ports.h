@@ -58,6 +58,8 @@ class ListedPrograms final : public platform::ProcessPort {
     started.emplace_back(program, commandLine);
     return platform::ProcessId(42);
   }
+  bool processEnded(platform::ProcessId) override { return false; }
+  void forgetProcess(platform::ProcessId) override {}
   std::optional<std::string> environment(const std::string&) override { return std::nullopt; }
   bool anotherInstanceRunning() override { return false; }
 };
