@@ -1,5 +1,7 @@
 // Sends each event of the frame to the handler of the subsystem that owns it.
-// Events that no subsystem handles are dropped here.
+// Events that no subsystem handles are dropped here, and so is every event
+// once the program is leaving (lifecycle.cpp): the frame is out of sight
+// then, and only gives back what it still holds.
 #include "app/main_frame.h"
 #include "platform/guard.h"
 
@@ -9,30 +11,37 @@ using model::ControlId;
 using platform::guarded;
 
 void Main::onResize() {
+  if (leaving_) return;
   guarded([&] { geometry_.onResize(); });
 }
 
 void Main::onMouseDown(int button, int shift, float x, float y) {
+  if (leaving_) return;
   guarded([&] { geometry_.onMouseDown(button, shift, x, y); });
 }
 
 void Main::onMouseMove(int button, int shift, float x, float y) {
+  if (leaving_) return;
   guarded([&] { geometry_.onMouseMove(button, shift, x, y); });
 }
 
 void Main::onMouseUp(int button, int shift, float x, float y) {
+  if (leaving_) return;
   guarded([&] { geometry_.onMouseUp(button, shift, x, y); });
 }
 
 void Main::onDoubleClick() {
+  if (leaving_) return;
   guarded([&] { geometry_.onDoubleClick(); });
 }
 
 void Main::onKeyDown(int keyCode, int shift) {
+  if (leaving_) return;
   guarded([&] { keys_.onKeyDown(keyCode, shift); });
 }
 
 bool Main::onControlKeyDown(int control, int keyCode, int shift) {
+  if (leaving_) return false;
   return guarded(
       [&] {
         // Text boxes keep every key: a digit typed into the option panel is
@@ -48,6 +57,7 @@ bool Main::onControlKeyDown(int control, int keyCode, int shift) {
 }
 
 void Main::onClick(int control) {
+  if (leaving_) return;
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::loadBtn:
@@ -88,12 +98,14 @@ void Main::onClick(int control) {
 }
 
 void Main::onControlDoubleClick(int control) {
+  if (leaving_) return;
   guarded([&] {
     if (static_cast<ControlId>(control) == ControlId::processList) taskSelection_.onLoadClick();
   });
 }
 
 void Main::onControlMouseDown(int control, int button, int shift, float x, float y) {
+  if (leaving_) return;
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
@@ -109,6 +121,7 @@ void Main::onControlMouseDown(int control, int button, int shift, float x, float
 }
 
 void Main::onControlMouseMove(int control, int button, int shift, float x, float y) {
+  if (leaving_) return;
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
@@ -123,6 +136,7 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
 }
 
 void Main::onTimer(int control) {
+  if (leaving_) return;
   guarded([&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::process_timer:
@@ -143,6 +157,11 @@ void Main::onTimer(int control) {
 }
 
 void Main::onSystemTimer(unsigned id) {
+  if (id == kLeaveTimerId) {
+    onLeaveTick();
+    return;
+  }
+  if (leaving_) return;
   guarded([&] {
     if (id == embed::kCaptureWaitTimerId) {
       loader_.onCaptureWaitTick();
@@ -153,16 +172,19 @@ void Main::onSystemTimer(unsigned id) {
 }
 
 void Main::onDesktopWindowChanged(platform::WindowHandle window) {
+  if (leaving_) return;
   guarded([&] { loader_.onDesktopWindowChanged(window); });
 }
 
 void Main::onUserScroll(int control) {
+  if (leaving_) return;
   guarded([&] {
     if (static_cast<ControlId>(control) == ControlId::processList) taskList_.onListScrolled();
   });
 }
 
 void Main::onTextChange(int control) {
+  if (leaving_) return;
   guarded([&] {
     if (static_cast<ControlId>(control) == ControlId::cfg_txt) optionPanel_.onPathChange();
   });

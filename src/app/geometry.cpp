@@ -114,8 +114,10 @@ void FrameGeometry::onDoubleClick() {
   const platform::Rect bounds = frame_.frameBounds();
   const platform::Rect fit =
       model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
+  // Queued to the hosted program, which may have stopped answering: it
+  // takes the fit when it answers again, and the frame never waits for it.
   desktop_.setWindowPos(hosted, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
-                        0);
+                        platform::kSwpAsyncWindowPos);
 }
 
 void FrameGeometry::onResize() {

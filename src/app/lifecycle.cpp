@@ -47,20 +47,49 @@ void Main::onLoad() {
   guarded([&] { controls_.setInterval(index(ControlId::cfg_timer), kFirstSettingsDelayMs); });
 }
 
-void Main::onUnload() {
+void Main::onUnload(bool& cancel) {
   // Windows of other programs go back to the desktop instead of being
   // destroyed with the frame: their programs keep running with their work.
-  guarded([&] { taskSelection_.giveBackForeignWindows(); });
+  // One whose program does not answer cannot go back yet, and would die
+  // with the frame (the frame would even wait for it to die): the frame
+  // stays, out of sight, until it has gone back.
+  if (leaving_ || !giveBack()) {
+    leave();
+    cancel = true;
+    return;
+  }
   guarded([&] { ports_.frame.killSystemTimer(refresh::kF5TimerId); });
 }
 
 void Main::onDestroy() {
   // However the frame's window goes, what still lives in it is not ours.
-  guarded([&] { taskSelection_.giveBackForeignWindows(); });
+  giveBack();
 }
 
 void Main::onEmergencyExit() {
-  guarded([&] { taskSelection_.giveBackForeignWindows(); });
+  // No time to wait for a program that does not answer: its window dies
+  // with the process.
+  giveBack();
+}
+
+void Main::leave() {
+  if (leaving_) return;
+  leaving_ = true;
+  guarded([&] { ports_.frame.hideFrame(); });
+  // A start of the program from now on is a new instance, not this one
+  // going away.
+  guarded([&] { ports_.processes.releaseInstance(); });
+  guarded([&] { loader_.cancelLaunch(); });
+  guarded([&] { ports_.frame.killSystemTimer(refresh::kF5TimerId); });
+  for (const ControlId timer : {ControlId::process_timer, ControlId::cfg_timer, ControlId::Timer1,
+                                ControlId::Timer2, ControlId::Timer3}) {
+    guarded([&] { controls_.setInterval(index(timer), 0); });
+  }
+  guarded([&] { ports_.frame.setSystemTimer(kLeaveTimerId, kLeavePollMs); });
+}
+
+void Main::onLeaveTick() {
+  if (giveBack()) ports_.frame.endProgram();
 }
 
 }  // namespace vitrolux::app

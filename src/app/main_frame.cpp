@@ -34,8 +34,15 @@ Main::Main(const platform::Ports& ports)
 }
 
 void Main::endNow() {
-  platform::guarded([&] { taskSelection_.giveBackForeignWindows(); });
-  ports_.frame.endProgram();
+  if (giveBack()) {
+    ports_.frame.endProgram();
+  } else {
+    leave();
+  }
+}
+
+bool Main::giveBack() {
+  return platform::guarded([&] { return taskSelection_.giveBackForeignWindows(); }, true);
 }
 
 void Main::releaseAndEnd() {

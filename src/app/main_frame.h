@@ -24,6 +24,12 @@
 
 namespace vitrolux::app {
 
+// The system timer of the frame's window that, once the program is leaving
+// but still holds a window whose program does not answer, tries again to
+// give it back.
+inline constexpr unsigned kLeaveTimerId = 2;
+inline constexpr unsigned kLeavePollMs = 500;
+
 class Main final : public platform::Application {
  public:
   explicit Main(const platform::Ports& ports);
@@ -47,12 +53,16 @@ class Main final : public platform::Application {
   effects::Opacity& opacity() { return opacity_; }
 
   // Ends the program at once, without the unload steps, after giving back
-  // what is not ours.
+  // what is not ours. A window whose program does not answer cannot go back
+  // yet: the program then leaves (see leave()) instead of ending.
   void endNow();
+  // True once the program is leaving: the frame is hidden and does nothing
+  // but wait for the last windows of other programs to go back.
+  bool leaving() const { return leaving_; }
 
   // platform::FrameEvents
   void onLoad() override;
-  void onUnload() override;
+  void onUnload(bool& cancel) override;
   void onDestroy() override;
   void onResize() override;
   void onMouseDown(int button, int shift, float x, float y) override;
@@ -76,10 +86,20 @@ class Main final : public platform::Application {
   // Esc: the release, then every other window of another program goes back
   // to the desktop, then the program ends.
   void releaseAndEnd();
+  // Gives back what it can; true when nothing of another program is left
+  // in the frame.
+  bool giveBack();
+  // The frame goes off the screen, stops everything it does and no longer
+  // counts as the running instance; every kLeavePollMs it gives back what
+  // it can, and the program ends once nothing is left. A window whose
+  // program ends goes with it, which ends the wait too.
+  void leave();
+  void onLeaveTick();
 
   platform::Ports ports_;
   platform::ControlSet controls_;
   model::FrameState state_;
+  bool leaving_ = false;
 
   // In the order they need each other.
   config::SettingsStore store_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "effects/ui_settings.h"
+#include "model/foreign_windows.h"
 #include "model/frame_metrics.h"
 #include "model/layout.h"
 #include "model/task_rows.h"
@@ -23,10 +24,17 @@ WindowHandle Opacity::target() const {
 
 void Opacity::setOpacity(double level, bool save) {
   const WindowHandle window = target();
+  // The selected window of a program that does not answer (or a window
+  // gone since it was listed) is left as it is, and nothing is saved.
+  if (window != frame_.frameWindow() && !model::answers(desktop_, window)) return;
   const auto style =
       static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlExStyle));
-  desktop_.setWindowLong(window, platform::kGwlExStyle,
-                         static_cast<std::int32_t>(style | platform::kWsExLayered));
+  // Written only when it changes: on another program's window each write
+  // waits for that program.
+  if ((style & platform::kWsExLayered) == 0) {
+    desktop_.setWindowLong(window, platform::kGwlExStyle,
+                           static_cast<std::int32_t>(style | platform::kWsExLayered));
+  }
   const int alpha = std::clamp(platform::roundHalfEven(level), 0, 255);
   desktop_.setLayeredWindowAttributes(window, 0, static_cast<std::uint8_t>(alpha),
                                       platform::kLwaAlpha);

@@ -1,5 +1,6 @@
 #include "effects/stacking.h"
 
+#include "model/foreign_windows.h"
 #include "model/layout.h"
 #include "model/strings.h"
 #include "model/task_rows.h"
@@ -18,12 +19,15 @@ constexpr std::uint32_t kClickThroughStyles = platform::kWsExLayered | platform:
 }  // namespace
 
 void Stacking::onPinClick() {
+  // The click on the pin has brought the frame forward already; activating
+  // it again would only wait for a hosted program that joined its input.
+  constexpr unsigned kFlags = kKeepPlace | platform::kSwpNoActivate;
   const int pin = index(ControlId::setTopMostBtn);
   if (controls_[pin].toolTip == text::kTipPin) {
-    desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndNoTopMost, 0, 0, 0, 0, kKeepPlace);
+    desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndNoTopMost, 0, 0, 0, 0, kFlags);
     controls_.setToolTip(pin, std::string(text::kTipUnpin));
   } else {
-    desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndTopMost, 0, 0, 0, 0, kKeepPlace);
+    desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndTopMost, 0, 0, 0, 0, kFlags);
     controls_.setToolTip(pin, std::string(text::kTipPin));
   }
 }
@@ -31,35 +35,40 @@ void Stacking::onPinClick() {
 void Stacking::onBringToFrontClick() {
   const WindowHandle window = model::selectedTaskWindow(controls_);
   if (!window.isNull()) {
-    desktop_.setWindowPos(window, platform::kHwndTopMost, 0, 0, 0, 0, kKeepPlace);
+    // Queued to the window's program: one that has stopped answering takes
+    // it when it answers again, and the frame never waits for it.
+    desktop_.setWindowPos(window, platform::kHwndTopMost, 0, 0, 0, 0,
+                          kKeepPlace | platform::kSwpAsyncWindowPos);
   }
 }
 
 void Stacking::onClickThroughClick() {
+  const WindowHandle window = model::selectedTaskWindow(controls_);
+  // A window whose program does not answer (or that is gone) is left as it
+  // is, and so is the button: it says what the next click does to it.
+  if (!window.isNull() && !model::answers(desktop_, window)) return;
   const int button = index(ControlId::penetrate_btn);
   const bool enable = controls_[button].caption == text::kClickThrough;
   controls_.setCaption(button, std::string(enable ? text::kBlock : text::kClickThrough));
-  const WindowHandle window = model::selectedTaskWindow(controls_);
   if (!window.isNull()) setClickThrough(desktop_, window, enable);
 }
 
 void setClickThrough(platform::DesktopPort& desktop, WindowHandle window, bool enable) {
   const auto style =
       static_cast<std::uint32_t>(desktop.getWindowLong(window, platform::kGwlExStyle));
-  if (enable) {
-    desktop.setWindowLong(window, platform::kGwlExStyle,
-                          static_cast<std::int32_t>(style | kClickThroughStyles));
-    // A window that has just become layered is not drawn at all until it
-    // has layered attributes; one that was layered already keeps the level
-    // it was given.
-    if ((style & platform::kWsExLayered) == 0) {
-      desktop.setLayeredWindowAttributes(window, 0, 255, platform::kLwaAlpha);
-    }
-  } else {
-    // Only what turning it on added: the window's program may rely on its
-    // other extended styles (accepting dropped files, tool window, ...).
-    desktop.setWindowLong(window, platform::kGwlExStyle,
-                          static_cast<std::int32_t>(style & ~kClickThroughStyles));
+  // Only what turning it on added goes when it is turned off: the window's
+  // program may rely on its other extended styles (accepting dropped files,
+  // tool window, ...).
+  const std::uint32_t wanted = enable ? style | kClickThroughStyles : style & ~kClickThroughStyles;
+  // Written only when it changes: each write waits for the window's program.
+  if (wanted != style) {
+    desktop.setWindowLong(window, platform::kGwlExStyle, static_cast<std::int32_t>(wanted));
+  }
+  // A window that has just become layered is not drawn at all until it has
+  // layered attributes; one that was layered already keeps the level it was
+  // given.
+  if (enable && (style & platform::kWsExLayered) == 0) {
+    desktop.setLayeredWindowAttributes(window, 0, 255, platform::kLwaAlpha);
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include "embed/command_line.h"
 #include "embed/program_entry.h"
+#include "model/foreign_windows.h"
 #include "model/hosted_fit.h"
 #include "model/strings.h"
 #include "model/text.h"
@@ -70,12 +71,23 @@ platform::WindowHandle Loader::find(const std::string& title) {
   return window == frame_.frameWindow() ? platform::WindowHandle{} : window;
 }
 
+platform::WindowHandle Loader::findAnswering(const std::string& title) {
+  const platform::WindowHandle window = find(title);
+  // A window whose program does not answer is not there yet, as far as a
+  // launch's capture goes: taking it would hold the frame.
+  return model::answers(desktop_, window) ? window : platform::WindowHandle{};
+}
+
 void Loader::embed(const std::string& title) {
+  const platform::WindowHandle window = find(title);
+  // The user's pick waits for a program that does not answer no more than
+  // the frame does: nothing changes, and a later try may take it.
+  if (!window.isNull() && !model::answers(desktop_, window)) return;
   // Whatever the user picked now wins over a launch still on its way.
   endWait();
   clearPending();
-  state_.hostedWindow = find(title);
-  capture(state_.hostedWindow);
+  state_.hostedWindow = window;
+  capture(window);
 }
 
 void Loader::capture(platform::WindowHandle window) {
@@ -83,16 +95,18 @@ void Loader::capture(platform::WindowHandle window) {
   const platform::Rect bounds = frame_.frameBounds();
   const platform::Rect fit =
       model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
-  // Placed while still top-level: a window keeps its position relative to its
-  // parent's client area when the parent changes, so it lands below the
-  // title strip.
+  // Placed without waiting for the program, which takes the request before
+  // the new parent: a window keeps its position relative to its parent's
+  // client area when the parent changes, so it lands below the title strip.
+  // Where the system re-parents first and places after, the place is
+  // already relative to the frame: the same spot either way.
   desktop_.setWindowPos(window, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
-                        0);
+                        platform::kSwpAsyncWindowPos);
   desktop_.setParent(window, frame_.frameWindow());
 }
 
 void Loader::attemptLaunchCapture(platform::ProcessId launch, const std::string& title) {
-  const platform::WindowHandle window = find(title);
+  const platform::WindowHandle window = findAnswering(title);
   const bool newest = state_.pendingLaunch == launch;
   if (!window.isNull()) {
     state_.hostedWindow = window;
@@ -168,7 +182,7 @@ bool Loader::lookForWaitedWindow(bool searchAll) {
   if (!seen) return false;
   // The caption decides, as in every capture: the first top-level window
   // that carries it.
-  const platform::WindowHandle window = find(wait_->caption);
+  const platform::WindowHandle window = findAnswering(wait_->caption);
   if (window.isNull()) return false;
   state_.hostedWindow = window;
   capture(window);

@@ -52,7 +52,8 @@ class Loader {
   // Captures the first top-level window whose caption is the title: places
   // it below the title strip with the frame's size (model/hosted_fit.h) and
   // makes the frame its parent. The newest action wins: a launch still
-  // waiting for its window waits no more.
+  // waiting for its window waits no more. When that window's program does
+  // not answer, nothing at all changes.
   void embed(const std::string& title);
 
   // One capture attempt of Timer1, Timer2 or Timer3, which then stops. When
@@ -92,6 +93,8 @@ class Loader {
   bool lookForWaitedWindow(bool searchAll);
   // The first top-level window with the caption, never the frame; null when none.
   platform::WindowHandle find(const std::string& title);
+  // The same, null also when that window's program does not answer.
+  platform::WindowHandle findAnswering(const std::string& title);
   // Places the window at the fit and makes the frame its parent.
   void capture(platform::WindowHandle window);
 

@@ -1,8 +1,11 @@
 #include "embed/task_selection.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <vector>
 
+#include "model/foreign_windows.h"
 #include "model/layout.h"
 #include "model/task_rows.h"
 
@@ -17,44 +20,65 @@ void TaskSelection::onLoadClick() {
 }
 
 void TaskSelection::onReleaseClick() {
-  constexpr unsigned kKeepPlace = platform::kSwpNoSize | platform::kSwpNoMove;
+  constexpr unsigned kKeepPlace =
+      platform::kSwpNoSize | platform::kSwpNoMove | platform::kSwpAsyncWindowPos;
+  // A window goes back only while its program answers: one that has
+  // stopped answering stays as it is, hosted and named, for a later
+  // release. Each window is asked once.
+  const platform::WindowHandle hosted = state_.hostedWindow;
+  const bool hostedAnswers = model::answers(desktop_, hosted);
   // The hosted window goes back to the desktop where it stands in the
   // frame's client area, now measured from the screen's corner. A launch
   // still awaiting its capture is forgotten as the hosted window, but its
   // timer still captures at its moment; the launch's process is never
   // taken for a window.
-  if (!state_.hostedWindow.isNull()) {
-    desktop_.setWindowPos(state_.hostedWindow, platform::kHwndNoTopMost, 0, 0, 0, 0, kKeepPlace);
-    desktop_.setParent(state_.hostedWindow, platform::WindowHandle{});
+  if (hostedAnswers) {
+    desktop_.setWindowPos(hosted, platform::kHwndNoTopMost, 0, 0, 0, 0, kKeepPlace);
+    desktop_.setParent(hosted, platform::WindowHandle{});
+    state_.hostedWindow = {};
+  } else if (!model::exists(desktop_, hosted)) {
+    // Gone with its program: nothing is hosted any more.
+    state_.hostedWindow = {};
   }
-  state_.hostedWindow = {};
   loader_.cancelLaunch();
   // The selected row's window too: it may be another window inside the
   // frame, or one pinned on top from the list.
   const platform::WindowHandle selected = model::selectedTaskWindow(controls_);
-  if (!selected.isNull()) {
+  const bool selectedAnswers =
+      selected == hosted ? hostedAnswers : model::answers(desktop_, selected);
+  if (selectedAnswers) {
     desktop_.setWindowPos(selected, platform::kHwndNoTopMost, 0, 0, 0, 0, kKeepPlace);
     desktop_.setParent(selected, platform::WindowHandle{});
   }
 }
 
-void TaskSelection::giveBackForeignWindows() {
+bool TaskSelection::giveBackForeignWindows() {
   const platform::WindowHandle frame = frame_.frameWindow();
-  if (frame.isNull()) return;
+  if (frame.isNull()) return true;
   for (const platform::WindowHandle window : desktop_.foreignChildren(frame)) {
+    // A program that does not answer keeps its window in the frame for now.
+    if (!model::answers(desktop_, window)) continue;
     // Read the place first: a window given back keeps its client-relative
     // position, which would otherwise put it near the screen's corner.
     const std::optional<platform::Rect> place = desktop_.windowRect(window);
-    desktop_.setParent(window, platform::WindowHandle{});
+    // Placed only once it is top-level again: a place queued while it
+    // might still be a child would be taken relative to the frame.
+    if (!desktop_.setParent(window, platform::WindowHandle{})) continue;
+    constexpr unsigned kFlags =
+        platform::kSwpNoSize | platform::kSwpNoActivate | platform::kSwpAsyncWindowPos;
     if (place) {
       desktop_.setWindowPos(window, platform::kHwndNoTopMost, place->left, place->top, 0, 0,
-                            platform::kSwpNoSize | platform::kSwpNoActivate);
+                            kFlags);
     } else {
       desktop_.setWindowPos(window, platform::kHwndNoTopMost, 0, 0, 0, 0,
-                            platform::kSwpNoSize | platform::kSwpNoMove | platform::kSwpNoActivate);
+                            kFlags | platform::kSwpNoMove);
     }
   }
-  state_.hostedWindow = {};
+  const std::vector<platform::WindowHandle> left = desktop_.foreignChildren(frame);
+  if (std::find(left.begin(), left.end(), state_.hostedWindow) == left.end()) {
+    state_.hostedWindow = {};
+  }
+  return left.empty();
 }
 
 }  // namespace vitrolux::embed

@@ -20,13 +20,14 @@ class TaskSelection {
 
   // "装载", and a double click on a row.
   void onLoadClick();
-  // "释放".
+  // "释放". A window whose program does not answer is left as it is.
   void onReleaseClick();
 
   // Gives every window of another program that lives in the frame back to
   // the desktop where it stands on the screen, no longer top-most, so that
-  // the frame going away never destroys another program's window.
-  void giveBackForeignWindows();
+  // the frame going away never destroys another program's window. A window
+  // whose program does not answer stays. True when none is left inside.
+  bool giveBackForeignWindows();
 
  private:
   platform::ControlSet& controls_;

@@ -16,6 +16,11 @@
 
 namespace vitrolux::platform {
 
+// How long the frame waits at most for another program's thread to carry
+// out setParent, setWindowLong or a setWindowPos without kSwpAsyncWindowPos
+// on one of its windows (the window system has that thread do the work).
+inline constexpr unsigned kForeignCallWaitMs = 100;
+
 class DesktopPort {
  public:
   virtual ~DesktopPort() = default;
@@ -23,6 +28,17 @@ class DesktopPort {
   // FindWindow with no class: the first top-level window whose whole caption
   // is the text, in the window system's own order; null when none.
   virtual WindowHandle findWindow(const std::string& caption) = 0;
+  // Whether the window's program answers now: the window exists, and a
+  // message sent to it (with abort-if-hung) comes back within the time.
+  // Only a moment's truth: a program may stop answering right after.
+  virtual bool windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) = 0;
+
+  // setWindowPos, setParent and setWindowLong on a window of another thread
+  // are carried out by that thread. The frame waits for it at most
+  // kForeignCallWaitMs, still answering messages sent to it meanwhile; a
+  // call not done by then reports failure (setWindowLong: 0) and takes
+  // effect whenever that thread reads its messages again. setWindowPos with
+  // kSwpAsyncWindowPos does not wait at all.
   virtual bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
                             int cy, unsigned flags) = 0;
   // A null parent means the desktop. Returns false when it failed.

@@ -39,6 +39,9 @@ class FramePort {
   virtual void doEvents() = 0;
   // Ends the program at once: no unload event runs.
   virtual void endProgram() = 0;
+  // Takes the frame off the screen and out of the task bar; it goes on
+  // living, with whatever windows it holds, until the program ends.
+  virtual void hideFrame() = 0;
   // Modal message box with an OK button and no icon.
   virtual void messageBox(const std::string& text, const std::string& caption) = 0;
   // Milliseconds on a steady clock, for deadlines that timer ticks alone

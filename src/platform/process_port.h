@@ -31,6 +31,9 @@ class ProcessPort {
   // True when another instance of this executable was started earlier and
   // still runs; never true for the calling process itself.
   virtual bool anotherInstanceRunning() = 0;
+  // From now on this process no longer counts as a running instance: a
+  // later start of the program runs, although this process has not ended.
+  virtual void releaseInstance() = 0;
 };
 
 }  // namespace vitrolux::platform

@@ -94,6 +94,10 @@ inline constexpr unsigned kSwpNoMove = 0x0002;
 inline constexpr unsigned kSwpNoZOrder = 0x0004;
 inline constexpr unsigned kSwpNoActivate = 0x0010;
 inline constexpr unsigned kSwpShowWindow = 0x0040;
+// On a window of another thread: the request is queued to that thread and
+// the call returns at once, so a program that has stopped answering never
+// holds the caller. That thread carries it out when it reads its messages.
+inline constexpr unsigned kSwpAsyncWindowPos = 0x4000;
 
 // GetWindow commands.
 inline constexpr unsigned kGwHwndFirst = 0;

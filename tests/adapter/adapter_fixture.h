@@ -33,7 +33,7 @@ class RecordingEvents final : public FrameEvents {
   std::vector<std::string> log;
 
   void onLoad() override { note("load"); }
-  void onUnload() override { note("unload"); }
+  void onUnload(bool&) override { note("unload"); }
   void onDestroy() override { note("destroy"); }
   void onResize() override { note("resize"); }
   void onMouseDown(int b, int s, float x, float y) override { note("down", b, s, x, y); }

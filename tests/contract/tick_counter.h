@@ -14,7 +14,7 @@ class TickCounter final : public platform::FrameEvents {
   std::map<unsigned, int> ticks;
 
   void onLoad() override {}
-  void onUnload() override {}
+  void onUnload(bool&) override {}
   void onDestroy() override {}
   void onResize() override {}
   void onMouseDown(int, int, float, float) override {}

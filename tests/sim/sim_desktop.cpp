@@ -248,10 +248,12 @@ bool SimDesktop::controlKeyDown(int control, int keyCode, int shift) {
 
 void SimDesktop::closeFrame() {
   if (ended_) return;
-  if (events_ != nullptr) events_->onUnload();
-  // The unload handler may itself have ended the program; otherwise the
-  // frame's window is destroyed, which it hears about before its children go.
-  if (ended_) return;
+  bool cancel = false;
+  if (events_ != nullptr) events_->onUnload(cancel);
+  // The unload handler may itself have ended the program, or kept the frame;
+  // otherwise the frame's window is destroyed, which it hears about before
+  // its children go.
+  if (ended_ || cancel) return;
   if (events_ != nullptr) events_->onDestroy();
   endProgram();
 }
@@ -376,6 +378,10 @@ void SimDesktop::endProgram() {
   impl_->controlTimers.clear();
   impl_->systemTimers.clear();
   impl_->capture = -1;
+}
+
+void SimDesktop::hideFrame() {
+  if (SimWindow* frame = window(impl_->frame)) frame->style &= ~platform::kWsVisible;
 }
 
 void SimDesktop::messageBox(const std::string& text, const std::string& caption) {

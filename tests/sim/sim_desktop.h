@@ -52,7 +52,9 @@ struct SimWindow {
   std::optional<std::uint8_t> alpha;  // set by setLayeredWindowAttributes
   std::intptr_t classSmallIcon = 0;
   std::intptr_t smallIcon = 0;  // the answer to WM_GETICON(ICON_SMALL)
-  bool hung = false;            // sent messages time out
+  // The program has stopped reading its messages: sent messages time out,
+  // and calls it would have to carry out wait (see SimDesktop::setHung).
+  bool hung = false;
   std::vector<Message> received;
 };
 
@@ -140,9 +142,9 @@ class SimDesktop final : public platform::FramePort,
   // A key pressed while a control has the keyboard focus: offered to the
   // frame first. True when the frame took it; otherwise the control has it.
   bool controlKeyDown(int control, int keyCode, int shift = 0);
-  // A close request through the window system: the unload event, then the
-  // frame window's destroy event, then the frame and every window that is
-  // still its descendant go away.
+  // A close request through the window system: the unload event, then,
+  // unless it cancelled, the frame window's destroy event, then the frame
+  // and every window that is still its descendant go away.
   void closeFrame();
   // The process dies of a fault.
   void crash();
@@ -181,6 +183,15 @@ class SimDesktop final : public platform::FramePort,
   bool processAlive(ProcessId process) const;
   // Another program exits: its windows go away with it.
   void endProcess(ProcessId process);
+  // A program stops reading its messages, or reads them again. While it is
+  // hung, a call on its window that the real system has the window's thread
+  // carry out (setParent, setWindowLong, setWindowPos without
+  // kSwpAsyncWindowPos) counts as a wait of the frame, reports failure and
+  // is kept; an asynchronous setWindowPos is kept without a wait. What was
+  // kept is carried out, in order, when the program answers again.
+  void setHung(WindowHandle window, bool hung);
+  // Calls that would have held the frame waiting for a hung program.
+  int waitsOnHungPrograms() const;
   // An icon of another program, of this natural size in pixels, for a
   // window's answer to WM_GETICON (SimWindow::smallIcon) or its class.
   platform::IconHandle makeIcon(platform::Size size);
@@ -199,6 +210,8 @@ class SimDesktop final : public platform::FramePort,
   // ---- Other settings of the simulated system ---------------------------
 
   void setAnotherInstanceRunning(bool running);
+  // Whether the program released its instance (ProcessPort::releaseInstance).
+  bool instanceReleased() const;
   void setDpi(int dpi);
   // One monitor of this size at (0, 0), its work area the whole of it.
   void setScreenSize(platform::Size size);
@@ -244,6 +257,8 @@ class SimDesktop final : public platform::FramePort,
   void releaseCapture() override;
   void doEvents() override;
   void endProgram() override;
+  // The frame window loses WS_VISIBLE; frameShown() turns false.
+  void hideFrame() override;
   void messageBox(const std::string& text, const std::string& caption) override;
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
@@ -254,6 +269,8 @@ class SimDesktop final : public platform::FramePort,
 
   // ---- platform::DesktopPort -------------------------------------------
   WindowHandle findWindow(const std::string& caption) override;
+  // True for a window that exists and whose program is not hung.
+  bool windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) override;
   bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                     unsigned flags) override;
   bool setParent(WindowHandle child, WindowHandle parent) override;
@@ -289,9 +306,13 @@ class SimDesktop final : public platform::FramePort,
   void forgetProcess(ProcessId process) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;
+  void releaseInstance() override;
 
  private:
   void reportWindowChange(WindowHandle window);
+  // For a hung program's window: keeps the call for when it answers again
+  // (counting a wait of the frame when `waits`) and returns true.
+  bool holdForHungProgram(WindowHandle window, bool waits, std::function<void()> call);
 
   struct Impl;
   std::unique_ptr<Impl> impl_;  // keeps the model's containers out of this header

@@ -26,7 +26,7 @@ class Recorder final : public platform::FrameEvents {
     log.push_back("load");
     if (onLoaded) onLoaded();
   }
-  void onUnload() override { log.push_back("unload"); }
+  void onUnload(bool&) override { log.push_back("unload"); }
   void onDestroy() override { log.push_back("destroy"); }
   void onResize() override { log.push_back("resize"); }
   void onMouseDown(int, int, float, float) override {}

@@ -94,6 +94,10 @@ struct SimDesktop::Impl {
   // ---- Environment ----
   std::map<std::string, std::pair<std::string, std::string>> environment;  // key: folded name
   bool anotherInstance = false;
+  bool instanceReleased = false;
+  // Calls kept for hung programs' windows, by window, in order.
+  std::map<std::intptr_t, std::vector<std::function<void()>>> heldCalls;
+  int waitsOnHung = 0;
 
   std::vector<platform::Monitor> allMonitors() const {
     if (!monitors.empty()) return monitors;

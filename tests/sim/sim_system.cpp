@@ -122,6 +122,14 @@ void SimDesktop::setAnotherInstanceRunning(bool running) {
   impl_->anotherInstance = running;
 }
 
+void SimDesktop::releaseInstance() {
+  impl_->instanceReleased = true;
+}
+
+bool SimDesktop::instanceReleased() const {
+  return impl_->instanceReleased;
+}
+
 // ---- Keyboard -----------------------------------------------------------------
 
 void SimDesktop::pressKey(int virtualKey) {

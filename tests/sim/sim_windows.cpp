@@ -150,7 +150,38 @@ std::vector<WindowHandle> SimDesktop::topLevelWindows() const {
   return impl_->topLevel;
 }
 
+// ---- Hung programs ----------------------------------------------------------
+
+void SimDesktop::setHung(WindowHandle handle, bool hung) {
+  SimWindow* w = window(handle);
+  if (w == nullptr) return;
+  w->hung = hung;
+  if (hung) return;
+  // The program reads its messages again: what waited for it happens now.
+  const std::vector<std::function<void()>> held =
+      std::exchange(impl_->heldCalls[handle.value()], {});
+  impl_->heldCalls.erase(handle.value());
+  for (const std::function<void()>& call : held) call();
+}
+
+int SimDesktop::waitsOnHungPrograms() const {
+  return impl_->waitsOnHung;
+}
+
+bool SimDesktop::holdForHungProgram(WindowHandle handle, bool waits, std::function<void()> call) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr || !w->hung) return false;
+  if (waits) ++impl_->waitsOnHung;
+  impl_->heldCalls[handle.value()].push_back(std::move(call));
+  return true;
+}
+
 // ---- platform::DesktopPort ---------------------------------------------------
+
+bool SimDesktop::windowAnswers(WindowHandle handle, unsigned /*timeoutMilliseconds*/) {
+  const SimWindow* w = window(handle);
+  return w != nullptr && !w->hung;
+}
 
 WindowHandle SimDesktop::findWindow(const std::string& caption) {
   // FindWindow compares the whole caption without regard to case, and looks
@@ -165,6 +196,13 @@ WindowHandle SimDesktop::findWindow(const std::string& caption) {
 
 bool SimDesktop::setWindowPos(WindowHandle handle, WindowHandle insertAfter, int x, int y, int cx,
                               int cy, unsigned flags) {
+  const bool async = (flags & platform::kSwpAsyncWindowPos) != 0;
+  flags &= ~platform::kSwpAsyncWindowPos;
+  if (holdForHungProgram(handle, !async,
+                         [=, this] { setWindowPos(handle, insertAfter, x, y, cx, cy, flags); })) {
+    // An asynchronous request is queued, which is all its call reports.
+    return async;
+  }
   SimWindow* w = window(handle);
   if (w == nullptr) return false;
   const Rect before = w->rect;
@@ -240,6 +278,7 @@ bool SimDesktop::setWindowPos(WindowHandle handle, WindowHandle insertAfter, int
 }
 
 bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
+  if (holdForHungProgram(child, true, [=, this] { setParent(child, parent); })) return false;
   SimWindow* w = window(child);
   if (w == nullptr) return false;
   if (!parent.isNull()) {
@@ -300,6 +339,8 @@ std::int32_t SimDesktop::getWindowLong(WindowHandle handle, int index) {
 }
 
 std::int32_t SimDesktop::setWindowLong(WindowHandle handle, int index, std::int32_t value) {
+  if (holdForHungProgram(handle, true, [=, this] { setWindowLong(handle, index, value); }))
+    return 0;
   SimWindow* w = window(handle);
   if (w == nullptr) return 0;
   const auto bits = static_cast<std::uint32_t>(value);

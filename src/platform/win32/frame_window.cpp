@@ -221,8 +221,12 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The process may be ended right after this returns: unload now.
-      if (wParam != FALSE && events_ != nullptr) guarded([&] { events_->onUnload(); });
+      // The process may be ended right after this returns: unload now. The
+      // session ends whether or not the logic would rather stay.
+      if (wParam != FALSE && events_ != nullptr) {
+        bool cancel = false;
+        guarded([&] { events_->onUnload(cancel); });
+      }
       return 0;
     case WM_DESTROY:
       onDestroy();
@@ -279,7 +283,11 @@ bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
 }
 
 void FrameWindow::onClose() {
-  if (events_ != nullptr) guarded([&] { events_->onUnload(); });
+  bool cancel = false;
+  if (events_ != nullptr) guarded([&] { events_->onUnload(cancel); });
+  // Kept: the logic still holds windows it must give back first, and ends
+  // the program itself once it has.
+  if (cancel) return;
   ::DestroyWindow(hwnd_);
 }
 

@@ -233,16 +233,30 @@ std::optional<std::string> Win32Processes::environment(const std::string& name) 
   }
 }
 
+namespace {
+
+// The mark of the running instance, made by the first question and held
+// for the life of the process, or until it is released.
+unique_handle& instanceMark() {
+  static unique_handle mark;
+  return mark;
+}
+
+}  // namespace
+
 bool Win32Processes::anotherInstanceRunning() {
   // Asked once per process: the mutex made by the first question must not
   // count as "another" instance at the second.
-  static unique_handle mutex;
   static const bool another = [] {
     ::SetLastError(0);
-    mutex.reset(::CreateMutexW(nullptr, FALSE, instanceMutexName().c_str()));
+    instanceMark().reset(::CreateMutexW(nullptr, FALSE, instanceMutexName().c_str()));
     return ::GetLastError() == ERROR_ALREADY_EXISTS;
   }();
   return another;
+}
+
+void Win32Processes::releaseInstance() {
+  instanceMark().reset();
 }
 
 // ---- Files ------------------------------------------------------------------------

@@ -24,6 +24,7 @@ class Win32Processes final : public ProcessPort {
   void forgetProcess(ProcessId process) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;
+  void releaseInstance() override;
 
  private:
   // Handles of the processes started here and not forgotten yet, by id. A

@@ -9,6 +9,7 @@
 #include "platform/guard.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/foreign_call.h"
 #include "platform/win32/frame_window.h"
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/text_encoding.h"
@@ -299,6 +300,10 @@ void Win32System::endProgram() {
   ::ExitProcess(0);
 }
 
+void Win32System::hideFrame() {
+  if (HWND window = frame()) ::ShowWindow(window, SW_HIDE);
+}
+
 void Win32System::messageBox(const std::string& text, const std::string& caption) {
   ::MessageBoxW(frame(), widen(text).c_str(), widen(caption).c_str(), MB_OK);
 }
@@ -334,19 +339,53 @@ WindowHandle Win32System::findWindow(const std::string& caption) {
   return toHandle(::FindWindowW(nullptr, widen(caption).c_str()));
 }
 
+bool Win32System::windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) {
+  const HWND w = toHwnd(window);
+  if (w == nullptr || !::IsWindow(w)) return false;
+  // What the system already knows: a program that has not read its
+  // messages for a while. Otherwise WM_NULL has to come back in time.
+  if (::IsHungAppWindow(w)) return false;
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                               timeoutMilliseconds, &result) != 0;
+}
+
 bool Win32System::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
                                int cy, unsigned flags) {
   // HWND_TOP, HWND_BOTTOM, HWND_TOPMOST and HWND_NOTOPMOST are the handle
   // values 0, 1, -1 and -2, so they pass through as they are.
-  return ::SetWindowPos(toHwnd(window), toHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
+  const HWND w = toHwnd(window);
+  const HWND after = toHwnd(insertAfter);
+  if ((flags & SWP_ASYNCWINDOWPOS) != 0 || !ofOtherThread(w)) {
+    return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE;
+  }
+  return callWithin(kForeignCallWaitMs,
+                    [=] { return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE; })
+      .value_or(false);
 }
 
 bool Win32System::setParent(WindowHandle child, WindowHandle parent) {
+  const HWND w = toHwnd(child);
+  const HWND newParent = toHwnd(parent);
   // A window whose parent was the desktop reports a null previous parent on
   // success too; only the error code tells the cases apart.
-  ::SetLastError(0);
-  const HWND previous = ::SetParent(toHwnd(child), toHwnd(parent));
-  return previous != nullptr || ::GetLastError() == 0;
+  auto reparent = [w, newParent] {
+    ::SetLastError(0);
+    const HWND previous = ::SetParent(w, newParent);
+    return previous != nullptr || ::GetLastError() == 0;
+  };
+  if (!ofOtherThread(w)) return reparent();
+  const DWORD ownThread = ::GetCurrentThreadId();
+  const DWORD childThread = ::GetWindowThreadProcessId(w, nullptr);
+  return callWithin(kForeignCallWaitMs,
+                    [=] {
+                      const bool done = reparent();
+                      // Done at once in the same thread, also when the frame has given
+                      // up waiting: the join comes with the new parent.
+                      if (done) separateInput(childThread, ownThread);
+                      return done;
+                    })
+      .value_or(false);
 }
 
 WindowHandle Win32System::getWindow(WindowHandle window, unsigned command) {
@@ -358,7 +397,12 @@ std::int32_t Win32System::getWindowLong(WindowHandle window, int index) {
 }
 
 std::int32_t Win32System::setWindowLong(WindowHandle window, int index, std::int32_t value) {
-  return static_cast<std::int32_t>(::SetWindowLongW(toHwnd(window), index, value));
+  const HWND w = toHwnd(window);
+  auto set = [w, index, value] {
+    return static_cast<std::int32_t>(::SetWindowLongW(w, index, value));
+  };
+  if (!ofOtherThread(w)) return set();
+  return callWithin(kForeignCallWaitMs, set).value_or(0);
 }
 
 std::string Win32System::getWindowText(WindowHandle window) {

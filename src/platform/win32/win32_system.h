@@ -67,6 +67,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   void releaseCapture() override;
   void doEvents() override;
   [[noreturn]] void endProgram() override;
+  void hideFrame() override;
   void messageBox(const std::string& text, const std::string& caption) override;
   // Ids from kControlTimerBase (control_windows.h) up belong to the controls.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
@@ -76,6 +77,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
 
   // ---- DesktopPort --------------------------------------------------------
   WindowHandle findWindow(const std::string& caption) override;
+  bool windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) override;
   bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                     unsigned flags) override;
   bool setParent(WindowHandle child, WindowHandle parent) override;

@@ -78,7 +78,7 @@ class FaultyApplication final : public platform::Application {
   }
 
   void onLoad() override { program_->onLoad(); }
-  void onUnload() override { program_->onUnload(); }
+  void onUnload(bool& cancel) override { program_->onUnload(cancel); }
   void onDestroy() override { program_->onDestroy(); }
   void onResize() override { program_->onResize(); }
   void onMouseDown(int button, int shift, float x, float y) override {
