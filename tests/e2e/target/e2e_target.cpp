@@ -10,6 +10,7 @@
 //              [--rename-after-ms N --rename-to TEXT]
 //              [--icon-color RRGGBB] [--list ROW|ROW|...]
 //              [--hang-after-ms N] [--hang-at-start]
+//              [--hang-in show|move|style [--hang-for-ms N]]
 //              [--count N] [--exit-after-ms N] [--no-window] [--log FILE]
 //
 //   --caption, --class, --rect  the window's caption (any Unicode text),
@@ -51,6 +52,17 @@
 //   --hang-at-start    the window is shown, pending messages are handled for
 //                      about 300 ms (Wine maps and paints the window only
 //                      through them), then it stops pumping for good.
+//   --hang-in show|move|style
+//                      the program stops pumping messages from inside its
+//                      window's handling of WM_SHOWWINDOW, WM_WINDOWPOSCHANGING
+//                      or WM_STYLECHANGING: it answers everything, until a
+//                      call of another program that shows or hides, moves or
+//                      restyles the window reaches it (SetParent hides and
+//                      shows), and then hangs inside that call. Armed 500 ms
+//                      after the window shows (its own start does not count),
+//                      and again 500 ms after each hang has ended.
+//   --hang-for-ms N    how long each --hang-in hang lasts; 0 (the default)
+//                      for good.
 //   --count N          N windows in this one process, captioned
 //                      "<caption> 1" ... "<caption> N" (and renamed to
 //                      "<TEXT> 1" ...), window k placed 8 * ((k - 1) mod 32)
@@ -59,6 +71,13 @@
 //   --exit-after-ms N  the program ends N ms after start.
 //   --no-window        no window at all: the program only waits out
 //                      --exit-after-ms (none: it ends at once), then ends.
+//
+// Blocked in a send on demand: the registered message
+// "VitroluxE2E.BlockInSend" makes the program send a message to a window of
+// a second thread of its own that sleeps for wParam milliseconds (0 for
+// good). The program's thread then waits inside SendMessage: it still
+// answers messages sent to it, and the system does not take it for hung,
+// but it handles nothing posted (input, timers, posted messages).
 //
 // Hang on demand: the registered message "VitroluxE2E.Hang" (see
 // RegisterWindowMessageW), posted or sent to any of the windows, makes the
@@ -76,6 +95,9 @@
 //   HANGING                       the program stops pumping messages now
 //   RESUMED                       ... and, after a hang of a set time,
 //                                 pumps them again
+//   ARMED                         --hang-in waits for its message from now
+//   BLOCKED, UNBLOCKED            the thread enters, and leaves, the send of
+//                                 "VitroluxE2E.BlockInSend"
 //   <message> <wParam> <lParam>   for every WM_KEYDOWN, WM_KEYUP,
 //                                 WM_SYSKEYDOWN, WM_SYSKEYUP and WM_ACTIVATE
 //   WM_GETICON <wParam>           every icon request (Wine itself asks too)
@@ -115,6 +137,8 @@ struct Options {
   std::vector<std::wstring> listRows;
   UINT hangAfterMs = 0;
   bool hangAtStart = false;
+  UINT hangIn = 0;  // the message that --hang-in hangs in, 0 for none
+  UINT hangForMs = 0;
   int count = 1;
   std::wstring logPath;
   UINT exitAfterMs = 0;
@@ -132,6 +156,7 @@ constexpr UINT_PTR kExitTimer = 1;
 constexpr UINT_PTR kShowTimer = 2;
 constexpr UINT_PTR kRenameTimer = 3;
 constexpr UINT_PTR kHangTimer = 4;
+constexpr UINT_PTR kArmTimer = 5;
 constexpr int kListId = 100;
 constexpr LRESULT kFirstRowData = 1000;
 
@@ -170,6 +195,57 @@ void hang(DWORD ms) {
   writeLogLine("RESUMED");
 }
 
+// ---- Hanging inside another program's call, and blocked in a send --------
+
+bool g_armed = false;
+UINT g_blockMessage = 0;
+HWND g_sleeper = nullptr;        // a window of the sleeping thread
+HANDLE g_wakeSleeper = nullptr;  // set: the sleeper reads its messages
+DWORD g_sleepMs = 0;             // how long the next sleep lasts, 0 for good
+
+// The second thread: a window of its own, and a loop that sleeps whenever
+// asked to before it reads its messages.
+DWORD WINAPI sleeperThread(LPVOID ready) {
+  g_sleeper =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  SetEvent(static_cast<HANDLE>(ready));
+  MSG msg;
+  for (;;) {
+    WaitForSingleObject(g_wakeSleeper, INFINITE);
+    ResetEvent(g_wakeSleeper);
+    Sleep(g_sleepMs == 0 ? INFINITE : g_sleepMs);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  }
+}
+
+void startSleeper() {
+  g_blockMessage = RegisterWindowMessageW(L"VitroluxE2E.BlockInSend");
+  g_wakeSleeper = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  CloseHandle(CreateThread(nullptr, 0, sleeperThread, ready, 0, nullptr));
+  WaitForSingleObject(ready, 5000);
+  CloseHandle(ready);
+}
+
+void blockInSend(DWORD ms) {
+  g_sleepMs = ms;
+  writeLogLine("BLOCKED");
+  // The sleeper is told to sleep before it reads anything: the message
+  // below waits for it.
+  SetEvent(g_wakeSleeper);
+  SendMessageW(g_sleeper, WM_NULL, 0, 0);
+  writeLogLine("UNBLOCKED");
+}
+
+// Whether this message of the window's own handling is where --hang-in
+// hangs; then it hangs.
+void hangInside(HWND hwnd, UINT msg) {
+  if (!g_armed || msg != g_options.hangIn) return;
+  g_armed = false;
+  hang(g_options.hangForMs);
+  SetTimer(hwnd, kArmTimer, 500, nullptr);
+}
+
 // Window k (from 1) of --count; 1 without it.
 int windowNumber(HWND hwnd) {
   return static_cast<int>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -184,6 +260,7 @@ void showWindow(HWND hwnd) {
   UpdateWindow(hwnd);
   writeLogLine("SHOWN 0x%llx", hex(hwnd));
   if (g_options.hangAfterMs > 0) SetTimer(hwnd, kHangTimer, g_options.hangAfterMs, nullptr);
+  if (g_options.hangIn != 0) SetTimer(hwnd, kArmTimer, 500, nullptr);
 }
 
 void onTimer(HWND hwnd, UINT_PTR id) {
@@ -202,6 +279,10 @@ void onTimer(HWND hwnd, UINT_PTR id) {
       break;
     case kHangTimer:
       hang(0);
+      break;
+    case kArmTimer:
+      g_armed = true;
+      writeLogLine("ARMED");
       break;
   }
 }
@@ -231,6 +312,11 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     hang(static_cast<DWORD>(wParam));
     return 0;
   }
+  if (msg == g_blockMessage && g_blockMessage != 0) {
+    blockInSend(static_cast<DWORD>(wParam));
+    return 0;
+  }
+  hangInside(hwnd, msg);
   switch (msg) {
     case WM_KEYDOWN:
       logMessage("WM_KEYDOWN", wParam, lParam);
@@ -389,6 +475,15 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.listRows = splitRows(argv[++i]);
     } else if (arg == L"--hang-after-ms") {
       if (!parseNumber(argv[++i], 10, o.hangAfterMs)) return false;
+    } else if (arg == L"--hang-in") {
+      const std::wstring name = argv[++i];
+      o.hangIn = name == L"show"    ? WM_SHOWWINDOW
+                 : name == L"move"  ? WM_WINDOWPOSCHANGING
+                 : name == L"style" ? WM_STYLECHANGING
+                                    : 0;
+      if (o.hangIn == 0) return false;
+    } else if (arg == L"--hang-for-ms") {
+      if (!parseNumber(argv[++i], 10, o.hangForMs)) return false;
     } else if (arg == L"--count") {
       if (!parseNumber(argv[++i], 10, o.count) || o.count < 1) return false;
     } else {
@@ -465,6 +560,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (options.createAfterMs > 0) Sleep(options.createAfterMs);
 
   g_hangMessage = RegisterWindowMessageW(L"VitroluxE2E.Hang");
+  startSleeper();
   if (options.hasIconColour) {
     g_smallIcon = makeSolidIcon(16, options.iconColour);
     g_bigIcon = makeSolidIcon(32, options.iconColour);
