@@ -1,0 +1,400 @@
+// Programs that stop answering, and windows that vanish, checked from
+// outside against the real Vitrolux.exe: whatever the frame is asked to do
+// with such a window, it keeps answering, and the operation either completes
+// or leaves things as they were.
+//
+// Two measures of "keeps answering": a ResponsivenessProbe pings the frame
+// throughout (a sent message, which the frame answers even while it waits
+// in a send of its own), and after each operation a click posted to the
+// frame's pin must take effect within 250 ms. The click waits in the
+// frame's queue behind the operation, so its turnaround bounds the time the
+// operation held the frame.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "driver/health.h"
+#include "driver/input.h"
+#include "driver/list_box.h"
+#include "driver/target_log.h"
+#include "driver/vitrolux_app.h"
+#include "task_list_helpers.h"
+
+namespace {
+
+using namespace e2e;
+using namespace e2e::tasks;
+using Clock = std::chrono::steady_clock;
+
+constexpr auto kBound = 250ms;
+
+long long msSince(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+UINT hangMessage() {
+  return RegisterWindowMessageW(L"VitroluxE2E.Hang");
+}
+
+// The frame and its pin, and the turnaround of a click posted to the pin.
+struct Frame {
+  explicit Frame(VitroluxApp& app) : window(app.frame()), pin(app.control(L"置顶")) {}
+
+  // Milliseconds until a click posted to the pin now (or a real one, which
+  // also activates the frame) has toggled the frame's top-most state; -1
+  // when it never did.
+  long long pinTurnaround(bool realClick = false) const {
+    const bool pinned = isTopMost(window);
+    const Clock::time_point start = Clock::now();
+    if (realClick) {
+      const POINT at = centreOf(pin);
+      clickAt(at.x, at.y);
+    } else {
+      clickUnderneath(pin);
+    }
+    if (!waitUntil(3s, [&] { return isTopMost(window) != pinned; })) return -1;
+    return msSince(start);
+  }
+
+  // Posts `operation`'s messages, then the pin's click right behind them.
+  long long turnaroundAfter(const std::function<void()>& operation) const {
+    operation();
+    return pinTurnaround();
+  }
+
+  // The slowest of the pin's turnarounds, one after the other for `time`.
+  long long worstTurnaroundFor(std::chrono::milliseconds time) const {
+    long long worst = 0;
+    const Clock::time_point end = Clock::now() + time;
+    while (Clock::now() < end) {
+      const long long took = pinTurnaround();
+      if (took < 0) return -1;
+      worst = std::max(worst, took);
+    }
+    return worst;
+  }
+
+  HWND window;
+  HWND pin;
+};
+
+// The frame handled a click within the bound; the time is shown for the
+// record.
+void expectQuick(long long took, const char* what) {
+  std::printf("  %-44s %4lld ms\n", what, took);
+  std::fflush(stdout);
+  EXPECT_GE(took, 0) << what << ": the pin's click was never handled";
+  EXPECT_LT(took, kBound.count()) << what << " held the frame " << took << " ms";
+}
+
+void postKey(HWND frame, WPARAM key) {
+  PostMessageW(frame, WM_KEYDOWN, key, 0);
+  PostMessageW(frame, WM_KEYUP, key, 0);
+}
+
+// A target started before Vitrolux, so that the task list shows it.
+struct ListedTarget : Target {
+  explicit ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
+      : Target(withCaption(caption, std::move(extra))) {}
+  static std::vector<std::wstring> withCaption(const std::wstring& caption,
+                                               std::vector<std::wstring> extra) {
+    std::vector<std::wstring> args = {L"--caption", caption, L"--rect", L"720,120,320,200"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+  // Selects its row as a program would; false when it is not listed.
+  bool select(const VitroluxApp& app) const {
+    HWND list = taskList(app);
+    const int row = waitForRow(list, window);
+    return row >= 0 && selectListBoxRow(list, row) &&
+           waitUntil(2s, [&] { return listBoxSelection(list) == row; });
+  }
+};
+
+// ---- A selected window whose program has stopped answering ----------------
+
+TEST(HungPrograms, ASelectedWindowNeverHoldsTheFrame) {
+  ListedTarget page(L"Hung listed");
+  ASSERT_NE(page.window, nullptr);
+  const RECT before = windowRectOnScreen(page.window);
+  const LONG_PTR exBefore = exStyle(page.window);
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  Frame frame(app);
+  ASSERT_NE(frame.pin, nullptr);
+  ASSERT_TRUE(page.select(app));
+  // Hung for longer than the operations take, and less than the system's
+  // five seconds after which abort-if-hung gives up at once: every ping
+  // waits its whole time.
+  ASSERT_TRUE(PostMessageW(page.window, hangMessage(), 4000, 0));
+  ASSERT_TRUE(page.log.waitForLineStartingWith("HANGING", 3s));
+
+  ResponsivenessProbe probe(frame.window);
+  HWND clickThrough = app.control(L"穿透");
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"装载")); }), "load");
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(clickThrough); }), "click-through");
+  expectQuick(frame.turnaroundAfter([&] { postKey(frame.window, '5'); }), "opacity");
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"前置")); }),
+              "bring to front");
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"释放")); }), "release");
+  probe.stop();
+  EXPECT_TRUE(probe.keptAnswering()) << probe.summary();
+
+  // Left as it was: not adopted, not restyled, not faded, nothing saved,
+  // and the click-through button still offers to make it click-through.
+  EXPECT_EQ(parentOf(page.window), nullptr);
+  EXPECT_EQ(exStyle(page.window) & (WS_EX_LAYERED | WS_EX_TRANSPARENT),
+            exBefore & (WS_EX_LAYERED | WS_EX_TRANSPARENT));
+  EXPECT_EQ(windowText(clickThrough), L"穿透");
+  EXPECT_FALSE(app.readFile(L"ui.txt").has_value());
+  // "前置" was queued to the program: it takes effect once it answers. The
+  // rest was never asked of it.
+  ASSERT_TRUE(page.log.waitForLineStartingWith("RESUMED", 6s));
+  EXPECT_TRUE(waitUntil(2s, [&] { return isTopMost(page.window); }));
+  EXPECT_EQ(parentOf(page.window), nullptr);
+  EXPECT_EQ(exStyle(page.window) & (WS_EX_LAYERED | WS_EX_TRANSPARENT),
+            exBefore & (WS_EX_LAYERED | WS_EX_TRANSPARENT));
+  const RECT after = windowRectOnScreen(page.window);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+}
+
+// ---- A program that answers, then hangs inside the call -----------------------
+
+// The program answers the frame's question, and stops answering inside the
+// call that follows: a hide (SetParent hides and shows the window) or a
+// change of its style. The frame waits for it a moment only; the call
+// completes when the program answers again.
+TEST(HungPrograms, OneThatHangsInsideTheCallCostsTheFrameAMoment) {
+  ListedTarget page(L"Hangs in SetParent", {L"--hang-in", L"show", L"--hang-for-ms", L"1500"});
+  ListedTarget styled(L"Hangs in SetWindowLong",
+                      {L"--hang-in", L"style", L"--hang-for-ms", L"1500"});
+  ASSERT_NE(page.window, nullptr);
+  ASSERT_NE(styled.window, nullptr);
+  ASSERT_TRUE(page.log.waitForLineStartingWith("ARMED", 3s));
+  ASSERT_TRUE(styled.log.waitForLineStartingWith("ARMED", 3s));
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  Frame frame(app);
+  ResponsivenessProbe probe(frame.window);
+
+  ASSERT_TRUE(page.select(app));
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"装载")); }), "load");
+  EXPECT_TRUE(page.log.waitForLineStartingWith("HANGING", 2s)) << "it did not hang in the call";
+  ASSERT_TRUE(page.log.waitForLineStartingWith("RESUMED", 4s));
+  EXPECT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame.window); }))
+      << "the load did not complete once the program answered";
+
+  ASSERT_TRUE(styled.select(app));
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"穿透")); }),
+              "click-through");
+  EXPECT_TRUE(styled.log.waitForLineStartingWith("HANGING", 2s)) << "it did not hang in the call";
+  EXPECT_TRUE(waitUntil(4s, [&] { return (exStyle(styled.window) & WS_EX_TRANSPARENT) != 0; }))
+      << "the click-through did not complete once the program answered";
+  probe.stop();
+  EXPECT_TRUE(probe.keptAnswering()) << probe.summary();
+}
+
+// A program whose only thread waits inside a send of its own answers every
+// ping and is never taken for hung, but reads nothing posted.
+TEST(HungPrograms, OneBlockedInASendOfItsOwnIsHostedAndGivenBack) {
+  ListedTarget page(L"Blocked in a send");
+  ASSERT_NE(page.window, nullptr);
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  Frame frame(app);
+  ASSERT_TRUE(page.select(app));
+  ASSERT_TRUE(PostMessageW(page.window, RegisterWindowMessageW(L"VitroluxE2E.BlockInSend"), 0, 0));
+  ASSERT_TRUE(page.log.waitForLineStartingWith("BLOCKED", 3s));
+  ResponsivenessProbe probe(frame.window);
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"装载")); }), "load");
+  EXPECT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame.window); }));
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"释放")); }), "release");
+  EXPECT_TRUE(waitUntil(2s, [&] { return parentOf(page.window) == nullptr; }));
+  probe.stop();
+  EXPECT_TRUE(probe.keptAnswering()) << probe.summary();
+  EXPECT_TRUE(app.close());
+}
+
+// ---- The hosted window's program stops answering --------------------------------
+
+// Vitrolux launches the program (config.txt) and looks for its window after
+// two seconds; the program has stopped answering by then.
+struct LaunchedTarget {
+  LaunchedTarget(VitroluxApp& app, const std::wstring& caption)
+      : log(app.folder() + L"\\target.log") {
+    const std::wstring exe = app.folder() + L"\\page.exe";
+    EXPECT_TRUE(CopyFileW(targetExePath().c_str(), exe.c_str(), FALSE));
+    app.writeFile(L"config.txt", narrow(exe) + " --caption " + narrow(caption) + " --log " +
+                                     narrow(log.path()) + "|" + narrow(caption) + "\r\n");
+  }
+  TargetLog log;
+  HWND window = nullptr;
+};
+
+TEST(HungPrograms, AHostedWindowNeverHoldsTheFrameAndGoesBackWhenItAnswers) {
+  VitroluxApp app;
+  LaunchedTarget page(app, L"HungHosted");
+  ASSERT_TRUE(app.start());
+  Frame frame(app);
+  ResponsivenessProbe probe(frame.window);
+  page.window = page.log.waitForWindow("SHOWN");
+  ASSERT_NE(page.window, nullptr);
+  // Hung through the capture's moment (2 s after the launch): the launch
+  // waits for it, and adopts it once it answers.
+  ASSERT_TRUE(PostMessageW(page.window, hangMessage(), 3000, 0));
+  ASSERT_TRUE(page.log.waitForLineStartingWith("HANGING", 3s));
+  expectQuick(frame.worstTurnaroundFor(2500ms), "the launch's wait for a hung window");
+  ASSERT_TRUE(page.log.waitForLineStartingWith("RESUMED", 4s));
+  ASSERT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame.window); }))
+      << "not adopted once it answered";
+  const RECT place = placeIn(page.window, frame.window);
+
+  // Hung again, for good this time.
+  ASSERT_TRUE(PostMessageW(page.window, hangMessage(), 0, 0));
+  ASSERT_TRUE(waitUntil(3s, [&] { return page.log.lines().back() == "HANGING"; }));
+  // The frame comes forward, by a click and by another program: the
+  // hosted window, which its adoption made the active one, loses that.
+  expectQuick(frame.pinTurnaround(true), "a real click on the frame");
+  SetForegroundWindow(frame.window);
+  expectQuick(frame.pinTurnaround(), "the frame brought to the foreground");
+  // The fit: a double click on the frame's background.
+  expectQuick(frame.turnaroundAfter([&] {
+    PostMessageW(frame.window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(300, 10));
+    PostMessageW(frame.window, WM_LBUTTONUP, 0, MAKELPARAM(300, 10));
+  }),
+              "fit");
+  // F5 mode on, and Ctrl+S: the hosted window's F5 is posted.
+  HWND f5 = app.control(L"F5");
+  clickUnderneath(f5);
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowText(f5) == L"停止"; }));
+  expectQuick(frame.turnaroundAfter([&] { typeChord({VK_CONTROL, 'S'}, 150ms); }), "F5");
+  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"释放")); }), "release");
+  EXPECT_TRUE(hostedIn(page.window, frame.window)) << "a release that could not happen";
+  RECT still = placeIn(page.window, frame.window);
+  EXPECT_EQ(still.left, place.left);
+  EXPECT_EQ(still.top, place.top);
+
+  // The close button: the frame goes at once; the program lives on, out of
+  // sight, holding the window until its program answers or ends.
+  const Clock::time_point closed = Clock::now();
+  clickUnderneath(app.control(L"关闭"));
+  EXPECT_TRUE(waitUntil(kBound, [&] { return IsWindowVisible(frame.window) == FALSE; }))
+      << "the frame was still shown " << msSince(closed) << " ms after the close";
+  probe.stop();
+  EXPECT_TRUE(probe.keptAnswering()) << probe.summary();
+  EXPECT_TRUE(app.process().running());
+  EXPECT_TRUE(hostedIn(page.window, frame.window));
+  // A start of the same program meanwhile runs: this one no longer counts.
+  ASSERT_TRUE(DeleteFileW((app.folder() + L"\\config.txt").c_str()));
+  Process second = app.startAnother();
+  HWND secondFrame = nullptr;
+  EXPECT_TRUE(waitUntil(10s, [&] { return (secondFrame = findFrame(second.id())) != nullptr; }))
+      << "a start while the first one leaves did not run";
+  if (secondFrame != nullptr) PostMessageW(secondFrame, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(second.waitForExit(5s));
+  // The program ends: its window with it, and Vitrolux's wait too.
+  DWORD pid = processOf(page.window);
+  HANDLE target = OpenProcess(PROCESS_TERMINATE, FALSE, pid);
+  ASSERT_NE(target, nullptr);
+  TerminateProcess(target, 0);
+  CloseHandle(target);
+  EXPECT_TRUE(app.process().waitForExit(3s))
+      << "Vitrolux went on waiting for a window that is gone";
+}
+
+// Esc and a close request with a hosted window whose program has stopped
+// answering for a while: the frame goes at once, the window comes back to
+// the desktop when its program answers again, and only then does the
+// program end.
+class HungAtExit : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(HungAtExit, TheWindowGoesBackWhenItsProgramAnswersAndThenVitroluxEnds) {
+  ListedTarget page(L"Hung at exit");
+  ASSERT_NE(page.window, nullptr);
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+  ASSERT_TRUE(page.select(app));
+  clickUnderneath(app.control(L"装载"));
+  ASSERT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame); }));
+  const RECT place = windowRectOnScreen(page.window);
+  ASSERT_TRUE(PostMessageW(page.window, hangMessage(), 1500, 0));
+  ASSERT_TRUE(page.log.waitForLineStartingWith("HANGING", 3s));
+
+  ResponsivenessProbe probe(frame);
+  const Clock::time_point asked = Clock::now();
+  if (std::string(GetParam()) == "Esc") {
+    postKey(frame, VK_ESCAPE);
+  } else {
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+  }
+  EXPECT_TRUE(waitUntil(kBound, [&] { return IsWindowVisible(frame) == FALSE; }))
+      << "the frame was still shown " << msSince(asked) << " ms later";
+  EXPECT_TRUE(app.process().running()) << "ended with the window still inside";
+  probe.stop();
+  EXPECT_TRUE(probe.keptAnswering()) << probe.summary();
+
+  ASSERT_TRUE(page.log.waitForLineStartingWith("RESUMED", 3s));
+  EXPECT_TRUE(app.process().waitForExit(3s));
+  EXPECT_EQ(parentOf(page.window), nullptr);
+  EXPECT_TRUE(IsWindowVisible(page.window));
+  const RECT back = windowRectOnScreen(page.window);
+  EXPECT_EQ(back.left, place.left);
+  EXPECT_EQ(back.top, place.top);
+}
+
+INSTANTIATE_TEST_SUITE_P(Exits, HungAtExit, ::testing::Values("Esc", "WM_CLOSE"));
+
+// ---- A window that vanishes after it was listed ---------------------------------------
+
+TEST(VanishingWindows, AWindowGoneAfterItWasListedChangesNothingAndLosesItsRow) {
+  ListedTarget page(L"Vanishing");
+  ASSERT_NE(page.window, nullptr);
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  Frame frame(app);
+  ASSERT_TRUE(page.select(app));
+  HWND list = taskList(app);
+  // A window that appears now is listed by the next refresh: the one after
+  // comes 1.5 s later, long after the operations below.
+  ListedTarget other(L"Bystander");
+  ASSERT_GE(waitForRow(list, other.window), 0);
+  // The program ends, and its window with it.
+  page.process.kill();
+  ASSERT_TRUE(waitUntil(2s, [&] { return IsWindow(page.window) == FALSE; }));
+  // Still listed and selected: the row's number names a window that is gone.
+  const int selected = listBoxSelection(list);
+  ASSERT_GE(selected, 0) << "refreshed before the operations";
+  ASSERT_EQ(listBoxRows(list)[static_cast<size_t>(selected)].itemData,
+            reinterpret_cast<LRESULT>(page.window));
+
+  HWND clickThrough = app.control(L"穿透");
+  expectQuick(frame.turnaroundAfter([&] {
+    clickUnderneath(app.control(L"装载"));
+    clickUnderneath(app.control(L"前置"));
+    clickUnderneath(clickThrough);
+    postKey(frame.window, '5');
+    clickUnderneath(app.control(L"释放"));
+  }),
+              "acting on a window that is gone");
+  EXPECT_TRUE(app.process().running());
+  EXPECT_EQ(GetWindow(frame.window, GW_CHILD) != nullptr, true);
+  for (HWND child = GetWindow(frame.window, GW_CHILD); child;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    EXPECT_EQ(processOf(child), app.process().id()) << "adopted " << narrow(windowText(child));
+  }
+  EXPECT_FALSE(isTopMost(other.window));
+  EXPECT_FALSE(layeredAlpha(frame.window).has_value()) << "the frame faded in its place";
+  EXPECT_EQ(windowText(clickThrough), L"穿透");
+  EXPECT_FALSE(app.readFile(L"ui.txt").has_value());
+  EXPECT_TRUE(waitUntil(3s, [&] { return rowOf(list, page.window) < 0; }));
+  EXPECT_GE(rowOf(list, other.window), 0);
+}
+
+}  // namespace
