@@ -53,6 +53,13 @@ class ContractEnv {
   // A visible WS_CHILD window; the rect is relative to the parent's client area.
   virtual WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) = 0;
   virtual void destroy(WindowHandle window) = 0;
+  // A visible top-level window of another thread (on the simulated desktop,
+  // of another program), which reads its messages until hang() and again
+  // after resume(); it goes with the environment.
+  virtual WindowHandle makeForeignTopLevel(const std::string& caption) = 0;
+  // Returns once the window's thread has stopped reading its messages.
+  virtual void hang(WindowHandle window) = 0;
+  virtual void resume(WindowHandle window) = 0;
   // An icon of this process, square, this many pixels wide; destroyed with
   // the environment.
   virtual platform::IconHandle makeIcon(int pixels) = 0;

@@ -41,6 +41,12 @@ class SimEnv final : public ContractEnv {
     return desk_.createChildWindow(parent, desk_.ownProcess(), caption, rect);
   }
   void destroy(WindowHandle window) override { desk_.destroyWindow(window); }
+  WindowHandle makeForeignTopLevel(const std::string& caption) override {
+    return desk_.createWindow(desk_.newProcess(), caption,
+                              platform::kWsPopup | platform::kWsVisible, {300, 300, 500, 400});
+  }
+  void hang(WindowHandle window) override { desk_.setHung(window, true); }
+  void resume(WindowHandle window) override { desk_.setHung(window, false); }
   platform::IconHandle makeIcon(int pixels) override { return desk_.makeIcon({pixels, pixels}); }
   WindowHandle makeTopLevelWithClassIcon(platform::IconHandle smallIcon) override {
     const WindowHandle w = desk_.createWindow(

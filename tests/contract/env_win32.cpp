@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
+#include <thread>
 #include <vector>
 
 #include "contract/contract_env.h"
@@ -101,6 +103,69 @@ BOOL WINAPI moveFileFailing(LPCWSTR from, LPCWSTR to, DWORD flags) {
   return ::MoveFileExW(from, to, flags);
 }
 
+// A window of a thread of its own. The thread reads its messages until told
+// to hang, and then reads nothing until it is told to resume: sent messages
+// wait, and so does every call that the window system has it carry out.
+class ForeignThread {
+ public:
+  ForeignThread(HINSTANCE instance, const std::wstring& caption)
+      : ready_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+        hung_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
+        resume_(::CreateEventW(nullptr, TRUE, TRUE, nullptr)) {
+    thread_ = std::thread([this, instance, caption] { run(instance, caption); });
+    ::WaitForSingleObject(ready_, 5000);
+  }
+  ~ForeignThread() {
+    resume();
+    ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+    ::CloseHandle(ready_);
+    ::CloseHandle(hung_);
+    ::CloseHandle(resume_);
+  }
+  ForeignThread(const ForeignThread&) = delete;
+  ForeignThread& operator=(const ForeignThread&) = delete;
+
+  HWND window() const { return window_; }
+  void hang() {
+    ::ResetEvent(resume_);
+    ::PostThreadMessageW(threadId_, kHang, 0, 0);
+    // Sent messages are read before posted ones: only once the thread
+    // sleeps is a message sent to it left unanswered.
+    ::WaitForSingleObject(hung_, 5000);
+  }
+  void resume() { ::SetEvent(resume_); }
+
+ private:
+  static constexpr UINT kHang = WM_APP + 1;
+
+  void run(HINSTANCE instance, const std::wstring& caption) {
+    threadId_ = ::GetCurrentThreadId();
+    // No caption bar: such a window goes at once under Wine (see below).
+    window_ = ::CreateWindowExW(0, kClassName, caption.c_str(), WS_POPUP | WS_VISIBLE, 300, 300,
+                                200, 100, nullptr, nullptr, instance, nullptr);
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue for PostThreadMessage
+    ::SetEvent(ready_);
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (message.message == kHang) {
+        ::SetEvent(hung_);
+        ::WaitForSingleObject(resume_, INFINITE);
+        continue;
+      }
+      ::DispatchMessageW(&message);
+    }
+    ::DestroyWindow(window_);
+  }
+
+  HANDLE ready_;
+  HANDLE hung_;
+  HANDLE resume_;
+  DWORD threadId_ = 0;
+  HWND window_ = nullptr;
+  std::thread thread_;
+};
+
 class Win32Env final : public ContractEnv {
  public:
   Win32Env() : instance_(::GetModuleHandleW(nullptr)), system_(instance_) {
@@ -112,6 +177,9 @@ class Win32Env final : public ContractEnv {
   }
 
   ~Win32Env() override {
+    // Their windows may live in the frame: they go first, each destroyed by
+    // its own thread.
+    foreign_.clear();
     system_.useFrameWindow(nullptr);
     // Under Wine without a window manager, hiding or destroying a visible
     // window that has a caption waits two seconds for a withdrawal that never
@@ -173,6 +241,17 @@ class Win32Env final : public ContractEnv {
   }
 
   void destroy(WindowHandle window) override { ::DestroyWindow(hwnd(window)); }
+
+  WindowHandle makeForeignTopLevel(const std::string& caption) override {
+    foreign_.push_back(std::make_unique<ForeignThread>(instance_, wide(caption)));
+    return handle(foreign_.back()->window());
+  }
+  void hang(WindowHandle window) override {
+    if (ForeignThread* thread = foreignThread(window)) thread->hang();
+  }
+  void resume(WindowHandle window) override {
+    if (ForeignThread* thread = foreignThread(window)) thread->resume();
+  }
 
   platform::IconHandle makeIcon(int pixels) override {
     // A solid icon: an all-opaque mask and a colour bitmap of one colour.
@@ -316,6 +395,13 @@ class Win32Env final : public ContractEnv {
   unsigned ansiCodePage() override { return ::GetACP(); }
 
  private:
+  ForeignThread* foreignThread(WindowHandle window) {
+    for (const std::unique_ptr<ForeignThread>& thread : foreign_) {
+      if (thread->window() == hwnd(window)) return thread.get();
+    }
+    return nullptr;
+  }
+
   // Shown on top without being activated: Wine hands an activated window to
   // the window manager, and then every unmapping waits for it (see above).
   static void show(HWND w) { ::ShowWindow(w, SW_SHOWNOACTIVATE); }
@@ -353,6 +439,7 @@ class Win32Env final : public ContractEnv {
   int iconClasses_ = 0;
   std::vector<std::wstring> folders_;
   std::map<std::string, HANDLE> locks_;
+  std::vector<std::unique_ptr<ForeignThread>> foreign_;
 };
 
 }  // namespace

@@ -354,5 +354,47 @@ TEST_F(Contract, CallsOnAWindowThatIsGoneHaveNoEffect) {
   EXPECT_TRUE(desktop.findWindow("Vitrolux contract gone").isNull());
 }
 
+// ---- A program that stops answering ------------------------------------------
+
+TEST_F(Contract, AProgramThatStopsAnsweringIsSeenAndNeverHoldsTheCaller) {
+  const WindowHandle w = env->makeForeignTopLevel("Vitrolux contract hung");
+  EXPECT_TRUE(desktop.windowAnswers(w, 200));
+  env->hang(w);
+  const std::int64_t start = framePort.nowMs();
+  EXPECT_FALSE(desktop.windowAnswers(w, 100));
+
+  // Placed without waiting; re-parented and restyled after a bounded wait,
+  // which reports failure.
+  EXPECT_TRUE(desktop.setWindowPos(w, kHwndTop, 10, 20, 150, 80,
+                                   platform::kSwpNoActivate | platform::kSwpAsyncWindowPos));
+  EXPECT_FALSE(desktop.setParent(w, env->frame()));
+  EXPECT_EQ(desktop.setWindowLong(w, platform::kGwlExStyle,
+                                  static_cast<std::int32_t>(exStyle(w) | kWsExLayered)),
+            0);
+  EXPECT_LT(framePort.nowMs() - start, 1000) << "held by a thread that does not answer";
+  EXPECT_TRUE(env->getParent(w).isNull());
+  EXPECT_EQ(exStyle(w) & kWsExLayered, 0u);
+
+  // Answering again, it carries out what waited for it, in order: placed
+  // while top-level, then made a child, which keeps the offset.
+  env->resume(w);
+  env->pump(300);
+  EXPECT_TRUE(desktop.windowAnswers(w, 200));
+  EXPECT_EQ(env->getParent(w), env->frame());
+  const std::optional<Rect> frame = desktop.windowRect(env->frame());
+  const std::optional<Rect> inside = desktop.windowRect(w);
+  ASSERT_TRUE(frame && inside);
+  EXPECT_EQ(inside->left - frame->left, 10);
+  EXPECT_EQ(inside->top - frame->top, 20);
+  EXPECT_EQ(inside->width(), 150);
+  EXPECT_NE(exStyle(w) & kWsExLayered, 0u);
+
+  // A window that answers is served at once, and one that is gone answers
+  // nothing.
+  EXPECT_TRUE(desktop.setParent(w, WindowHandle{}));
+  EXPECT_TRUE(env->getParent(w).isNull());
+  EXPECT_FALSE(desktop.windowAnswers(WindowHandle{}, 100));
+}
+
 }  // namespace
 }  // namespace vitrolux::contract
