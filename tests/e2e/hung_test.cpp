@@ -25,6 +25,10 @@
 #include "driver/vitrolux_app.h"
 #include "task_list_helpers.h"
 
+#ifndef VITROLUX_CRASH_TEST_EXE
+#define VITROLUX_CRASH_TEST_EXE ""
+#endif
+
 namespace {
 
 using namespace e2e;
@@ -350,6 +354,33 @@ TEST_P(HungAtExit, TheWindowGoesBackWhenItsProgramAnswersAndThenVitroluxEnds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Exits, HungAtExit, ::testing::Values("Esc", "WM_CLOSE"));
+
+// The frame's window destroyed without a close request (the test-only build
+// does it on F20): what answers goes back, and the program ends rather than
+// wait for ever for the window whose program does not.
+TEST(HungPrograms, AFrameDestroyedWithAHungWindowInsideEndsWithoutWaiting) {
+  ListedTarget hung(L"Hung when destroyed");
+  ListedTarget fine(L"Fine when destroyed");
+  ASSERT_NE(hung.window, nullptr);
+  ASSERT_NE(fine.window, nullptr);
+  VitroluxApp app(hostPathToWindows(VITROLUX_CRASH_TEST_EXE));
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+  for (const ListedTarget* target : {&hung, &fine}) {
+    ASSERT_TRUE(target->select(app));
+    clickUnderneath(app.control(L"装载"));
+    ASSERT_TRUE(waitUntil(2s, [&] { return hostedIn(target->window, frame); }));
+  }
+  ASSERT_TRUE(PostMessageW(hung.window, hangMessage(), 0, 0));
+  ASSERT_TRUE(hung.log.waitForLineStartingWith("HANGING", 3s));
+
+  const Clock::time_point asked = Clock::now();
+  postKey(frame, VK_F20);
+  EXPECT_TRUE(app.process().waitForExit(2s)) << "the destruction waited for the hung program";
+  std::printf("  %-44s %4lld ms\n", "frame destroyed: the process ended after", msSince(asked));
+  EXPECT_EQ(parentOf(fine.window), nullptr);
+  EXPECT_TRUE(IsWindowVisible(fine.window));
+}
 
 // ---- A window that vanishes after it was listed ---------------------------------------
 

@@ -6,6 +6,7 @@
 #include "platform/twips.h"
 #include "platform/win32/control_windows.h"
 #include "platform/win32/dpi.h"
+#include "platform/win32/foreign_call.h"
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/resources.h"
 #include "platform/win32/text_encoding.h"
@@ -291,10 +292,35 @@ void FrameWindow::onClose() {
   ::DestroyWindow(hwnd_);
 }
 
+namespace {
+
+// A child of another thread whose thread does not answer: destroying the
+// frame sends WM_DESTROY to every child and would wait for it for ever.
+bool holdsUnansweringChild(HWND frame) {
+  for (HWND child = ::GetWindow(frame, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!ofOtherThread(child)) continue;
+    DWORD_PTR result = 0;
+    if (::SendMessageTimeoutW(child, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kForeignCallWaitMs,
+                              &result) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
 void FrameWindow::onDestroy() {
   // Before the children go: a window of another program that still lives
   // in the frame is given back to the desktop instead of dying with it.
   if (events_ != nullptr) guarded([&] { events_->onDestroy(); });
+  // The frame is destroyed with such a window inside only when the program
+  // ends without its normal close (which waits for the window instead).
+  // The rest of the destruction would wait for that window's program for
+  // ever; the process ends here, and the system takes the frame down
+  // without waiting, that window with it.
+  if (holdsUnansweringChild(hwnd_)) ::TerminateProcess(::GetCurrentProcess(), 0);
   if (quitOnDestroy_) ::PostQuitMessage(0);
 }
 

@@ -8,6 +8,8 @@
 //   F23  std::abort
 //   F22  std::terminate
 //   F21  an access violation in the next tick of a system timer of the frame
+//   F20  no fault: the frame's window is destroyed without a close request,
+//        as when the program ends some other way than by its close
 // Every other event goes to the program unchanged. When the fatal-exit hooks
 // call for the emergency give-back, "emergency-exit.txt" appears beside the
 // exe first: the test sees that the hooks ran, and not some other way out.
@@ -66,6 +68,9 @@ class FaultyApplication final : public platform::Application {
         std::terminate();
       case VK_F21:
         frame_.setSystemTimer(kFaultTimerId, 10);
+        break;
+      case VK_F20:
+        ::DestroyWindow(reinterpret_cast<HWND>(frame_.frameWindow().value()));
         break;
       default:
         program_->onKeyDown(keyCode, shift);
