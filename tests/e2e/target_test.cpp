@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver/health.h"
@@ -291,6 +292,39 @@ TEST(Target, HangsForGoodAtStartOrAfterItsDelay) {
     Sleep(500);
     EXPECT_FALSE(answersWithin200ms(window)) << "for good";
   }
+}
+
+TEST(Target, HangsInsideAnotherProgramsCallOnceArmed) {
+  LoggedTarget target({L"--hang-in", L"style", L"--hang-for-ms", L"800"});
+  HWND window = target.log.waitForWindow("SHOWN");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(target.log.waitForLineStartingWith("ARMED", 3s));
+  EXPECT_TRUE(answersWithin200ms(window)) << "armed, it still answers";
+  // The call waits for the program, so it runs on a thread of its own.
+  std::thread([window] {
+    SetWindowLongPtrW(window, GWL_EXSTYLE, GetWindowLongPtrW(window, GWL_EXSTYLE) | WS_EX_LAYERED);
+  }).detach();
+  ASSERT_TRUE(target.log.waitForLineStartingWith("HANGING", 3s));
+  EXPECT_FALSE(answersWithin200ms(window));
+  ASSERT_TRUE(target.log.waitForLineStartingWith("RESUMED", 3s));
+  EXPECT_TRUE(waitUntil(2s, [&] {
+    return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  })) << "the call completes once it answers";
+}
+
+TEST(Target, BlockedInASendItAnswersSentMessagesButReadsNothingPosted) {
+  LoggedTarget target({});
+  HWND window = target.log.waitForWindow("SHOWN");
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(PostMessageW(window, RegisterWindowMessageW(L"VitroluxE2E.BlockInSend"), 1200, 0));
+  ASSERT_TRUE(target.log.waitForLineStartingWith("BLOCKED", 3s));
+  ASSERT_TRUE(PostMessageW(window, WM_KEYDOWN, VK_F5, 0));
+  EXPECT_TRUE(answersWithin200ms(window));
+  EXPECT_FALSE(IsHungAppWindow(window));
+  Sleep(300);
+  EXPECT_FALSE(target.log.contains("WM_KEYDOWN 0x74 0x0")) << "read a posted message while blocked";
+  ASSERT_TRUE(target.log.waitForLineStartingWith("UNBLOCKED", 3s));
+  EXPECT_TRUE(target.log.waitForLineStartingWith("WM_KEYDOWN 0x74", 2s));
 }
 
 TEST(Target, OpensTheRequestedNumberOfWindowsInOneProcess) {
