@@ -1,9 +1,12 @@
 #include "driver/health.h"
 
 #include <psapi.h>
+#include <winternl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 
 namespace e2e {
 
@@ -114,6 +117,82 @@ std::optional<ProcessResources> guiResources(HANDLE process) {
   resources.gdiObjects = objectCount(process, GR_GDIOBJECTS);
   resources.userObjects = objectCount(process, GR_USEROBJECTS);
   return resources;
+}
+
+// ---- Counting from outside ----------------------------------------------------
+
+namespace {
+
+// One entry of the GDI handle table, 64-bit layout (Windows and Wine alike).
+struct GdiHandleEntry {
+  std::uint64_t object;
+  std::uint32_t owner;  // low 16 bits: the process id; 0 under Wine
+  std::uint16_t unique;
+  std::uint8_t type;  // 0: a free entry
+  std::uint8_t flags;
+  std::uint64_t userPointer;
+};
+static_assert(sizeof(GdiHandleEntry) == 24);
+
+constexpr std::size_t kGdiHandles = 0x10000;
+// PEB::GdiSharedHandleTable in a 64-bit process.
+constexpr std::size_t kPebGdiTableOffset = 0xF8;
+
+BOOL CALLBACK countWindow(HWND window, LPARAM lParam) {
+  auto* count = reinterpret_cast<std::pair<DWORD, DWORD>*>(lParam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == count->first) ++count->second;
+  return TRUE;
+}
+
+BOOL CALLBACK countTopLevelAndChildren(HWND window, LPARAM lParam) {
+  countWindow(window, lParam);
+  EnumChildWindows(window, countWindow, lParam);
+  return TRUE;
+}
+
+}  // namespace
+
+std::optional<DWORD> gdiHandleTableCount(HANDLE process) {
+  PROCESS_BASIC_INFORMATION basic{};
+  ULONG length = 0;
+  if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof basic, &length) !=
+      0) {
+    return std::nullopt;
+  }
+  std::uint64_t table = 0;
+  SIZE_T read = 0;
+  if (!ReadProcessMemory(
+          process,
+          static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress)) + kPebGdiTableOffset,
+          &table, sizeof table, &read) ||
+      table == 0) {
+    return std::nullopt;
+  }
+  std::vector<GdiHandleEntry> entries(kGdiHandles);
+  if (!ReadProcessMemory(process, reinterpret_cast<const void*>(static_cast<std::uintptr_t>(table)),
+                         entries.data(), entries.size() * sizeof(GdiHandleEntry), &read)) {
+    return std::nullopt;
+  }
+  const DWORD pid = GetProcessId(process) & 0xFFFF;
+  DWORD owned = 0;
+  DWORD used = 0;
+  bool ownersNamed = false;
+  for (const GdiHandleEntry& entry : entries) {
+    if (entry.type == 0) continue;
+    ++used;
+    const DWORD owner = entry.owner & 0xFFFF;
+    ownersNamed = ownersNamed || owner != 0;
+    if (owner == pid) ++owned;
+  }
+  return ownersNamed ? owned : used;
+}
+
+DWORD windowsOfProcess(DWORD pid) {
+  std::pair<DWORD, DWORD> count{pid, 0};
+  EnumWindows(countTopLevelAndChildren, reinterpret_cast<LPARAM>(&count));
+  return count.second;
 }
 
 }  // namespace e2e

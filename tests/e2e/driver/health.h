@@ -81,4 +81,20 @@ struct ProcessResources {
 // PROCESS_QUERY_INFORMATION (Process::handle() has it).
 std::optional<ProcessResources> guiResources(HANDLE process);
 
+// ---- Counting from outside where GetGuiResources cannot (Wine) ----------
+
+// GDI objects of the process: the live entries of its GDI handle table,
+// which the system maps into every process (PEB GdiSharedHandleTable). On
+// Windows the table is the session's and each entry names its process;
+// Wine gives each process a table of its own and names no owner. Stock
+// objects count too: compare two counts of one process. Empty when the
+// table cannot be read. The handle needs PROCESS_QUERY_INFORMATION and
+// PROCESS_VM_READ.
+std::optional<DWORD> gdiHandleTableCount(HANDLE process);
+
+// The process's windows, top-level and child ones (every window is a USER
+// object; so are its menus, icons and cursors, which cannot be counted
+// from outside).
+DWORD windowsOfProcess(DWORD pid);
+
 }  // namespace e2e
