@@ -447,6 +447,13 @@ bool Win32System::watchTopLevelWindows(bool on) {
   return !watchHooks_.empty();
 }
 
+std::optional<std::uint32_t> Win32System::lastInputTime() {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetLastInputInfo(&info)) return std::nullopt;
+  return static_cast<std::uint32_t>(info.dwTime);
+}
+
 std::int16_t Win32System::getAsyncKeyState(int virtualKey) {
   return static_cast<std::int16_t>(::GetAsyncKeyState(virtualKey));
 }
