@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "bench_common.h"
+
 #ifndef VITROLUX_EXE
 #define VITROLUX_EXE ""
 #endif
@@ -31,54 +33,11 @@
 
 namespace {
 
-std::wstring widen(const char* utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  std::wstring out(static_cast<size_t>(n > 0 ? n - 1 : 0), L'\0');
-  if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out.data(), n);
-  return out;
-}
+using bench::hostPath;
+using bench::nowMs;
+using bench::visibleWindowOf;
 
-// The build names the programs by their paths on the build machine; Wine
-// shows the Unix root as Z:.
-std::wstring hostPath(const char* path) {
-  std::wstring out = widen(path);
-  std::replace(out.begin(), out.end(), L'/', L'\\');
-  if (path[0] == '/') out.insert(0, L"Z:");
-  return out;
-}
 
-double nowMs() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Search {
-  DWORD pid;
-  HWND found;
-};
-
-BOOL CALLBACK findVisible(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == search->pid && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND visibleWindowOf(DWORD pid) {
-  Search search{pid, nullptr};
-  EnumWindows(findVisible, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
 
 struct Sample {
   double firstWindowMs;

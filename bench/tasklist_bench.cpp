@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "app/main_frame.h"
+#include "bench_common.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_system.h"
 
@@ -34,14 +35,7 @@ constexpr wchar_t kReadyEvent[] = L"VitroluxTaskListBenchWindowsReady";
 constexpr wchar_t kWindowClass[] = L"VitroluxTaskListBenchWindow";
 
 double nowUs() {
-  static const LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1e6 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+  return 1000.0 * bench::nowMs();
 }
 
 double median(std::vector<double> values) {

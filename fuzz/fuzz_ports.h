@@ -1,6 +1,6 @@
-// The ports the fuzz targets need, in memory and deterministic: files that
-// hold what the input says, a single-byte code page, and programs that exist
-// when the input says so.
+// What the fuzz targets need besides the simulated desktop's files and code
+// page (tests/sim): programs that exist when the input says so, and a way to
+// stop at a broken property.
 #pragma once
 
 #include <map>
@@ -9,36 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_port.h"
 #include "platform/process_port.h"
-#include "platform/text_port.h"
 
 namespace vitrolux::fuzz {
-
-class MemoryFiles final : public platform::FilePort {
- public:
-  std::map<std::string, std::string> files;
-
-  std::string applicationFolder() override { return "C:\\Fuzz"; }
-  bool isOrdinaryFile(const std::string& path) override { return files.count(path) != 0; }
-  std::optional<std::string> readFile(const std::string& path, std::size_t maxBytes) override {
-    auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second.substr(0, maxBytes);
-  }
-  bool replaceFile(const std::string& path, const std::string& bytes) override {
-    files[path] = bytes;
-    return true;
-  }
-};
-
-// ISO 8859-1: every byte is the code point of the same value, and nothing
-// beyond U+00FF fits.
-class Latin1Text final : public platform::TextPort {
- public:
-  std::optional<std::string> toAnsi(const std::string& utf8) override;
-  std::string fromAnsi(const std::string& ansi) override;
-};
 
 // Programs exist exactly when their name is in `existing`; each question is
 // kept, in order.

@@ -7,6 +7,8 @@
 #include "config/settings_text.h"
 #include "config/store.h"
 #include "fuzz_ports.h"
+#include "sim/sim_files.h"
+#include "sim/sim_text.h"
 
 namespace {
 
@@ -27,11 +29,11 @@ bool storable(const std::string& value) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
-  vitrolux::fuzz::MemoryFiles files;
-  vitrolux::fuzz::Latin1Text text;
+  vitrolux::sim::SimFiles files;
+  vitrolux::sim::SimText text;
   vitrolux::config::SettingsStore store(files, text);
   const std::string path = store.settingsPath("config.txt");
-  files.files[path] = input;
+  files.putFile(path, input);
 
   const std::string value = store.readCfg(path);
   check(vitrolux::config::isUtf8(value), "the value is valid UTF-8", input);

@@ -9,7 +9,7 @@ namespace {
 // A settings value lives on the first line; nothing sensible is longer.
 // Reads stop here, so writes stop here too: a longer file could not be read
 // back whole.
-constexpr std::size_t kMaxSettingsBytes = 64 * 1024;
+constexpr std::size_t kMaxSettingsBytes = std::size_t{64} * 1024;
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";

@@ -9,7 +9,6 @@ namespace vitrolux::model {
 namespace {
 
 using platform::Align;
-using platform::Color;
 using platform::Control;
 using platform::ControlKind;
 using platform::Font;

@@ -118,7 +118,7 @@ void ControlSet::setOnTop(int index, bool onTop) {
   changed(index, Property::OnTop);
 }
 
-void ControlSet::setRect(int index, TwipsRect rect) {
+void ControlSet::setRect(int index, const TwipsRect& rect) {
   Control& c = at(index);
   if (c.rect == rect) return;
   c.rect = rect;

@@ -179,7 +179,7 @@ class ControlSet {
   void setCaption(int index, std::string text);
   void setToolTip(int index, std::string text);
   void setVisible(int index, bool visible);
-  void setRect(int index, TwipsRect rect);
+  void setRect(int index, const TwipsRect& rect);
   void setLeft(int index, double left);
   void setTop(int index, double top);
   void setBackColor(int index, Color color);

@@ -69,6 +69,9 @@ class DesktopPort {
   // are renamed anywhere on the desktop, through
   // FrameEvents::onDesktopWindowChanged. Costs nothing while off.
   virtual bool watchTopLevelWindows(bool on) = 0;
+  // GetLastInputInfo: the tick count of the session's last keyboard or
+  // mouse input, whichever program it went to; nothing when unknown.
+  virtual std::optional<std::uint32_t> lastInputTime() = 0;
   // GetAsyncKeyState: bit 15 down now, bit 0 pressed since the last query.
   virtual std::int16_t getAsyncKeyState(int virtualKey) = 0;
 

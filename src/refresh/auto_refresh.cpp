@@ -42,7 +42,7 @@ void AutoRefresh::onSystemTimer(unsigned id) {
 }
 
 void AutoRefresh::f5TimerProc() {
-  const std::string key = firstPressedKey(desktop_);
+  const std::string key = keys_.firstPressedKey();
   if (key.empty()) return;
   if (key == kSCode && lastKeyCode == platform::kVkControl && !refreshSent) {
     refreshSent = true;

@@ -7,6 +7,7 @@
 #include "platform/controls.h"
 #include "platform/desktop_port.h"
 #include "platform/frame_port.h"
+#include "refresh/key_poll.h"
 
 namespace vitrolux::refresh {
 
@@ -17,7 +18,7 @@ class AutoRefresh {
  public:
   AutoRefresh(platform::ControlSet& controls, const model::FrameState& state,
               platform::FramePort& frame, platform::DesktopPort& desktop)
-      : controls_(controls), state_(state), frame_(frame), desktop_(desktop) {}
+      : controls_(controls), state_(state), frame_(frame), desktop_(desktop), keys_(desktop) {}
 
   // "F5" / "停止": the caption holds the mode; any caption but "F5" is on.
   void onF5Click();
@@ -36,6 +37,7 @@ class AutoRefresh {
   const model::FrameState& state_;
   platform::FramePort& frame_;
   platform::DesktopPort& desktop_;
+  KeyPoll keys_;
   // Kept for as long as the program runs, across switching the mode off
   // and on: a Ctrl seen before can pair with an S seen after.
   std::int16_t lastKeyCode = 0;

@@ -9,4 +9,14 @@ std::string firstPressedKey(platform::DesktopPort& desktop) {
   return {};
 }
 
+std::string KeyPoll::firstPressedKey() {
+  // Read before the scan: input that comes during it moves the time on, so
+  // the next tick scans again.
+  const std::optional<std::uint32_t> input = desktop_.lastInputTime();
+  if (input && quietSince_ && *input == *quietSince_) return {};
+  std::string key = refresh::firstPressedKey(desktop_);
+  quietSince_ = key.empty() ? input : std::nullopt;
+  return key;
+}
+
 }  // namespace vitrolux::refresh

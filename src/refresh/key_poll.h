@@ -2,6 +2,8 @@
 // window has the keyboard focus.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/desktop_port.h"
@@ -18,5 +20,21 @@ inline constexpr int kLastPolledKey = 128;
 // stops at the first hit, so the keys above it keep their "pressed since"
 // bit for a later call.
 std::string firstPressedKey(platform::DesktopPort& desktop);
+
+// firstPressedKey at every tick of the poll, without the scan when it
+// cannot find anything: after a scan that found no key, every key was up
+// and had been asked, so until the session's next input the answer stays
+// the empty text. The answers are the scan's own, at a small part of its
+// cost while nobody types.
+class KeyPoll {
+ public:
+  explicit KeyPoll(platform::DesktopPort& desktop) : desktop_(desktop) {}
+  std::string firstPressedKey();
+
+ private:
+  platform::DesktopPort& desktop_;
+  // The last input's time as read just before a scan that found no key.
+  std::optional<std::uint32_t> quietSince_;
+};
 
 }  // namespace vitrolux::refresh

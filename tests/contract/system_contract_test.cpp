@@ -34,6 +34,21 @@ TEST_F(Contract, AsyncKeyStateShowsDownAndPressedSinceTheLastQuery) {
 
 // ---- System timer -----------------------------------------------------------
 
+TEST_F(Contract, KeyboardInputMovesTheLastInputTime) {
+  env->pump(50);
+  const std::optional<std::uint32_t> before = desktop.lastInputTime();
+  ASSERT_TRUE(before.has_value());
+  env->pump(50);
+  EXPECT_EQ(desktop.lastInputTime(), before) << "no input, no change";
+  env->pressKey(0x7B);  // F12: no program reacts to it
+  env->pump(50);
+  env->releaseKey(0x7B);
+  env->pump(50);
+  const std::optional<std::uint32_t> after = desktop.lastInputTime();
+  ASSERT_TRUE(after.has_value());
+  EXPECT_NE(*after, *before);
+}
+
 TEST_F(Contract, SystemTimerNeverTicksFasterThanEveryTenMilliseconds) {
   constexpr unsigned kId = 7;
   ASSERT_TRUE(framePort.setSystemTimer(kId, 1));

@@ -50,6 +50,14 @@ TEST_F(Contract, FindWindowFindsTheUpperOfTwoEqualCaptionsAndNonAsciiOnes) {
   EXPECT_EQ(desktop.getWindowText(chrome), "新标签页 - Google Chrome");
 }
 
+TEST_F(Contract, ALongCaptionReadsBackWhole) {
+  std::string caption = "Vitrolux contract long ";
+  while (caption.size() < 1000) caption += "新标签页 abcdefghij ";
+  const WindowHandle w = env->makeTopLevel(caption);
+  EXPECT_EQ(desktop.getWindowText(w), caption);
+  EXPECT_EQ(desktop.findWindow(caption), w);
+}
+
 // ---- Adopting and giving back -------------------------------------------------
 
 TEST_F(Contract, AdoptedWindowKeepsItsOffsetInsideTheFrameAndOnTheWayBack) {

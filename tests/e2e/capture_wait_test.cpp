@@ -19,13 +19,6 @@ namespace {
 using namespace e2e;
 using Clock = std::chrono::steady_clock;
 
-// The target program copied into the application folder under this name.
-std::wstring installTargetAs(const VitroluxApp& app, std::wstring_view name) {
-  const std::wstring path = app.folder() + L"\\" + std::wstring(name);
-  EXPECT_TRUE(CopyFileW(targetExePath().c_str(), path.c_str(), FALSE));
-  return path;
-}
-
 struct Adoption {
   HWND window = nullptr;
   std::chrono::milliseconds delay{};  // from the caption's appearance
@@ -64,7 +57,7 @@ class CaptureWait : public ::testing::TestWithParam<SlowProgram> {};
 TEST_P(CaptureWait, AWindowShownAfterThreeSecondsIsAdoptedAsItShows) {
   const SlowProgram& program = GetParam();
   VitroluxApp app;
-  const std::wstring exe = installTargetAs(app, program.exeName);
+  const std::wstring exe = app.installTarget(program.exeName);
   ASSERT_TRUE(app.writeFile(program.presetFile,
                             narrow(exe) + " " + program.arguments + "|SlowTarget\r\n"));
   ASSERT_TRUE(app.start());
@@ -98,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(CaptureWaitEnds, WhenTheProgramEndsWithoutAWindowNothingIsAdoptedLater) {
   VitroluxApp app;
-  const std::wstring exe = installTargetAs(app, L"gone.exe");
+  const std::wstring exe = app.installTarget(L"gone.exe");
   ASSERT_TRUE(app.writeFile(L"firefox.txt",
                             narrow(exe) + " --no-window --exit-after-ms 2500|GoneTarget\r\n"));
   ASSERT_TRUE(app.start());

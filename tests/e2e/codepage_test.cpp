@@ -43,11 +43,7 @@ class ChineseSettings : public ::testing::Test {
   // The target program copied as `exe` into a folder of the application
   // folder, by default one with a Chinese name.
   std::wstring installTarget(const std::wstring& exe, const std::wstring& in = L"记事本程序") {
-    const std::wstring folder = app.folder() + L"\\" + in;
-    CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring path = folder + L"\\" + exe;
-    EXPECT_TRUE(CopyFileW(targetExePath().c_str(), path.c_str(), FALSE));
-    return path;
+    return app.installTarget(in + L"\\" + exe);
   }
 
   // An entry that starts the target with this caption and captures it.

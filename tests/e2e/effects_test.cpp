@@ -75,8 +75,7 @@ int countLines(const TargetLog& log, const std::string& line) {
 struct HostedTarget {
   HostedTarget(VitroluxApp& app, const std::wstring& caption)
       : log(app.folder() + L"\\target.log") {
-    const std::wstring exe = app.folder() + L"\\page.exe";
-    EXPECT_TRUE(CopyFileW(targetExePath().c_str(), exe.c_str(), FALSE));
+    const std::wstring exe = app.installTarget(L"page.exe");
     app.writeFile(L"config.txt", narrow(exe) + " --caption " + narrow(caption) + " --log " +
                                      narrow(log.path()) + "|" + narrow(caption) + "\r\n");
   }

@@ -108,14 +108,6 @@ COLORREF colourInside(HWND window) {
   return colour;
 }
 
-// Copies the target program into the application folder under another name,
-// so that the entry names a program of that kind.
-std::wstring installTargetAs(const VitroluxApp& app, std::wstring_view name) {
-  const std::wstring path = app.folder() + L"\\" + std::wstring(name);
-  EXPECT_TRUE(CopyFileW(targetExePath().c_str(), path.c_str(), FALSE)) << describe(path);
-  return path;
-}
-
 std::string utf8(std::wstring_view text) {
   return narrow(text);
 }
@@ -177,7 +169,7 @@ TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
 
 TEST(Hosting, TheFirefoxTileAdoptsItsProgramAfterTwoSeconds) {
   VitroluxApp app;
-  const std::wstring firefox = installTargetAs(app, L"firefox.exe");
+  const std::wstring firefox = app.installTarget(L"firefox.exe");
   ASSERT_TRUE(app.writeFile(L"firefox.txt",
                             utf8(firefox) + " --caption \"Mozilla Firefox\"|Mozilla Firefox\r\n"));
   ASSERT_TRUE(app.start());
@@ -196,7 +188,7 @@ TEST(Hosting, TheFirefoxTileAdoptsItsProgramAfterTwoSeconds) {
 
 TEST(Hosting, TheChromeTileAdoptsItsNewTabWindowAfter400ms) {
   VitroluxApp app;
-  const std::wstring chrome = installTargetAs(app, L"chrome.exe");
+  const std::wstring chrome = app.installTarget(L"chrome.exe");
   // The title needs more than a Western code page: stored as UTF-8.
   ASSERT_TRUE(app.writeFile(L"chrome.txt", "\xEF\xBB\xBF" + utf8(chrome) +
                                                " --caption \"新标签页 - Google Chrome\"|"

@@ -293,6 +293,9 @@ class SimDesktop final : public platform::FramePort,
   // and arrive when the clock next runs (advance, doEvents).
   bool watchTopLevelWindows(bool on) override;
   bool watchingTopLevelWindows() const;
+  std::optional<std::uint32_t> lastInputTime() override;
+  // How often getAsyncKeyState was asked, for tests of the poll's cost.
+  int keyStateQueries() const;
   std::int16_t getAsyncKeyState(int virtualKey) override;
   std::vector<WindowHandle> enumWindows() override;
   std::intptr_t getClassLongPtr(WindowHandle window, int index) override;

@@ -83,6 +83,8 @@ struct SimDesktop::Impl {
 
   // ---- Keyboard ----
   std::map<int, KeyState> keys;
+  std::uint32_t lastInput = 0;
+  int keyStateQueries = 0;
 
   // ---- Processes ----
   std::uint32_t nextPid = 1000;

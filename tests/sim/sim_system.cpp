@@ -132,17 +132,28 @@ bool SimDesktop::instanceReleased() const {
 
 // ---- Keyboard -----------------------------------------------------------------
 
+std::optional<std::uint32_t> SimDesktop::lastInputTime() {
+  return impl_->lastInput;
+}
+
 void SimDesktop::pressKey(int virtualKey) {
   Impl::KeyState& k = impl_->keys[virtualKey];
   k.down = true;
   k.pressedSinceQuery = true;
+  impl_->lastInput = static_cast<std::uint32_t>(now_);
 }
 
 void SimDesktop::releaseKey(int virtualKey) {
   impl_->keys[virtualKey].down = false;
+  impl_->lastInput = static_cast<std::uint32_t>(now_);
+}
+
+int SimDesktop::keyStateQueries() const {
+  return impl_->keyStateQueries;
 }
 
 std::int16_t SimDesktop::getAsyncKeyState(int virtualKey) {
+  ++impl_->keyStateQueries;
   auto it = impl_->keys.find(virtualKey);
   if (it == impl_->keys.end()) return 0;
   std::uint16_t state = 0;

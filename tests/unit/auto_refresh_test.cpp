@@ -166,6 +166,23 @@ TEST_F(AutoRefreshTest, ChordsThatCountAndChordsThatDoNot) {
   EXPECT_EQ(refreshes(target), 4);
 }
 
+TEST_F(AutoRefreshTest, WhileNobodyTypesTheKeysAreNotAskedAgain) {
+  host();
+  modeOn();
+  desk.advance(20);
+  const int firstScans = desk.keyStateQueries();
+  EXPECT_EQ(firstScans, 112) << "one whole scan, 17 to 128, found nothing";
+  desk.advance(5000);
+  EXPECT_EQ(desk.keyStateQueries(), firstScans) << "no input since: the answer stays empty";
+  // The next input brings the scans back, and the chord is caught.
+  down(kCtrl);
+  up(kCtrl);
+  down(kS);
+  up(kS);
+  EXPECT_EQ(refreshes(target), 1);
+  EXPECT_GT(desk.keyStateQueries(), firstScans);
+}
+
 TEST_F(AutoRefreshTest, NothingIsSentWithTheModeOff) {
   host();
   down(kCtrl);

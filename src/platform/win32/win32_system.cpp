@@ -409,16 +409,20 @@ std::string Win32System::getWindowText(WindowHandle window) {
   const HWND w = toHwnd(window);
   // One call for a caption of usual length: the task list reads every
   // window's caption at each refresh, and each call on another program's
-  // window is a trip to the window system. A longer one is read again whole.
-  constexpr int kShort = 256;
-  wchar_t shortText[kShort];
-  const int copied = ::GetWindowTextW(w, shortText, kShort);
-  if (copied < kShort - 1) return narrow(std::wstring_view(shortText, copied > 0 ? copied : 0));
-  const int length = ::GetWindowTextLengthW(w);
-  if (length <= 0) return {};
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextW(w, text.data(), length + 1)));
-  return narrow(text);
+  // window is a trip to the window system. A longer one is read again into
+  // a larger buffer; never through GetWindowTextLength, which may send a
+  // message to the window's program and wait for as long as it does not
+  // answer.
+  std::wstring text(256, L'\0');
+  for (;;) {
+    const int size = static_cast<int>(text.size());
+    const int copied = ::GetWindowTextW(w, text.data(), size);
+    if (copied < size - 1 || size >= 65536) {
+      text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+      return narrow(text);
+    }
+    text.resize(text.size() * 4);
+  }
 }
 
 std::optional<Rect> Win32System::windowRect(WindowHandle window) {
@@ -489,6 +493,13 @@ bool Win32System::watchTopLevelWindows(bool on) {
     targets.push_back({hook, events_});
   }
   return !watchHooks_.empty();
+}
+
+std::optional<std::uint32_t> Win32System::lastInputTime() {
+  LASTINPUTINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetLastInputInfo(&info)) return std::nullopt;
+  return static_cast<std::uint32_t>(info.dwTime);
 }
 
 std::int16_t Win32System::getAsyncKeyState(int virtualKey) {

@@ -96,6 +96,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
                                            unsigned timeoutMilliseconds) override;
   std::optional<Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   bool watchTopLevelWindows(bool on) override;
+  std::optional<std::uint32_t> lastInputTime() override;
   std::int16_t getAsyncKeyState(int virtualKey) override;
   std::vector<WindowHandle> enumWindows() override;
   std::intptr_t getClassLongPtr(WindowHandle window, int index) override;

@@ -98,6 +98,17 @@ std::optional<std::string> VitroluxApp::readFile(std::wstring_view name) const {
   return readFileBytes(folder_.file(name));
 }
 
+std::wstring VitroluxApp::installTarget(std::wstring_view name) const {
+  const std::wstring path = folder_.file(name);
+  for (std::size_t slash = path.find(L'\\', folder().size() + 1); slash != std::wstring::npos;
+       slash = path.find(L'\\', slash + 1)) {
+    CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
+  }
+  EXPECT_TRUE(CopyFileW(targetExePath().c_str(), path.c_str(), FALSE))
+      << "could not copy the target program to " << narrow(path);
+  return path;
+}
+
 bool VitroluxApp::start(std::chrono::milliseconds timeout) {
   if (int stray = killStrayFrames(); stray > 0) {
     std::fprintf(stderr, "e2e: ended %d Vitrolux process(es) left by an earlier test\n", stray);

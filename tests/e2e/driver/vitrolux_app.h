@@ -68,6 +68,11 @@ class VitroluxApp {
   // Settings files in the application folder, as raw bytes.
   bool writeFile(std::wstring_view name, std::string_view bytes) const;
   std::optional<std::string> readFile(std::wstring_view name) const;
+  // The target program (tests/e2e/target) copied into the application
+  // folder as `name` (which may hold subfolders, made as needed), so that an
+  // entry can name a program of that kind: chrome.exe, iexplore.exe...
+  // Returns the copy's full path; a copy that fails fails the test.
+  std::wstring installTarget(std::wstring_view name) const;
 
   // Starts Vitrolux.exe and waits for its frame; false (with the reason
   // added as a test failure) when the frame does not show in time.
