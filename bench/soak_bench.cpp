@@ -134,6 +134,12 @@ class Soak {
 
   // Hosts the steady window from its row and gives it back, `count` times.
   bool cycle(int count) {
+    // Pinned, as at start: the list shows only the windows below the
+    // frame, and a window given back comes to the top of the others.
+    if (!isTopMost(frame_)) {
+      postClick(pin_);
+      if (!waitUntil(3s, [&] { return isTopMost(frame_); })) return fail(0, "not pinned");
+    }
     for (int i = 0; i < count; ++i) {
       const std::vector<ListBoxRow> rows = listBoxRows(list_);
       int row = -1;
@@ -142,14 +148,18 @@ class Soak {
       }
       if (row < 0) {
         // Between two refreshes the row may be away: the next one lists it.
-        if (!waitUntil(3s, [&] { return rowOf(hosted_) >= 0; })) return false;
+        if (!waitUntil(3s, [&] { return rowOf(hosted_) >= 0; })) return fail(i, "no row");
         row = rowOf(hosted_);
       }
-      if (!selectListBoxRow(list_, row)) return false;
+      if (!selectListBoxRow(list_, row)) return fail(i, "the row could not be selected");
       // A program busier than the frame's 0.1 s question is left alone, as
       // a user would see: the click is made again.
-      if (!clickUntil(load_, [&] { return parentOf(hosted_) == frame_; })) return false;
-      if (!clickUntil(release_, [&] { return parentOf(hosted_) == nullptr; })) return false;
+      if (!clickUntil(load_, [&] { return parentOf(hosted_) == frame_; })) {
+        return fail(i, "not loaded");
+      }
+      if (!clickUntil(release_, [&] { return parentOf(hosted_) == nullptr; })) {
+        return fail(i, "not released");
+      }
     }
     return true;
   }
@@ -159,6 +169,11 @@ class Soak {
   Sample now() { return sample(app_.process()); }
 
  private:
+  static bool fail(int cycle, const char* what) {
+    std::fprintf(stderr, "soak_bench: cycle %d: %s\n", cycle + 1, what);
+    return false;
+  }
+
   bool clickUntil(HWND button, const std::function<bool()>& done) {
     for (int attempt = 0; attempt < 5; ++attempt) {
       if (attempt > 0) ++clicksAgain_;

@@ -56,9 +56,6 @@ class Main final : public platform::Application {
   // what is not ours. A window whose program does not answer cannot go back
   // yet: the program then leaves (see leave()) instead of ending.
   void endNow();
-  // True once the program is leaving: the frame is hidden and does nothing
-  // but wait for the last windows of other programs to go back.
-  bool leaving() const { return leaving_; }
 
   // platform::FrameEvents
   void onLoad() override;
@@ -99,6 +96,8 @@ class Main final : public platform::Application {
   platform::Ports ports_;
   platform::ControlSet controls_;
   model::FrameState state_;
+  // Once the program is leaving, the frame is hidden and does nothing but
+  // wait for the last windows of other programs to go back.
   bool leaving_ = false;
 
   // In the order they need each other.

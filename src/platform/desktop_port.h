@@ -30,7 +30,9 @@ class DesktopPort {
   virtual WindowHandle findWindow(const std::string& caption) = 0;
   // Whether the window's program answers now: the window exists, and a
   // message sent to it (with abort-if-hung) comes back within the time.
-  // Only a moment's truth: a program may stop answering right after.
+  // Only a moment's truth: a program may stop answering right after. A
+  // window that did not answer is taken as silent for a moment after,
+  // without a wait.
   virtual bool windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) = 0;
 
   // setWindowPos, setParent and setWindowLong on a window of another thread

@@ -386,7 +386,7 @@ TEST_F(Contract, AProgramThatStopsAnsweringIsSeenAndNeverHoldsTheCaller) {
   // Answering again, it carries out what waited for it, in order: placed
   // while top-level, then made a child, which keeps the offset.
   env->resume(w);
-  env->pump(300);
+  env->pump(500);
   EXPECT_TRUE(desktop.windowAnswers(w, 200));
   EXPECT_EQ(env->getParent(w), env->frame());
   const std::optional<Rect> frame = desktop.windowRect(env->frame());

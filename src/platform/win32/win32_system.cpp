@@ -342,12 +342,24 @@ WindowHandle Win32System::findWindow(const std::string& caption) {
 bool Win32System::windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) {
   const HWND w = toHwnd(window);
   if (w == nullptr || !::IsWindow(w)) return false;
+  // A window that did not answer a moment ago is not asked again: one
+  // operation may ask about the same window twice (Esc releases it, then
+  // gives back what is left), and each question would wait its whole time.
+  const ULONGLONG now = ::GetTickCount64();
+  silent_.erase(std::remove_if(silent_.begin(), silent_.end(),
+                               [&](const Silent& s) { return s.until <= now; }),
+                silent_.end());
+  if (std::any_of(silent_.begin(), silent_.end(), [&](const Silent& s) { return s.window == w; })) {
+    return false;
+  }
   // What the system already knows: a program that has not read its
   // messages for a while. Otherwise WM_NULL has to come back in time.
-  if (::IsHungAppWindow(w)) return false;
   DWORD_PTR result = 0;
-  return ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                               timeoutMilliseconds, &result) != 0;
+  const bool answered = !::IsHungAppWindow(w) &&
+                        ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
+                                              timeoutMilliseconds, &result) != 0;
+  if (!answered) silent_.push_back({w, ::GetTickCount64() + kSilentForMs});
+  return answered;
 }
 
 bool Win32System::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,

@@ -121,6 +121,13 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::unique_ptr<FrameWindow> frameWindow_;
   std::unique_ptr<ControlWindows> controlWindows_;
   HWND borrowedFrame_ = nullptr;
+  // Windows found not answering, each until the moment it is asked again.
+  struct Silent {
+    HWND window;
+    ULONGLONG until;
+  };
+  static constexpr ULONGLONG kSilentForMs = 300;
+  std::vector<Silent> silent_;
   // The window-event hooks of watchTopLevelWindows, while it is on.
   std::vector<HWINEVENTHOOK> watchHooks_;
   FrameEvents* events_ = nullptr;
