@@ -35,6 +35,7 @@ class ListedPrograms final : public platform::ProcessPort {
   void forgetProcess(platform::ProcessId) override {}
   std::optional<std::string> environment(const std::string&) override { return std::nullopt; }
   bool anotherInstanceRunning() override { return false; }
+  void releaseInstance() override {}
 };
 
 // Stops the run with a message when a property does not hold: libFuzzer

@@ -9,9 +9,6 @@
 namespace vitrolux::testing {
 namespace {
 
-constexpr std::uint32_t kLayered = 0x80000;
-constexpr std::uint32_t kTransparent = 0x20;
-
 class HungWindowTest : public FrameTest {
  protected:
   void SetUp() override { desk.start(); }
