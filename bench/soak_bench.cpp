@@ -141,17 +141,7 @@ class Soak {
       if (!waitUntil(3s, [&] { return isTopMost(frame_); })) return fail(0, "not pinned");
     }
     for (int i = 0; i < count; ++i) {
-      const std::vector<ListBoxRow> rows = listBoxRows(list_);
-      int row = -1;
-      for (size_t r = 0; r < rows.size(); ++r) {
-        if (rows[r].itemData == reinterpret_cast<LRESULT>(hosted_)) row = static_cast<int>(r);
-      }
-      if (row < 0) {
-        // Between two refreshes the row may be away: the next one lists it.
-        if (!waitUntil(3s, [&] { return rowOf(hosted_) >= 0; })) return fail(i, "no row");
-        row = rowOf(hosted_);
-      }
-      if (!selectListBoxRow(list_, row)) return fail(i, "the row could not be selected");
+      if (!selectHosted()) return fail(i, "its row could not be selected");
       // A program busier than the frame's 0.1 s question is left alone, as
       // a user would see: the click is made again.
       if (!clickUntil(load_, [&] { return parentOf(hosted_) == frame_; })) {
@@ -169,6 +159,18 @@ class Soak {
   Sample now() { return sample(app_.process()); }
 
  private:
+  // Selects the steady window's row. A refresh may move the rows between
+  // reading and selecting them (windows come and go), or list the window
+  // only at the next one: then again, for up to 3 s.
+  bool selectHosted() {
+    for (int attempt = 0; attempt < 30; ++attempt) {
+      const int row = rowOf(hosted_);
+      if (row >= 0 && selectListBoxRow(list_, row) && rowOf(hosted_) == row) return true;
+      Sleep(100);
+    }
+    return false;
+  }
+
   static bool fail(int cycle, const char* what) {
     std::fprintf(stderr, "soak_bench: cycle %d: %s\n", cycle + 1, what);
     return false;
