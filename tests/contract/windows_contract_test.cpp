@@ -401,6 +401,17 @@ TEST_F(Contract, AProgramThatStopsAnsweringIsSeenAndNeverHoldsTheCaller) {
   // nothing.
   EXPECT_TRUE(desktop.setParent(w, WindowHandle{}));
   EXPECT_TRUE(env->getParent(w).isNull());
+  // The other order, which Windows may take when it re-parents without the
+  // window's thread: made a child first, placed after. The same place.
+  ASSERT_TRUE(desktop.setParent(w, env->frame()));
+  EXPECT_TRUE(desktop.setWindowPos(w, kHwndTop, 1, 22, 150, 80,
+                                   platform::kSwpNoActivate | platform::kSwpAsyncWindowPos));
+  env->pump(300);
+  const std::optional<Rect> placed = desktop.windowRect(w);
+  ASSERT_TRUE(placed.has_value());
+  EXPECT_EQ(placed->left - frame->left, 1);
+  EXPECT_EQ(placed->top - frame->top, 22);
+  EXPECT_TRUE(desktop.setParent(w, WindowHandle{}));
   EXPECT_FALSE(desktop.windowAnswers(WindowHandle{}, 100));
 }
 
