@@ -18,27 +18,17 @@
 #include "driver/input.h"
 #include "driver/vitrolux_app.h"
 #include "driver/win.h"
+#include "median.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using namespace e2e;
 
 // Milliseconds from the caption's appearance to the adoption; -1 when it
 // was not adopted within 5 s.
 double adoptionDelayMs(const std::wstring& caption, HWND frame) {
-  const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(20);
-  HWND window = nullptr;
-  while ((window = FindWindowW(nullptr, caption.c_str())) == nullptr) {
-    if (Clock::now() > giveUp) return -1;
-    Sleep(1);
-  }
-  const Clock::time_point appeared = Clock::now();
-  while (parentOf(window) != frame) {
-    if (Clock::now() - appeared > std::chrono::seconds(5)) return -1;
-    Sleep(1);
-  }
-  return std::chrono::duration<double, std::milli>(Clock::now() - appeared).count();
+  const std::optional<Adoption> adoption = watchAdoption(caption, frame, std::chrono::seconds(5));
+  return adoption ? std::chrono::duration<double, std::milli>(adoption->delay).count() : -1;
 }
 
 }  // namespace
@@ -80,10 +70,8 @@ int wmain(int argc, wchar_t** argv) {
   // keeps its tool tip's timer ticking.
   moveMouseTo(0, 0);
   if (delays.empty()) return 1;
-  std::sort(delays.begin(), delays.end());
   const std::size_t n = delays.size();
-  const double median = n % 2 ? delays[n / 2] : (delays[n / 2 - 1] + delays[n / 2]) / 2;
   std::printf("adoption after appearance: median %.1f ms, max %.1f ms, %zu of %d adopted\n",
-              median, delays.back(), n, samples);
+              bench::median(delays), *std::max_element(delays.begin(), delays.end()), n, samples);
   return n == static_cast<std::size_t>(samples) ? 0 : 1;
 }

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "bench_common.h"
+#include "median.h"
 
 #ifndef VITROLUX_EXE
 #define VITROLUX_EXE ""
@@ -48,6 +49,7 @@
 namespace {
 
 using bench::hostPath;
+using bench::median;
 using bench::nowMs;
 using bench::visibleWindowOf;
 
@@ -231,13 +233,6 @@ HWND childWithText(HWND parent, const wchar_t* text) {
     if (HWND deeper = childWithText(child, text)) return deeper;
   }
   return nullptr;
-}
-
-double median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  size_t mid = values.size() / 2;
-  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 struct Series {

@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "bench_common.h"
+#include "median.h"
 
 #ifndef VITROLUX_EXE
 #define VITROLUX_EXE ""
@@ -34,10 +35,9 @@
 namespace {
 
 using bench::hostPath;
+using bench::median;
 using bench::nowMs;
 using bench::visibleWindowOf;
-
-
 
 struct Sample {
   double firstWindowMs;
@@ -103,13 +103,6 @@ std::optional<Sample> runOnce(const std::wstring& exe, unsigned settleMs) {
   }
   CloseHandle(pi.hProcess);
   return sample;
-}
-
-double median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  size_t mid = values.size() / 2;
-  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
 }
 
 struct Series {

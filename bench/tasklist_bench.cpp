@@ -26,6 +26,7 @@
 
 #include "app/main_frame.h"
 #include "bench_common.h"
+#include "median.h"
 #include "platform/win32/win32_services.h"
 #include "platform/win32/win32_system.h"
 
@@ -38,10 +39,7 @@ double nowUs() {
   return 1000.0 * bench::nowMs();
 }
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values.empty() ? 0 : values[values.size() / 2];
-}
+using bench::median;
 
 // ---- The copy that stands in for other programs --------------------------
 

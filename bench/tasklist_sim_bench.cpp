@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/main_frame.h"
+#include "median.h"
 #include "sim/sim_desktop.h"
 
 namespace {
@@ -27,10 +28,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using vitrolux::platform::WindowHandle;
 
-double median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
+using bench::median;
 
 template <typename Step>
 double microseconds(Step&& step) {

@@ -1,5 +1,5 @@
 # shellcheck shell=bash
-# Shared by scripts/wine-exec, ./test, ./run and bench/run-startup: how a
+# Shared by scripts/wine-exec, ./test, ./run and bench/run-*: how a
 # Vitrolux build tree talks to Wine. Source it; it defines functions only.
 
 vx_scripts_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -137,4 +137,22 @@ vx_session_stop() {
     wineserver -k >/dev/null 2>&1 || true
   fi
   vx_stop_xvfb
+}
+
+# For the benchmarks (bench/run-*), run from the repository's root: installs
+# what is missing, configures the cross build (its log in
+# build/bench-configure.log) and builds the targets named.
+vx_bench_build() {
+  scripts/install-deps || return 1
+  mkdir -p build
+  if ! cmake --preset windows-cross >build/bench-configure.log 2>&1; then
+    tail -n 40 build/bench-configure.log
+    return 1
+  fi
+  cmake --build --preset windows-cross --target "$@"
+}
+
+# The benchmarks' Wine session in their own prefix, or VITROLUX_WINEPREFIX.
+vx_bench_prefix() {
+  echo "${VITROLUX_WINEPREFIX:-$PWD/build/bench-wineprefix}"
 }
