@@ -139,7 +139,6 @@ inline constexpr unsigned kWmKeyUp = 0x0101;
 
 // WM_GETICON and WM_SETICON: which icon.
 inline constexpr std::uintptr_t kIconSmall = 0;
-inline constexpr std::uintptr_t kIconBig = 1;
 
 // GetClassLongPtr indexes.
 inline constexpr int kGclpHIconSm = -34;

@@ -137,24 +137,11 @@ LRESULT ControlWindows::imageMessage(HWND w, UINT message, WPARAM wParam, LPARAM
   if (controls_[index].kind == ControlKind::IconImage) {
     // An icon image only shows: a press on it does nothing, and neither
     // reaches the frame's background behind it.
-    switch (message) {
-      case WM_PAINT:
-        paintImage(w, index);
-        return 0;
-      case WM_LBUTTONDOWN:
-      case WM_RBUTTONDOWN:
-      case WM_MBUTTONDOWN:
-      case WM_LBUTTONDBLCLK:
-      case WM_RBUTTONDBLCLK:
-      case WM_MBUTTONDBLCLK:
-      case WM_LBUTTONUP:
-      case WM_RBUTTONUP:
-      case WM_MBUTTONUP:
-        pressed_ = -1;
-        return 0;
-      default:
-        return ::DefWindowProcW(w, message, wParam, lParam);
+    if (buttonOf(message) != 0) {
+      pressed_ = -1;
+      return 0;
     }
+    if (message != WM_PAINT) return ::DefWindowProcW(w, message, wParam, lParam);
   }
   switch (message) {
     case WM_PAINT:

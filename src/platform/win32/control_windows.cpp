@@ -318,13 +318,7 @@ void ControlWindows::added(int index) {
 void ControlWindows::removed(int index) {
   if (index < 0 || index >= static_cast<int>(realised_.size())) return;
   Realised& r = realised_[static_cast<std::size_t>(index)];
-  if (r.hasTool && toolTips_) {
-    TTTOOLINFOW tool{};
-    tool.cbSize = kToolInfoSize;
-    tool.hwnd = ::GetParent(r.window);
-    tool.uId = reinterpret_cast<UINT_PTR>(r.window);
-    ::SendMessageW(toolTips_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-  }
+  dropTool(r);
   if (r.window != nullptr) ::DestroyWindow(r.window);
   // The icon copy goes with it; the icon it was made from is not ours.
   r = Realised{};
@@ -454,15 +448,23 @@ void ControlWindows::syncTool(int index) {
   tool.uId = reinterpret_cast<UINT_PTR>(r.window);
   tool.lpszText = text.data();
   if (text.empty()) {
-    if (r.hasTool)
-      ::SendMessageW(toolTips_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    r.hasTool = false;
+    dropTool(r);
   } else if (r.hasTool) {
     ::SendMessageW(toolTips_.get(), TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
   } else {
     r.hasTool =
         ::SendMessageW(toolTips_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool)) != FALSE;
   }
+}
+
+void ControlWindows::dropTool(Realised& r) {
+  if (!r.hasTool || !toolTips_) return;
+  TTTOOLINFOW tool{};
+  tool.cbSize = kToolInfoSize;
+  tool.hwnd = ::GetParent(r.window);
+  tool.uId = reinterpret_cast<UINT_PTR>(r.window);
+  ::SendMessageW(toolTips_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  r.hasTool = false;
 }
 
 void ControlWindows::syncRows(int index) {
@@ -566,11 +568,7 @@ LRESULT ControlWindows::listBoxMessage(HWND w, UINT message, WPARAM wParam, LPAR
   }
   const int index = indexOf(w);
   if (index < 0) return result;
-  LRESULT top = 0;
-  {
-    const ProgramChange quiet(programListDepth_);
-    top = ::SendMessageW(w, LB_GETTOPINDEX, 0, 0);
-  }
+  const LRESULT top = ::CallWindowProcW(listBoxClassProc_, w, LB_GETTOPINDEX, 0, 0);
   if (top >= 0 && top != controls_[index].topIndex) {
     guarded([&] { controls_.noteUserTopIndex(index, static_cast<int>(top)); });
   }

@@ -109,6 +109,8 @@ class ControlWindows {
   void createToolTips();
   void applyFont(int index);
   void syncTool(int index);
+  // Takes the control's tool tip away, if it has one.
+  void dropTool(Realised& r);
   void syncRows(int index);
   void syncSelection(int index);
   // Scrolls a list box to the model's first row shown, and tells the model
@@ -150,7 +152,7 @@ class ControlWindows {
   HCURSOR hand_ = nullptr;
   int programTextDepth_ = 0;
   // Raised while the adapter itself changes a list box (its rows, its
-  // selection, its first row shown), and while it asks where it stands.
+  // selection, its first row shown).
   int programListDepth_ = 0;
   WNDPROC listBoxClassProc_ = nullptr;
   int pressed_ = -1;

@@ -13,6 +13,11 @@ bool ofOtherThread(HWND window) {
   return thread != 0 && thread != ::GetCurrentThreadId();
 }
 
+bool answersWithin(HWND window, unsigned waitMs) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, waitMs, &result) != 0;
+}
+
 namespace {
 
 struct Job {

@@ -18,6 +18,10 @@ namespace vitrolux::platform::win32 {
 // for a window that no longer exists.
 bool ofOtherThread(HWND window);
 
+// Whether the window's thread answers a message (WM_NULL) within the time;
+// never waits on a program the system already knows to be hung.
+bool answersWithin(HWND window, unsigned waitMs);
+
 // Runs `work` on a new thread and waits for it at most `waitMs`, handling
 // the messages that other threads send to this one meanwhile (the thread
 // carrying out the call may send some to the frame, and would otherwise

@@ -75,10 +75,9 @@ bool FrameWindow::registerClass(HINSTANCE instance) {
 
 HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
   events_ = &events;
-  look_ = look;
   background_.reset(::CreateSolidBrush(colorRef(look.background)));
   dpi_ = systemDpi();
-  const RECT place = storedFrameRect(look_, dpi_);
+  const RECT place = storedFrameRect(look, dpi_);
   ::CreateWindowExW(0, kFrameClassName, widen(look.caption).c_str(), kFrameStyle, place.left,
                     place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
                     instance_, this);
@@ -87,7 +86,7 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
   const int actual = dpiForWindow(hwnd_);
   if (actual != dpi_) {
     dpi_ = actual;
-    const RECT resized = storedFrameRect(look_, dpi_);
+    const RECT resized = storedFrameRect(look, dpi_);
     ::SetWindowPos(hwnd_, nullptr, resized.left, resized.top, resized.right - resized.left,
                    resized.bottom - resized.top, SWP_NOZORDER | SWP_NOACTIVATE);
   }
@@ -299,12 +298,7 @@ namespace {
 bool holdsUnansweringChild(HWND frame) {
   for (HWND child = ::GetWindow(frame, GW_CHILD); child != nullptr;
        child = ::GetWindow(child, GW_HWNDNEXT)) {
-    if (!ofOtherThread(child)) continue;
-    DWORD_PTR result = 0;
-    if (::SendMessageTimeoutW(child, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kForeignCallWaitMs,
-                              &result) == 0) {
-      return true;
-    }
+    if (ofOtherThread(child) && !answersWithin(child, kForeignCallWaitMs)) return true;
   }
   return false;
 }

@@ -58,7 +58,6 @@ class FrameWindow {
   HWND hwnd_ = nullptr;
   FrameEvents* events_ = nullptr;
   ControlWindows* controls_ = nullptr;
-  FrameLook look_;
   unique_hbrush background_;
   int dpi_ = 96;
   int cursorCode_ = 0;

@@ -36,8 +36,9 @@ std::optional<MONITORINFO> monitorInfo(HMONITOR monitor) {
   return info;
 }
 
-// Where the ticks of system timers go, by frame window. A TIMERPROC has no
-// context of its own, and in tests the frame window is not ours to bind to.
+// Where the ticks of system timers go, by borrowed frame window (an owned
+// frame takes them as WM_TIMER). A TIMERPROC has no context of its own, and
+// the borrowed window is not ours to bind to.
 struct TimerTarget {
   HWND window;
   FrameEvents* events;
@@ -131,7 +132,6 @@ HWND Win32System::createFrameFirst(FrameEvents& events, ControlSet& controls,
     frameWindow_.reset();
     return nullptr;
   }
-  setTimerTarget(window, &events);
   controlWindows_ =
       std::make_unique<ControlWindows>(instance_, window, events, controls, frameWindow_->dpi());
   frameWindow_->setControls(controlWindows_.get());
@@ -354,10 +354,7 @@ bool Win32System::windowAnswers(WindowHandle window, unsigned timeoutMillisecond
   }
   // What the system already knows: a program that has not read its
   // messages for a while. Otherwise WM_NULL has to come back in time.
-  DWORD_PTR result = 0;
-  const bool answered = !::IsHungAppWindow(w) &&
-                        ::SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                              timeoutMilliseconds, &result) != 0;
+  const bool answered = !::IsHungAppWindow(w) && answersWithin(w, timeoutMilliseconds);
   if (!answered) silent_.push_back({w, ::GetTickCount64() + kSilentForMs});
   return answered;
 }
@@ -386,9 +383,9 @@ bool Win32System::setParent(WindowHandle child, WindowHandle parent) {
     const HWND previous = ::SetParent(w, newParent);
     return previous != nullptr || ::GetLastError() == 0;
   };
-  if (!ofOtherThread(w)) return reparent();
   const DWORD ownThread = ::GetCurrentThreadId();
   const DWORD childThread = ::GetWindowThreadProcessId(w, nullptr);
+  if (childThread == 0 || childThread == ownThread) return reparent();
   return callWithin(kForeignCallWaitMs,
                     [=] {
                       const bool done = reparent();
