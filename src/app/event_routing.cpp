@@ -3,6 +3,9 @@
 // once the program is leaving (lifecycle.cpp): the frame is out of sight
 // then, and only gives back what it still holds.
 #include "app/main_frame.h"
+
+#include <utility>
+
 #include "platform/guard.h"
 
 namespace vitrolux::app {
@@ -10,34 +13,38 @@ namespace vitrolux::app {
 using model::ControlId;
 using platform::guarded;
 
+namespace {
+
+// Runs an event's handler unless the program is leaving.
+template <typename Handler>
+void route(bool leaving, Handler&& handler) {
+  if (!leaving) guarded(std::forward<Handler>(handler));
+}
+
+}  // namespace
+
 void Main::onResize() {
-  if (leaving_) return;
-  guarded([&] { geometry_.onResize(); });
+  route(leaving_, [&] { geometry_.onResize(); });
 }
 
 void Main::onMouseDown(int button, int shift, float x, float y) {
-  if (leaving_) return;
-  guarded([&] { geometry_.onMouseDown(button, shift, x, y); });
+  route(leaving_, [&] { geometry_.onMouseDown(button, shift, x, y); });
 }
 
 void Main::onMouseMove(int button, int shift, float x, float y) {
-  if (leaving_) return;
-  guarded([&] { geometry_.onMouseMove(button, shift, x, y); });
+  route(leaving_, [&] { geometry_.onMouseMove(button, shift, x, y); });
 }
 
 void Main::onMouseUp(int button, int shift, float x, float y) {
-  if (leaving_) return;
-  guarded([&] { geometry_.onMouseUp(button, shift, x, y); });
+  route(leaving_, [&] { geometry_.onMouseUp(button, shift, x, y); });
 }
 
 void Main::onDoubleClick() {
-  if (leaving_) return;
-  guarded([&] { geometry_.onDoubleClick(); });
+  route(leaving_, [&] { geometry_.onDoubleClick(); });
 }
 
 void Main::onKeyDown(int keyCode, int shift) {
-  if (leaving_) return;
-  guarded([&] { keys_.onKeyDown(keyCode, shift); });
+  route(leaving_, [&] { keys_.onKeyDown(keyCode, shift); });
 }
 
 bool Main::onControlKeyDown(int control, int keyCode, int shift) {
@@ -57,8 +64,7 @@ bool Main::onControlKeyDown(int control, int keyCode, int shift) {
 }
 
 void Main::onClick(int control) {
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::loadBtn:
         taskSelection_.onLoadClick();
@@ -98,15 +104,13 @@ void Main::onClick(int control) {
 }
 
 void Main::onControlDoubleClick(int control) {
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     if (static_cast<ControlId>(control) == ControlId::processList) taskSelection_.onLoadClick();
   });
 }
 
 void Main::onControlMouseDown(int control, int button, int shift, float x, float y) {
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
@@ -121,8 +125,7 @@ void Main::onControlMouseDown(int control, int button, int shift, float x, float
 }
 
 void Main::onControlMouseMove(int control, int button, int shift, float x, float y) {
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
@@ -136,8 +139,7 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
 }
 
 void Main::onTimer(int control) {
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     switch (static_cast<ControlId>(control)) {
       case ControlId::process_timer:
         taskList_.onProcessTimer();
@@ -161,8 +163,7 @@ void Main::onSystemTimer(unsigned id) {
     onLeaveTick();
     return;
   }
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     if (id == embed::kCaptureWaitTimerId) {
       loader_.onCaptureWaitTick();
     } else {
@@ -172,20 +173,17 @@ void Main::onSystemTimer(unsigned id) {
 }
 
 void Main::onDesktopWindowChanged(platform::WindowHandle window) {
-  if (leaving_) return;
-  guarded([&] { loader_.onDesktopWindowChanged(window); });
+  route(leaving_, [&] { loader_.onDesktopWindowChanged(window); });
 }
 
 void Main::onUserScroll(int control) {
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     if (static_cast<ControlId>(control) == ControlId::processList) taskList_.onListScrolled();
   });
 }
 
 void Main::onTextChange(int control) {
-  if (leaving_) return;
-  guarded([&] {
+  route(leaving_, [&] {
     if (static_cast<ControlId>(control) == ControlId::cfg_txt) optionPanel_.onPathChange();
   });
 }

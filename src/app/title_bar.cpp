@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "model/frame_metrics.h"
-#include "platform/twips.h"
 
 namespace vitrolux::app {
 namespace {
@@ -38,10 +37,9 @@ bool pointerOnButton(double x, double y, double width, double height) {
 }
 
 platform::TwipsRect fullScreenTwips(const platform::Rect& monitor, int dpi) {
-  return platform::TwipsRect{platform::pixelsToTwips(monitor.left, dpi),
-                             platform::pixelsToTwips(monitor.top, dpi),
-                             platform::pixelsToTwips(monitor.width(), dpi),
-                             platform::pixelsToTwips(monitor.height(), dpi) - kTaskBarTwips};
+  platform::TwipsRect twips = model::toTwips(monitor, dpi);
+  twips.height -= kTaskBarTwips;
+  return twips;
 }
 
 void TitleBar::onMouseMove(ControlId button, int, int, float x, float y) {

@@ -14,10 +14,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
 constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
-bool startsWith(std::string_view bytes, std::string_view prefix) {
-  return bytes.substr(0, prefix.size()) == prefix;
-}
-
 bool isBlank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -57,9 +53,9 @@ std::string firstField(std::string_view text) {
 
 std::string SettingsStore::decodeSettings(const std::string& bytes) {
   const std::string_view view(bytes);
-  if (startsWith(view, kUtf8Bom)) return repairUtf8(view.substr(kUtf8Bom.size()));
-  if (startsWith(view, kUtf16LeBom)) return utf16ToUtf8(view.substr(kUtf16LeBom.size()), false);
-  if (startsWith(view, kUtf16BeBom)) return utf16ToUtf8(view.substr(kUtf16BeBom.size()), true);
+  if (view.starts_with(kUtf8Bom)) return repairUtf8(view.substr(kUtf8Bom.size()));
+  if (view.starts_with(kUtf16LeBom)) return utf16ToUtf8(view.substr(kUtf16LeBom.size()), false);
+  if (view.starts_with(kUtf16BeBom)) return utf16ToUtf8(view.substr(kUtf16BeBom.size()), true);
   // Editors save UTF-8 without a mark today. Text in a legacy code page is
   // almost never valid UTF-8 once it holds anything beyond ASCII, so such a
   // file is taken for UTF-8 and everything else stays in the ANSI code page.

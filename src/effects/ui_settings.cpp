@@ -143,11 +143,14 @@ std::string formatUiSettings(std::int16_t opacity, const platform::TwipsRect& fr
   }
   line += "width=";
   appendNumber(line, frame.width);
-  line += "|||height=";
+  line += kSeparator;
+  line += "height=";
   appendNumber(line, frame.height);
-  line += "|||left=";
+  line += kSeparator;
+  line += "left=";
   appendNumber(line, frame.left);
-  line += "|||top=";
+  line += kSeparator;
+  line += "top=";
   appendNumber(line, frame.top);
   return line;
 }

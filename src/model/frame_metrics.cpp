@@ -11,18 +11,18 @@ namespace {
 // edited file never overflows on its way to the window system.
 constexpr double kPixelLimit = 1'000'000;
 
-platform::TwipsRect toTwips(const platform::Rect& bounds, int dpi) {
-  return platform::TwipsRect{
-      platform::pixelsToTwips(bounds.left, dpi), platform::pixelsToTwips(bounds.top, dpi),
-      platform::pixelsToTwips(bounds.width(), dpi), platform::pixelsToTwips(bounds.height(), dpi)};
-}
-
 int toPixels(double twips, int dpi) {
   const double pixels = twips * dpi / platform::kTwipsPerInch;
   return platform::roundHalfEven(std::clamp(pixels, -kPixelLimit, kPixelLimit));
 }
 
 }  // namespace
+
+platform::TwipsRect toTwips(const platform::Rect& bounds, int dpi) {
+  return platform::TwipsRect{
+      platform::pixelsToTwips(bounds.left, dpi), platform::pixelsToTwips(bounds.top, dpi),
+      platform::pixelsToTwips(bounds.width(), dpi), platform::pixelsToTwips(bounds.height(), dpi)};
+}
 
 platform::TwipsRect frameTwips(const platform::FramePort& frame) {
   return toTwips(frame.frameBounds(), frame.dpi());

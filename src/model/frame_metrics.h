@@ -9,6 +9,9 @@
 
 namespace vitrolux::model {
 
+// A rectangle of pixels in twips at the given DPI.
+platform::TwipsRect toTwips(const platform::Rect& bounds, int dpi);
+
 platform::TwipsRect frameTwips(const platform::FramePort& frame);
 
 // The frame where it stands when not minimised, in twips.

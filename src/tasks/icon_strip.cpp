@@ -29,8 +29,7 @@ constexpr double kClippedHeight = 250;
 constexpr unsigned kIconQueryTimeoutMs = 30;
 
 bool isIconImage(const platform::Control& c) {
-  return c.kind == platform::ControlKind::IconImage &&
-         c.name.compare(0, text::kIconImagePrefix.size(), text::kIconImagePrefix) == 0;
+  return c.kind == platform::ControlKind::IconImage && c.name.starts_with(text::kIconImagePrefix);
 }
 
 }  // namespace

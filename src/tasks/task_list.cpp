@@ -56,7 +56,7 @@ std::vector<platform::ListRow> TaskList::walk() {
     std::string caption = desktop_.getWindowText(window);
     // Nothing without a caption is listed, so its style need not be read.
     if (caption.empty()) continue;
-    const bool listed = isTrayApp(caption) || (window != frame && TaskWindow(window));
+    const bool listed = isTrayApp(caption) || TaskWindow(window);
     if (listed) rows.push_back(platform::ListRow{std::move(caption), window.value()});
   }
   return rows;
