@@ -17,32 +17,10 @@
 namespace {
 
 using namespace e2e;
-using Clock = std::chrono::steady_clock;
 
-struct Adoption {
-  HWND window = nullptr;
-  std::chrono::milliseconds delay{};  // from the caption's appearance
-};
-
-// Watches for a top-level window with the caption to appear (created, or
-// renamed to it) and for the frame to adopt it; nothing when it was not
-// adopted within `timeout` of appearing. Watched closely: the figure is a
-// few hundred milliseconds at most.
-std::optional<Adoption> watchAdoption(const wchar_t* caption, HWND frame,
-                                      std::chrono::milliseconds timeout) {
-  const Clock::time_point giveUp = Clock::now() + 20s;
-  HWND window = nullptr;
-  while ((window = FindWindowW(nullptr, caption)) == nullptr) {
-    if (Clock::now() > giveUp) return std::nullopt;
-    Sleep(1);
-  }
-  const Clock::time_point appeared = Clock::now();
-  while (parentOf(window) != frame) {
-    if (Clock::now() - appeared > timeout) return std::nullopt;
-    Sleep(1);
-  }
-  return Adoption{window,
-                  std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - appeared)};
+// Whole milliseconds from the window's appearance to its adoption.
+long long adoptionMs(const Adoption& adoption) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(adoption.delay).count();
 }
 
 struct SlowProgram {
@@ -58,19 +36,18 @@ TEST_P(CaptureWait, AWindowShownAfterThreeSecondsIsAdoptedAsItShows) {
   const SlowProgram& program = GetParam();
   VitroluxApp app;
   const std::wstring exe = app.installTarget(program.exeName);
-  ASSERT_TRUE(app.writeFile(program.presetFile,
-                            narrow(exe) + " " + program.arguments + "|SlowTarget\r\n"));
+  ASSERT_TRUE(
+      app.writeFile(program.presetFile, narrow(exe) + " " + program.arguments + "|SlowTarget\r\n"));
   ASSERT_TRUE(app.start());
   HWND tile = app.control(program.tile);
   ASSERT_NE(tile, nullptr);
-  const POINT at = centreOf(tile);
-  ASSERT_TRUE(clickAt(at.x, at.y));
+  ASSERT_TRUE(clickCentre(tile));
 
   const auto adoption = watchAdoption(L"SlowTarget", app.frame(), 2s);
   ASSERT_TRUE(adoption.has_value()) << "the late window was not adopted";
-  EXPECT_LE(adoption->delay.count(), 300)
-      << "adopted " << adoption->delay.count() << " ms after it appeared";
-  RecordProperty("adoption_ms", static_cast<int>(adoption->delay.count()));
+  EXPECT_LE(adoptionMs(*adoption), 300)
+      << "adopted " << adoptionMs(*adoption) << " ms after it appeared";
+  RecordProperty("adoption_ms", static_cast<int>(adoptionMs(*adoption)));
   RECT place = windowRectOnScreen(adoption->window);
   MapWindowPoints(HWND_DESKTOP, app.frame(), reinterpret_cast<POINT*>(&place), 2);
   EXPECT_EQ(place.left, 1);
@@ -97,8 +74,7 @@ TEST(CaptureWaitEnds, WhenTheProgramEndsWithoutAWindowNothingIsAdoptedLater) {
   ASSERT_TRUE(app.start());
   HWND tile = app.control(L"打开并装载Firefox");
   ASSERT_NE(tile, nullptr);
-  const POINT at = centreOf(tile);
-  ASSERT_TRUE(clickAt(at.x, at.y));
+  ASSERT_TRUE(clickCentre(tile));
   // The program has ended by now, and with it the wait.
   Sleep(4000);
 

@@ -52,15 +52,7 @@ class ChineseSettings : public ::testing::Test {
   }
 
   HWND waitForHosted(const std::wstring& caption, std::chrono::milliseconds timeout = 8s) {
-    HWND hosted = nullptr;
-    waitUntil(timeout, [&] {
-      for (HWND child = GetWindow(app.frame(), GW_CHILD); child;
-           child = GetWindow(child, GW_HWNDNEXT)) {
-        if (windowText(child) == caption) hosted = child;
-      }
-      return hosted != nullptr;
-    });
-    return hosted;
+    return waitForChildByText(app.frame(), caption, timeout);
   }
 
   VitroluxApp app;
@@ -76,8 +68,7 @@ TEST_F(ChineseSettings, Utf8WithoutAMarkIsReadAsUtf8) {
   Process warmUp = Process::start(chrome, {L"--caption", L"warm-up", L"--exit-after-ms", L"1"});
   ASSERT_TRUE(warmUp && warmUp.waitForExit(10s));
 
-  const POINT tile = centreOf(app.control(L"打开并装载Chrome"));
-  ASSERT_TRUE(clickAt(tile.x, tile.y));
+  ASSERT_TRUE(clickCentre(app.control(L"打开并装载Chrome")));
   EXPECT_NE(waitForHosted(caption), nullptr) << "the program in a Chinese folder was not hosted";
 }
 
@@ -86,8 +77,7 @@ TEST_F(ChineseSettings, GbkFilesReadAsBefore) {
   const std::wstring caption = L"记事本 - 火狐";
   ASSERT_TRUE(app.writeFile(L"firefox.txt", inCodePage(entry(firefox, caption), 936)));
   ASSERT_TRUE(app.start());
-  const POINT tile = centreOf(app.control(L"打开并装载Firefox"));
-  ASSERT_TRUE(clickAt(tile.x, tile.y));
+  ASSERT_TRUE(clickCentre(app.control(L"打开并装载Firefox")));
   EXPECT_NE(waitForHosted(caption), nullptr);
 }
 
@@ -106,8 +96,7 @@ TEST_F(ChineseSettings, WhatTheOptionPanelSavesIsReadBackAtTheNextStart) {
   const std::wstring program = installTarget(L"notes.exe", L"tools");
   const std::wstring caption = L"全图";
   ASSERT_TRUE(app.start());
-  const POINT options = centreOf(app.control(L"选项"));
-  ASSERT_TRUE(clickAt(options.x, options.y));
+  ASSERT_TRUE(clickCentre(app.control(L"选项")));
   HWND pathBox = app.control(L"粘贴程序路径，下次自动装载");
   HWND titleBox = app.control(L"粘贴程序默认标题，下次自动装载程序");
   ASSERT_NE(pathBox, nullptr);
@@ -115,8 +104,7 @@ TEST_F(ChineseSettings, WhatTheOptionPanelSavesIsReadBackAtTheNextStart) {
   const std::wstring path = program + L" --caption \"" + caption + L"\"";
   SendMessageW(pathBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   SendMessageW(titleBox, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str()));
-  const POINT save = centreOf(app.control(L"配置"));
-  ASSERT_TRUE(clickAt(save.x, save.y));
+  ASSERT_TRUE(clickCentre(app.control(L"配置")));
   ASSERT_TRUE(waitUntil(3s, [&] { return app.readFile(L"config.txt").has_value(); }))
       << "nothing saved";
   EXPECT_TRUE(app.close());

@@ -31,14 +31,7 @@ void PrintTo(const Fault& fault, std::ostream* out) {
 
 // Waits for Notepad's window to be hosted by the frame.
 HWND waitForHostedNotepad(HWND frame) {
-  HWND hosted = nullptr;
-  waitUntil(10s, [&] {
-    for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      if (windowText(child) == kNotepadCaption) hosted = child;
-    }
-    return hosted != nullptr;
-  });
-  return hosted;
+  return waitForChildByText(frame, kNotepadCaption, 10s);
 }
 
 bool processAlive(DWORD pid) {
@@ -53,6 +46,7 @@ class CrashGiveBack : public ::testing::TestWithParam<Fault> {};
 
 TEST_P(CrashGiveBack, NotepadOutlivesTheFrameVisibleAndTopLevel) {
   VitroluxApp app(hostPathToWindows(VITROLUX_CRASH_TEST_EXE));
+  endProgramsCaptioned(kNotepadCaption);
   ASSERT_TRUE(app.writeFile(L"config.txt", kNotepadEntry));
   ASSERT_TRUE(app.start());
   HWND notepad = waitForHostedNotepad(app.frame());
@@ -83,6 +77,7 @@ INSTANTIATE_TEST_SUITE_P(Faults, CrashGiveBack,
 
 TEST(CrashGiveBack, TheShippedProgramHasNoFaultsOnDemand) {
   VitroluxApp app;
+  endProgramsCaptioned(kNotepadCaption);
   ASSERT_TRUE(app.writeFile(L"config.txt", kNotepadEntry));
   ASSERT_TRUE(app.start());
   HWND notepad = waitForHostedNotepad(app.frame());

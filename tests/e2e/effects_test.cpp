@@ -13,10 +13,12 @@
 #include "driver/screen.h"
 #include "driver/target_log.h"
 #include "driver/vitrolux_app.h"
+#include "task_list_helpers.h"
 
 namespace {
 
 using namespace e2e;
+using e2e::tasks::HostedTarget;
 
 constexpr int kFrameWidth = 645;
 constexpr int kFrameHeight = 433;
@@ -27,21 +29,11 @@ void sleepFor(std::chrono::milliseconds time) {
   std::this_thread::sleep_for(time);
 }
 
-// Makes the frame the foreground window: its own window then has the
-// keyboard focus, as after a click on its background.
-bool focusFrame(HWND frame) {
-  SetForegroundWindow(frame);
-  return waitUntil(3s, [&] { return GetForegroundWindow() == frame; });
-}
-
+// Makes the window the foreground window. For the frame: its own window
+// then has the keyboard focus, as after a click on its background.
 bool focusWindow(HWND window) {
   SetForegroundWindow(window);
   return waitUntil(3s, [&] { return GetForegroundWindow() == window; });
-}
-
-bool click(HWND window) {
-  const POINT at = centreOf(window);
-  return clickAt(at.x, at.y);
 }
 
 std::string uiFile(const VitroluxApp& app) {
@@ -69,65 +61,25 @@ int countLines(const TargetLog& log, const std::string& line) {
   return n;
 }
 
-// The target program copied into the application folder and named in
-// config.txt, so that Vitrolux launches it at start and adopts its window
-// two seconds later.
-struct HostedTarget {
-  HostedTarget(VitroluxApp& app, const std::wstring& caption)
-      : log(app.folder() + L"\\target.log") {
-    const std::wstring exe = app.installTarget(L"page.exe");
-    app.writeFile(L"config.txt", narrow(exe) + " --caption " + narrow(caption) + " --log " +
-                                     narrow(log.path()) + "|" + narrow(caption) + "\r\n");
-  }
-  // Waits for the adoption; the window, or nullptr.
-  HWND adopted(HWND frame) {
-    HWND window = log.waitForWindow("READY");
-    if (window == nullptr) return nullptr;
-    waitUntil(6s, [&] { return parentOf(window) == frame; });
-    return parentOf(window) == frame ? window : nullptr;
-  }
-  TargetLog log;
-};
-
-// The task list's row of a window, once a refresh has listed it; -1 when
-// it does not come.
-int waitForRow(HWND list, HWND window) {
-  int row = -1;
-  waitUntil(6s, [&] {
-    const std::vector<ListBoxRow> rows = listBoxRows(list);
-    for (size_t i = 0; i < rows.size(); ++i) {
-      if (rows[i].itemData == reinterpret_cast<LRESULT>(window)) row = static_cast<int>(i);
-    }
-    return row >= 0;
-  });
-  return row;
-}
-
 // A target window, started before Vitrolux so that the task list shows it,
 // and its row selected with a click as a user would.
-struct ListedTarget {
-  ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
-      : log(folder.file(L"listed.log")) {
-    std::vector<std::wstring> args = {L"--caption",      caption,  L"--rect",
-                                      L"720,80,320,200", L"--log", log.path()};
+struct ListedTarget : tasks::Target {
+  explicit ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
+      : Target(withCaption(caption, std::move(extra))) {}
+  static std::vector<std::wstring> withCaption(const std::wstring& caption,
+                                               std::vector<std::wstring> extra) {
+    std::vector<std::wstring> args = {L"--caption", caption, L"--rect", L"720,80,320,200"};
     args.insert(args.end(), extra.begin(), extra.end());
-    process = startTarget(args);
-    window = log.waitForWindow("SHOWN");
+    return args;
   }
   // Selects the row; false when the task list never showed it.
-  bool select(VitroluxApp& app) {
-    HWND list = findDescendantByClass(app.frame(), L"ListBox");
-    const int row = list ? waitForRow(list, window) : -1;
-    if (row < 0) return false;
-    const std::optional<RECT> place = listBoxRowRect(list, row);
-    if (!place) return false;
-    clickAt((place->left + place->right) / 2, (place->top + place->bottom) / 2);
+  bool select(const VitroluxApp& app) const {
+    HWND list = tasks::taskList(app);
+    const int row = list ? tasks::waitForRow(list, window, 6s) : -1;
+    if (row < 0 || !listBoxRowRect(list, row)) return false;
+    tasks::clickRow(list, row);
     return waitUntil(3s, [&] { return listBoxSelection(list) == row; });
   }
-  TempFolder folder;
-  TargetLog log;
-  Process process;
-  HWND window = nullptr;
 };
 
 // ---- Opacity and the key commands ------------------------------------------
@@ -137,7 +89,7 @@ TEST(Keys, DigitsFadeTheFrameAndRewriteUiTxt) {
   ASSERT_TRUE(app.start());
   HWND frame = app.frame();
   ASSERT_FALSE(layeredAlpha(frame).has_value());
-  ASSERT_TRUE(focusFrame(frame));
+  ASSERT_TRUE(focusWindow(frame));
 
   ASSERT_TRUE(pressKeys({'5'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return layeredAlpha(frame) == BYTE{160}; }));
@@ -153,11 +105,11 @@ TEST(Keys, ADigitTypedIntoTheOptionPanelIsTextAndTheTaskListPassesItOn) {
   VitroluxApp app;
   ASSERT_TRUE(app.start());
   HWND frame = app.frame();
-  ASSERT_TRUE(click(app.control(L"选项")));
+  ASSERT_TRUE(clickCentre(app.control(L"选项")));
   HWND path = app.control(L"粘贴程序路径，下次自动装载");
   ASSERT_NE(path, nullptr);
   ASSERT_TRUE(waitUntil(3s, [&] { return IsWindowVisible(path) != FALSE; }));
-  ASSERT_TRUE(click(path));
+  ASSERT_TRUE(clickCentre(path));
   ASSERT_TRUE(pressKeys({'7'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return windowText(path).find(L'7') != std::wstring::npos; }))
       << narrow(windowText(path));
@@ -167,7 +119,7 @@ TEST(Keys, ADigitTypedIntoTheOptionPanelIsTextAndTheTaskListPassesItOn) {
 
   HWND list = findDescendantByClass(frame, L"ListBox");
   ASSERT_NE(list, nullptr);
-  ASSERT_TRUE(click(list));
+  ASSERT_TRUE(clickCentre(list));
   ASSERT_TRUE(pressKeys({'3'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return layeredAlpha(frame) == BYTE{120}; }));
 }
@@ -218,10 +170,10 @@ TEST(Stacking, ThePinUnpinsAndRepinsTheFrame) {
   ASSERT_NE(pin, nullptr);
   ASSERT_TRUE(isTopMost(frame));
 
-  ASSERT_TRUE(click(pin));
+  ASSERT_TRUE(clickCentre(pin));
   EXPECT_TRUE(waitUntil(3s, [&] { return !isTopMost(frame); }));
   EXPECT_EQ(windowText(pin), L"取消置顶");
-  ASSERT_TRUE(click(pin));
+  ASSERT_TRUE(clickCentre(pin));
   EXPECT_TRUE(waitUntil(3s, [&] { return isTopMost(frame); }));
   EXPECT_EQ(windowText(pin), L"置顶");
 }
@@ -233,7 +185,7 @@ TEST(Stacking, BringToFrontPinsTheSelectedWindow) {
   VitroluxApp app;
   ASSERT_TRUE(app.start());
   ASSERT_TRUE(target.select(app)) << "the task list did not list the window";
-  ASSERT_TRUE(click(app.control(L"前置")));
+  ASSERT_TRUE(clickCentre(app.control(L"前置")));
   EXPECT_TRUE(waitUntil(3s, [&] { return isTopMost(target.window); }));
 }
 
@@ -247,7 +199,7 @@ TEST(Stacking, ClickThroughKeepsTheWindowsOtherExtendedStyles) {
   HWND button = app.control(L"穿透");
   ASSERT_NE(button, nullptr);
 
-  ASSERT_TRUE(click(button));
+  ASSERT_TRUE(clickCentre(button));
   constexpr LONG_PTR kClickThrough = WS_EX_LAYERED | WS_EX_TRANSPARENT;
   EXPECT_TRUE(
       waitUntil(3s, [&] { return (exStyle(target.window) & kClickThrough) == kClickThrough; }))
@@ -255,7 +207,7 @@ TEST(Stacking, ClickThroughKeepsTheWindowsOtherExtendedStyles) {
   EXPECT_NE(exStyle(target.window) & WS_EX_ACCEPTFILES, 0);
   EXPECT_EQ(windowText(button), L"挡住");
 
-  ASSERT_TRUE(click(button));
+  ASSERT_TRUE(clickCentre(button));
   EXPECT_TRUE(waitUntil(3s, [&] { return (exStyle(target.window) & kClickThrough) == 0; }))
       << std::hex << exStyle(target.window);
   EXPECT_NE(exStyle(target.window) & WS_EX_ACCEPTFILES, 0) << "a style of its own was taken away";
@@ -272,7 +224,7 @@ TEST(F5, CtrlSAnywhereSendsOneF5PairToTheHostedWindowWhileTheModeIsOn) {
   // the frame's buttons.
   HWND f5 = app.control(L"F5");
   ASSERT_NE(f5, nullptr);
-  ASSERT_TRUE(click(f5));
+  ASSERT_TRUE(clickCentre(f5));
   ASSERT_TRUE(waitUntil(3s, [&] { return windowText(f5) == L"停止"; }));
   HWND hosted = page.adopted(app.frame());
   ASSERT_NE(hosted, nullptr) << "the page was not adopted";
@@ -306,7 +258,7 @@ TEST(F5, CtrlSAnywhereSendsOneF5PairToTheHostedWindowWhileTheModeIsOn) {
   SetParent(hosted, nullptr);
   ASSERT_TRUE(
       SetWindowPos(hosted, nullptr, 700, 550, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE));
-  ASSERT_TRUE(click(f5));
+  ASSERT_TRUE(clickCentre(f5));
   ASSERT_TRUE(waitUntil(3s, [&] { return windowText(f5) == L"F5"; }));
   ASSERT_TRUE(focusWindow(editorWindow));
   typeCtrlS();
@@ -331,7 +283,7 @@ TEST(F5, WithNothingHostedTheSelectedWindowIsActivatedThenRefreshed) {
   ASSERT_NE(heading, nullptr);
   ASSERT_TRUE(page.select(app));
   HWND f5 = app.control(L"F5");
-  ASSERT_TRUE(click(f5));
+  ASSERT_TRUE(clickCentre(f5));
   ASSERT_TRUE(waitUntil(3s, [&] { return windowText(f5) == L"停止"; }));
   ASSERT_TRUE(focusWindow(editorWindow));
 
@@ -369,7 +321,7 @@ TEST(F5, AHungSelectedWindowDoesNotStopTheFrameAnswering) {
   ASSERT_TRUE(app.start());
   ASSERT_TRUE(page.select(app));
   HWND f5 = app.control(L"F5");
-  ASSERT_TRUE(click(f5));
+  ASSERT_TRUE(clickCentre(f5));
   ASSERT_TRUE(waitUntil(3s, [&] { return windowText(f5) == L"停止"; }));
   ASSERT_TRUE(PostMessageW(page.window, RegisterWindowMessageW(L"VitroluxE2E.Hang"), 0, 0));
   ASSERT_TRUE(page.log.waitForLineStartingWith("HANGING", 3s));
@@ -384,7 +336,7 @@ TEST(F5, AHungSelectedWindowDoesNotStopTheFrameAnswering) {
   for (int i = 0; i < 3; ++i) {
     typeCtrlS();
     const bool pinned = isTopMost(app.frame());
-    ASSERT_TRUE(click(pin));
+    ASSERT_TRUE(clickCentre(pin));
     const auto clicked = std::chrono::steady_clock::now();
     EXPECT_TRUE(waitUntil(3s, [&] { return isTopMost(app.frame()) != pinned; }));
     const auto took = std::chrono::steady_clock::now() - clicked;
@@ -402,15 +354,12 @@ TEST(F5, AHungSelectedWindowDoesNotStopTheFrameAnswering) {
 class WithNotepad : public ::testing::Test {
  protected:
   void SetUp() override {
+    endProgramsCaptioned(L"Untitled - Notepad");
     ASSERT_TRUE(app.writeFile(L"config.txt", "C:\\windows\\notepad.exe|Untitled - Notepad\r\n"));
     ASSERT_TRUE(app.start());
     frame = app.frame();
-    ASSERT_TRUE(waitUntil(6s, [&] {
-      for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (windowText(child) == L"Untitled - Notepad") notepad = child;
-      }
-      return notepad != nullptr;
-    })) << "Notepad was not adopted";
+    notepad = waitForChildByText(frame, L"Untitled - Notepad", 6s);
+    ASSERT_NE(notepad, nullptr) << "Notepad was not adopted";
     notepadPid = processOf(notepad);
   }
   void TearDown() override {
@@ -447,11 +396,11 @@ TEST_F(WithNotepad, TheOptionPanelOpensAboveItAndSaves) {
   ASSERT_GT(stackPlace(panel), stackPlace(notepad)) << "the hidden panel lies below Notepad";
   ASSERT_TRUE(DeleteFileW((app.folder() + L"\\config.txt").c_str()));
 
-  ASSERT_TRUE(click(app.control(L"选项")));
+  ASSERT_TRUE(clickCentre(app.control(L"选项")));
   ASSERT_TRUE(waitUntil(3s, [&] { return IsWindowVisible(panel) != FALSE; }));
   EXPECT_LT(stackPlace(panel), stackPlace(notepad));
   // A real click where both lie: it reaches the panel's button.
-  ASSERT_TRUE(click(save));
+  ASSERT_TRUE(clickCentre(save));
   EXPECT_TRUE(waitUntil(3s, [&] { return app.readFile(L"config.txt").has_value(); }));
   EXPECT_EQ(app.readFile(L"config.txt").value_or(""),
             "C:\\windows\\notepad.exe|Untitled - Notepad\r\n");
@@ -460,7 +409,7 @@ TEST_F(WithNotepad, TheOptionPanelOpensAboveItAndSaves) {
 }
 
 TEST_F(WithNotepad, EscEndsVitroluxAndNotepadKeepsRunning) {
-  ASSERT_TRUE(focusFrame(frame));
+  ASSERT_TRUE(focusWindow(frame));
   ASSERT_TRUE(pressKeys({VK_ESCAPE}));
   EXPECT_TRUE(app.process().waitForExit(5s));
   expectNotepadKeptRunning();
@@ -468,7 +417,7 @@ TEST_F(WithNotepad, EscEndsVitroluxAndNotepadKeepsRunning) {
 }
 
 TEST_F(WithNotepad, TheCloseButtonSavesEndsAndNotepadKeepsRunning) {
-  ASSERT_TRUE(click(app.control(L"关闭")));
+  ASSERT_TRUE(clickCentre(app.control(L"关闭")));
   EXPECT_TRUE(app.process().waitForExit(5s));
   expectNotepadKeptRunning();
   EXPECT_EQ(uiFile(app).rfind("width=9675|||height=6495|||left=", 0), 0u) << uiFile(app);
@@ -490,7 +439,7 @@ TEST(TitleBar, FullScreenFillsTheMonitorLessTheTaskBarAndComesBack) {
   const int height = twipsToPixels(static_cast<int>((m.bottom - m.top) * 1440 / dpi) - 580, dpi);
 
   HWND full = app.control(L"全屏");
-  ASSERT_TRUE(click(full));
+  ASSERT_TRUE(clickCentre(full));
   RECT r{};
   // The four numbers change one after the other: wait for the last.
   EXPECT_TRUE(waitUntil(3s, [&] {
@@ -506,7 +455,7 @@ TEST(TitleBar, FullScreenFillsTheMonitorLessTheTaskBarAndComesBack) {
                              "|||left=" + std::to_string(before.left * 15) +
                              "|||top=" + std::to_string(before.top * 15) + "\r\n");
 
-  ASSERT_TRUE(click(app.control(L"全屏")));
+  ASSERT_TRUE(clickCentre(app.control(L"全屏")));
   EXPECT_TRUE(waitUntil(3s, [&] {
     r = windowRectOnScreen(frame);
     return r.left == before.left && r.right == before.right && r.top == before.top;
@@ -532,7 +481,7 @@ TEST(TitleBar, TheMinimiseButtonMinimisesAndHoverShowsTheBlueImage) {
   ASSERT_TRUE(moveMouseTo(f.left + 100, f.top + 200));
   EXPECT_TRUE(waitUntil(3s, [&] { return corner() == kBlack; })) << std::hex << corner();
 
-  ASSERT_TRUE(click(minimise));
+  ASSERT_TRUE(clickCentre(minimise));
   EXPECT_TRUE(waitUntil(3s, [&] { return IsIconic(frame) != FALSE; }));
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <string>
 
+#include "driver/input.h"
 #include "driver/vitrolux_app.h"
 
 namespace {
@@ -19,29 +20,6 @@ using Clock = std::chrono::steady_clock;
 
 std::string describe(std::wstring_view text) {
   return narrow(text);
-}
-
-Clock::time_point lastClick;
-
-// A real click: the pointer goes to the middle of the window and the left
-// button goes down and up there. Clicks are spaced beyond the double-click
-// time, so that none is taken as the second half of a double click.
-void click(HWND window) {
-  const auto spacing = std::chrono::milliseconds(GetDoubleClickTime() + 50);
-  const auto since = Clock::now() - lastClick;
-  if (since < spacing)
-    Sleep(static_cast<DWORD>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(spacing - since).count()));
-  RECT r{};
-  GetWindowRect(window, &r);
-  SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-  INPUT input[2] = {};
-  input[0].type = INPUT_MOUSE;
-  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-  input[1].type = INPUT_MOUSE;
-  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-  SendInput(2, input, sizeof(INPUT));
-  lastClick = Clock::now();
 }
 
 // The window's position inside the frame's client area, and its size.
@@ -59,9 +37,7 @@ HWND parentOf(HWND window) {
 // The first window with exactly this caption among the frame's children,
 // then among the top-level windows.
 HWND windowCaptioned(HWND frame, std::wstring_view caption) {
-  for (HWND child = GetWindow(frame, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (windowText(child) == caption) return child;
-  }
+  if (HWND child = childByText(frame, caption)) return child;
   for (HWND window : topLevelWindows()) {
     if (windowText(window) == caption) return window;
   }
@@ -114,6 +90,7 @@ std::string utf8(std::wstring_view text) {
 
 TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
   VitroluxApp app;
+  endProgramsCaptioned(L"Untitled - Notepad");
   ASSERT_TRUE(app.writeFile(L"config.txt", "C:\\windows\\notepad.exe|Untitled - Notepad\r\n"));
   const Clock::time_point started = Clock::now();
   ASSERT_TRUE(app.start());
@@ -177,7 +154,7 @@ TEST(Hosting, TheFirefoxTileAdoptsItsProgramAfterTwoSeconds) {
   ASSERT_NE(tile, nullptr);
 
   const Clock::time_point clicked = Clock::now();
-  click(tile);
+  clickCentre(tile);
   std::chrono::milliseconds took{};
   HWND adopted = waitForAdoption(app.frame(), L"Mozilla Firefox", clicked, &took);
   ASSERT_NE(adopted, nullptr);
@@ -200,7 +177,7 @@ TEST(Hosting, TheChromeTileAdoptsItsNewTabWindowAfter400ms) {
   // No warm-up start: a first start of a program under Wine can take longer
   // than 400 ms to show a window, and the launch then waits for it.
   const Clock::time_point clicked = Clock::now();
-  click(tile);
+  clickCentre(tile);
   std::chrono::milliseconds took{};
   HWND adopted = waitForAdoption(app.frame(), L"新标签页 - Google Chrome", clicked, &took);
   ASSERT_NE(adopted, nullptr) << "the new tab window was not adopted";
@@ -226,7 +203,7 @@ TEST(Hosting, TheAnyTileShowsTodo) {
     }
   }
   ASSERT_NE(any, nullptr);
-  click(any);
+  clickCentre(any);
 
   HWND box = nullptr;
   ASSERT_TRUE(waitUntil(5s, [&] {
@@ -263,7 +240,7 @@ class OptionPanel : public ::testing::Test {
   }
   bool panelOpen() { return IsWindowVisible(save) != FALSE; }
   void open() {
-    if (!panelOpen()) click(options);
+    if (!panelOpen()) clickCentre(options);
     ASSERT_TRUE(waitUntil(3s, [&] { return panelOpen(); })) << "the panel did not open";
   }
   // What typing does to an edit box: new text, and the box says it changed.
@@ -272,7 +249,7 @@ class OptionPanel : public ::testing::Test {
   }
   // Saves, then reopens the panel to see the outcome's colour.
   COLORREF saveAndLook() {
-    click(save);
+    clickCentre(save);
     EXPECT_TRUE(waitUntil(3s, [&] { return !panelOpen(); })) << "a save hides the panel";
     open();
     Sleep(300);  // let it paint
@@ -288,10 +265,10 @@ constexpr COLORREF kRed = RGB(192, 0, 0);
 
 TEST_F(OptionPanel, OpensAndClosesWithTheOptionsButton) {
   EXPECT_FALSE(panelOpen());
-  click(options);
+  clickCentre(options);
   EXPECT_TRUE(waitUntil(3s, [&] { return panelOpen(); }));
   EXPECT_TRUE(IsWindowVisible(app.control(L"路径")));
-  click(options);
+  clickCentre(options);
   EXPECT_TRUE(waitUntil(3s, [&] { return !panelOpen(); }));
 }
 
@@ -357,7 +334,7 @@ TEST(Launching, APlantedProgramIsNeverStartedForAPathWithBlanks) {
   ASSERT_TRUE(app.start());
   HWND tile = app.control(L"打开并装载Firefox");
   ASSERT_NE(tile, nullptr);
-  click(tile);
+  clickCentre(tile);
   EXPECT_FALSE(waitUntil(3s, [] { return processRunning(L"Program.exe"); }))
       << "C:\\Program.exe was started";
   EXPECT_NE(findFrame(app.process().id()), nullptr) << "Vitrolux keeps running";

@@ -56,8 +56,7 @@ struct Frame {
     const bool pinned = isTopMost(window);
     const Clock::time_point start = Clock::now();
     if (realClick) {
-      const POINT at = centreOf(pin);
-      clickAt(at.x, at.y);
+      clickCentre(pin);
     } else {
       clickUnderneath(pin);
     }
@@ -234,23 +233,11 @@ TEST(HungPrograms, OneBlockedInASendOfItsOwnIsHostedAndGivenBack) {
 
 // ---- The hosted window's program stops answering --------------------------------
 
-// Vitrolux launches the program (config.txt) and looks for its window after
-// two seconds; the program has stopped answering by then.
-struct LaunchedTarget {
-  LaunchedTarget(VitroluxApp& app, const std::wstring& caption)
-      : log(app.folder() + L"\\target.log") {
-    const std::wstring exe = app.folder() + L"\\page.exe";
-    EXPECT_TRUE(CopyFileW(targetExePath().c_str(), exe.c_str(), FALSE));
-    app.writeFile(L"config.txt", narrow(exe) + " --caption " + narrow(caption) + " --log " +
-                                     narrow(log.path()) + "|" + narrow(caption) + "\r\n");
-  }
-  TargetLog log;
-  HWND window = nullptr;
-};
-
 TEST(HungPrograms, AHostedWindowNeverHoldsTheFrameAndGoesBackWhenItAnswers) {
   VitroluxApp app;
-  LaunchedTarget page(app, L"HungHosted");
+  // Vitrolux launches the program and looks for its window after two
+  // seconds; the program has stopped answering by then.
+  HostedTarget page(app, L"HungHosted");
   ASSERT_TRUE(app.start());
   Frame frame(app);
   ResponsivenessProbe probe(frame.window);

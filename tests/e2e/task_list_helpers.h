@@ -1,6 +1,6 @@
-// What the task-list and geometry tests share: target windows with their
-// log, the frame's task list read from outside, and the places of windows
-// in the frame.
+// What the tests of the task list, geometry, effects and hung programs
+// share: target windows with their log, the frame's task list read from
+// outside, and the places of windows in the frame.
 #pragma once
 
 #include <windows.h>
@@ -31,6 +31,27 @@ struct Target {
   TempFolder folder;
   TargetLog log{folder.file(L"target.log")};
   Process process;
+  HWND window = nullptr;
+};
+
+// The target program copied into the application folder and named in
+// config.txt, so that Vitrolux launches it at start and adopts its window
+// two seconds later.
+struct HostedTarget {
+  HostedTarget(VitroluxApp& app, const std::wstring& caption)
+      : log(app.folder() + L"\\target.log") {
+    const std::wstring exe = app.installTarget(L"page.exe");
+    app.writeFile(L"config.txt", narrow(exe) + " --caption " + narrow(caption) + " --log " +
+                                     narrow(log.path()) + "|" + narrow(caption) + "\r\n");
+  }
+  // Waits for the adoption; the window, or nullptr.
+  HWND adopted(HWND frame) {
+    HWND found = log.waitForWindow("READY");
+    if (found == nullptr) return nullptr;
+    waitUntil(6s, [&] { return parentOf(found) == frame; });
+    return parentOf(found) == frame ? found : nullptr;
+  }
+  TargetLog log;
   HWND window = nullptr;
 };
 

@@ -91,7 +91,7 @@ TEST(TaskList, LoadAndADoubleClickHostAWindowAndReleaseGivesItBack) {
   ASSERT_TRUE(isTopMost(pinned.window));
 
   ASSERT_TRUE(clickRow(list, rowOf(list, pinned.window)));
-  ASSERT_TRUE(clickAt(centreOf(app.control(L"装载")).x, centreOf(app.control(L"装载")).y));
+  ASSERT_TRUE(clickCentre(app.control(L"装载")));
   ASSERT_TRUE(waitUntil(3s, [&] { return hostedIn(pinned.window, frame); }))
       << "sel " << listBoxSelection(list) << " row " << rowOf(list, pinned.window) << " parent "
       << parentOf(pinned.window) << " frame " << frame << " text "
@@ -147,10 +147,10 @@ TEST(TaskList, IconsStandBesideTheFirstSevenRowsAndAHungProgramNeverHoldsTheFram
   ASSERT_TRUE(hung.log.waitForLineStartingWith("HANGING", 5s));
 
   // "显示图标" is in the option panel.
-  ASSERT_TRUE(clickAt(centreOf(app.control(L"选项")).x, centreOf(app.control(L"选项")).y));
+  ASSERT_TRUE(clickCentre(app.control(L"选项")));
   HWND showIcons = app.control(L"显示图标");
   ASSERT_TRUE(waitUntil(2s, [&] { return IsWindowVisible(showIcons) != FALSE; }));
-  ASSERT_TRUE(clickAt(centreOf(showIcons).x, centreOf(showIcons).y));
+  ASSERT_TRUE(clickCentre(showIcons));
 
   ASSERT_TRUE(waitUntil(5s, [&] { return iconImage(frame, 7) != nullptr; }));
   const int hungRow = waitForRow(list, hung.window);

@@ -10,15 +10,6 @@ class CaptureWaitTest : public FrameTest {
  protected:
   void SetUp() override { desk.start(); }
 
-  void installSlow(const std::string& path, const std::string& caption, int windowAfterMs,
-                   int exitAfterMs = 0, bool opensWindow = true) {
-    sim::Program program;
-    program.caption = caption;
-    program.windowDelayMs = windowAfterMs;
-    program.exitAfterMs = exitAfterMs;
-    program.opensWindow = opensWindow;
-    desk.installProgram(path, program);
-  }
   bool load(const std::string& entry) { return main.loader().loadApp(entry); }
   bool waitTimerRuns() const { return desk.systemTimers().count(1) != 0; }
   // A window another program opens with this caption, now.
@@ -28,7 +19,7 @@ class CaptureWaitTest : public FrameTest {
 };
 
 TEST_F(CaptureWaitTest, TheFirstAttemptComesAtItsMomentAndTheWaitOnlyAfterIt) {
-  installSlow("C:\\Tools\\a.exe", "Tool", 100);
+  install("C:\\Tools\\a.exe", "Tool", 100);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(1999);
   EXPECT_FALSE(hostedInFrame(windowCaptioned("Tool"))) << "captured before the first attempt";
@@ -40,7 +31,7 @@ TEST_F(CaptureWaitTest, TheFirstAttemptComesAtItsMomentAndTheWaitOnlyAfterIt) {
 }
 
 TEST_F(CaptureWaitTest, AWindowThatAppearsAtFiveSecondsIsCapturedThen) {
-  installSlow("C:\\Tools\\a.exe", "Tool", 5000);
+  install("C:\\Tools\\a.exe", "Tool", 5000);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(4999);
   // Waiting counts as a launch pending: nothing is hosted, the launch is.
@@ -58,7 +49,7 @@ TEST_F(CaptureWaitTest, AWindowThatAppearsAtFiveSecondsIsCapturedThen) {
 }
 
 TEST_F(CaptureWaitTest, AWindowIsCapturedAsSoonAsTheDesktopReportsIt) {
-  installSlow("C:\\Tools\\a.exe", "Loading...", 500);
+  install("C:\\Tools\\a.exe", "Loading...", 500);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(3010);
   ASSERT_TRUE(desk.watchingTopLevelWindows());
@@ -74,7 +65,7 @@ TEST_F(CaptureWaitTest, AWindowIsCapturedAsSoonAsTheDesktopReportsIt) {
 }
 
 TEST_F(CaptureWaitTest, WhatTheDesktopDoesNotReportIsFoundWithinAQuarterSecond) {
-  installSlow("C:\\Tools\\a.exe", "Loading...", 500);
+  install("C:\\Tools\\a.exe", "Loading...", 500);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(3010);
   const WindowHandle window = windowCaptioned("Loading...");
@@ -87,7 +78,7 @@ TEST_F(CaptureWaitTest, WhatTheDesktopDoesNotReportIsFoundWithinAQuarterSecond) 
 }
 
 TEST_F(CaptureWaitTest, AnOlderWindowRenamedUnreportedIsFoundByTheSearchEveryTwoSeconds) {
-  installSlow("C:\\Tools\\a.exe", "Tool", 0, 0, false);
+  install("C:\\Tools\\a.exe", "Tool", 0, 0, false);
   const WindowHandle older = lateWindow("Document - Editor");
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(3010);
@@ -99,7 +90,7 @@ TEST_F(CaptureWaitTest, AnOlderWindowRenamedUnreportedIsFoundByTheSearchEveryTwo
 }
 
 TEST_F(CaptureWaitTest, AnInternetExplorerEntryWaitsAfterItsImmediateAttempt) {
-  installSlow("C:\\IE\\iexplore.exe", "Intranet", 3000);
+  install("C:\\IE\\iexplore.exe", "Intranet", 3000);
   ASSERT_TRUE(load("C:\\IE\\iexplore.exe|Intranet"));
   EXPECT_TRUE(waitTimerRuns());
   desk.advance(3100);
@@ -107,7 +98,7 @@ TEST_F(CaptureWaitTest, AnInternetExplorerEntryWaitsAfterItsImmediateAttempt) {
 }
 
 TEST_F(CaptureWaitTest, AWaitingLaunchCountsAsPendingForOpacityAndTheF5Refresh) {
-  installSlow("C:\\Tools\\a.exe", "Tool", 8000);
+  install("C:\\Tools\\a.exe", "Tool", 8000);
   const WindowHandle other = lateWindow("Other");
   const int list = idx(ControlId::processList);
   desk.selectRow(list, main.controls().addRow(list, "Other", other.value()));
@@ -133,7 +124,7 @@ TEST_F(CaptureWaitTest, AWaitingLaunchCountsAsPendingForOpacityAndTheF5Refresh) 
 }
 
 TEST_F(CaptureWaitTest, TheWaitEndsAfterThirtySeconds) {
-  installSlow("C:\\Tools\\a.exe", "Tool", 0, 0, false);
+  install("C:\\Tools\\a.exe", "Tool", 0, 0, false);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(29900);
   EXPECT_TRUE(waitTimerRuns());
@@ -147,7 +138,7 @@ TEST_F(CaptureWaitTest, TheWaitEndsAfterThirtySeconds) {
 }
 
 TEST_F(CaptureWaitTest, AProgramThatEndsWithoutItsWindowEndsTheWait) {
-  installSlow("C:\\Tools\\a.exe", "Tool", 0, 3000, false);
+  install("C:\\Tools\\a.exe", "Tool", 0, 3000, false);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(2500);
   EXPECT_TRUE(waitTimerRuns());
@@ -160,8 +151,8 @@ TEST_F(CaptureWaitTest, AProgramThatEndsWithoutItsWindowEndsTheWait) {
 }
 
 TEST_F(CaptureWaitTest, ANewerLaunchALoadAndAReleaseEachEndTheWait) {
-  installSlow("C:\\Tools\\slow.exe", "Slow", 6000);
-  installSlow("C:\\Tools\\b.exe", "Other", 100);
+  install("C:\\Tools\\slow.exe", "Slow", 6000);
+  install("C:\\Tools\\b.exe", "Other", 100);
 
   // A newer launch.
   ASSERT_TRUE(load("C:\\Tools\\slow.exe|Slow"));
@@ -203,8 +194,8 @@ TEST_F(CaptureWaitTest, ANewerLaunchALoadAndAReleaseEachEndTheWait) {
 }
 
 TEST_F(CaptureWaitTest, AnOlderLaunchsAttemptNeverDisturbsTheNewestWait) {
-  installSlow("C:\\Apps\\firefox.exe", "Mozilla Firefox", 0, 0, false);
-  installSlow("C:\\IE\\iexplore.exe", "Intranet", 3000);
+  install("C:\\Apps\\firefox.exe", "Mozilla Firefox", 0, 0, false);
+  install("C:\\IE\\iexplore.exe", "Intranet", 3000);
   ASSERT_TRUE(load("C:\\Apps\\firefox.exe|Mozilla Firefox"));
   desk.advance(500);
   ASSERT_TRUE(load("C:\\IE\\iexplore.exe|Intranet"));

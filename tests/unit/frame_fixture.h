@@ -24,11 +24,15 @@ class FrameTest : public ::testing::Test {
   model::FrameState& state() { return main.state(); }
   std::string appFile(const std::string& name) const { return kAppFolder + "\\" + name; }
 
-  // A program that opens a window with this caption when started.
-  void install(const std::string& path, const std::string& caption, int delayMs = 100) {
+  // A program that opens a window with this caption when started (unless
+  // told not to), and ends by itself after exitAfterMs when that is not 0.
+  void install(const std::string& path, const std::string& caption, int delayMs = 100,
+               int exitAfterMs = 0, bool opensWindow = true) {
     sim::Program program;
     program.caption = caption;
     program.windowDelayMs = delayMs;
+    program.exitAfterMs = exitAfterMs;
+    program.opensWindow = opensWindow;
     desk.installProgram(path, program);
   }
 

@@ -161,6 +161,11 @@ bool clickAt(int x, int y, MouseButton button) {
   return ok;
 }
 
+bool clickCentre(HWND window, MouseButton button) {
+  const POINT at = centreOf(window);
+  return clickAt(at.x, at.y, button);
+}
+
 bool doubleClickAt(int x, int y) {
   spaceFromLastClick();
   bool ok = moveMouseTo(x, y);

@@ -42,6 +42,8 @@ bool mouseUp(MouseButton button = MouseButton::left);
 // A single click at (x, y). Clicks are spaced beyond the double-click time,
 // so that none is taken as the second half of a double click.
 bool clickAt(int x, int y, MouseButton button = MouseButton::left);
+// The same at the middle of the window.
+bool clickCentre(HWND window, MouseButton button = MouseButton::left);
 // Two clicks at (x, y) well within the double-click time.
 bool doubleClickAt(int x, int y);
 // Button down at `from`, the pointer moved to `to` in `steps` even steps

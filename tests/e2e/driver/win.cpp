@@ -91,6 +91,48 @@ HWND findDescendantByText(HWND parent, std::wstring_view text) {
   return nullptr;
 }
 
+HWND childByText(HWND parent, std::wstring_view text) {
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (windowText(child) == text) return child;
+  }
+  return nullptr;
+}
+
+HWND waitForChildByText(HWND parent, std::wstring_view text, std::chrono::milliseconds timeout) {
+  HWND found = nullptr;
+  waitUntil(timeout, [&] { return (found = childByText(parent, text)) != nullptr; });
+  return found;
+}
+
+void endProgramsCaptioned(std::wstring_view caption) {
+  for (HWND window : topLevelWindows()) {
+    if (windowText(window) != caption) continue;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processOf(window));
+    if (process == nullptr) continue;
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+  }
+}
+
+std::optional<Adoption> watchAdoption(std::wstring_view caption, HWND parent,
+                                      std::chrono::milliseconds timeout) {
+  using Clock = std::chrono::steady_clock;
+  const std::wstring title(caption);
+  const Clock::time_point giveUp = Clock::now() + std::chrono::seconds(20);
+  HWND window = nullptr;
+  while ((window = FindWindowW(nullptr, title.c_str())) == nullptr) {
+    if (Clock::now() > giveUp) return std::nullopt;
+    Sleep(1);
+  }
+  const Clock::time_point appeared = Clock::now();
+  while (parentOf(window) != parent) {
+    if (Clock::now() - appeared > timeout) return std::nullopt;
+    Sleep(1);
+  }
+  return Adoption{window, Clock::now() - appeared};
+}
+
 HWND findDescendantByClass(HWND parent, std::wstring_view name) {
   for (HWND child : descendants(parent)) {
     if (sameClass(child, name)) return child;

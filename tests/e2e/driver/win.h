@@ -34,6 +34,27 @@ std::vector<HWND> descendants(HWND parent);
 std::vector<HWND> findDescendantsByText(HWND parent, std::wstring_view text);
 HWND findDescendantByText(HWND parent, std::wstring_view text);
 HWND findDescendantByClass(HWND parent, std::wstring_view name);
+// The first direct child whose window text is exactly `text` (a hosted
+// window, for the frame), or nullptr; and the same once it is there, or
+// nullptr when none came within the time.
+HWND childByText(HWND parent, std::wstring_view text);
+HWND waitForChildByText(HWND parent, std::wstring_view text, std::chrono::milliseconds timeout);
+
+// Ends every program that shows a top-level window with exactly this
+// caption, and waits for each to go. Vitrolux captures by caption, so a
+// program left running by an earlier test would be taken for the new one.
+void endProgramsCaptioned(std::wstring_view caption);
+
+// A top-level window with the caption appearing within 20 s (created, or
+// renamed to it), and `parent` adopting it within `timeout` of that: the
+// window and the time from its appearance to its adoption; nothing
+// otherwise. Watched every millisecond: the figure is small.
+struct Adoption {
+  HWND window = nullptr;
+  std::chrono::steady_clock::duration delay{};
+};
+std::optional<Adoption> watchAdoption(std::wstring_view caption, HWND parent,
+                                      std::chrono::milliseconds timeout);
 
 // Top-level windows, front to back; those of one process when pid != 0.
 std::vector<HWND> topLevelWindows(DWORD pid = 0);
