@@ -29,15 +29,15 @@ void Opacity::setOpacity(double level, bool save) {
   if (window != frame_.frameWindow() && !model::answers(desktop_, window)) return;
   const auto style =
       static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlExStyle));
-  // Written only when it changes: on another program's window each write
-  // waits for that program.
+  const auto alpha = static_cast<std::uint8_t>(std::clamp(platform::roundHalfEven(level), 0, 255));
+  // The style is written only when it changes: on another program's window
+  // each write waits for that program. A window becoming layered gets its
+  // alpha in the same call, so that it is never left layered without one.
   if ((style & platform::kWsExLayered) == 0) {
-    desktop_.setWindowLong(window, platform::kGwlExStyle,
-                           static_cast<std::int32_t>(style | platform::kWsExLayered));
+    desktop_.setExStyleThenAlpha(window, style | platform::kWsExLayered, alpha);
+  } else {
+    desktop_.setLayeredWindowAttributes(window, 0, alpha, platform::kLwaAlpha);
   }
-  const int alpha = std::clamp(platform::roundHalfEven(level), 0, 255);
-  desktop_.setLayeredWindowAttributes(window, 0, static_cast<std::uint8_t>(alpha),
-                                      platform::kLwaAlpha);
   if (save) {
     state_.currentOpacity = static_cast<std::int16_t>(alpha);
     writeUICfg();

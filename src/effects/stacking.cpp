@@ -56,20 +56,18 @@ void Stacking::onClickThroughClick() {
 void setClickThrough(platform::DesktopPort& desktop, WindowHandle window, bool enable) {
   const auto style =
       static_cast<std::uint32_t>(desktop.getWindowLong(window, platform::kGwlExStyle));
-  // Only what turning it on added goes when it is turned off: the window's
-  // program may rely on its other extended styles (accepting dropped files,
-  // tool window, ...).
+  // Turning it off takes away both styles, also when the window had one of
+  // them before: its program may rely on its other extended styles
+  // (accepting dropped files, tool window, ...), which stay.
   const std::uint32_t wanted = enable ? style | kClickThroughStyles : style & ~kClickThroughStyles;
   // Written only when it changes: each write waits for the window's program.
-  if (wanted != style) {
-    desktop.setWindowLong(window, platform::kGwlExStyle, static_cast<std::int32_t>(wanted));
-  }
+  if (wanted == style) return;
   // A window that has just become layered is not drawn at all until it has
-  // layered attributes; one that was layered already keeps the level it was
-  // given.
-  if (enable && (style & platform::kWsExLayered) == 0) {
-    desktop.setLayeredWindowAttributes(window, 0, 255, platform::kLwaAlpha);
-  }
+  // layered attributes: it gets them in the same call. One that was layered
+  // already keeps the level it was given.
+  std::optional<std::uint8_t> alpha;
+  if (enable && (style & platform::kWsExLayered) == 0) alpha = 255;
+  desktop.setExStyleThenAlpha(window, wanted, alpha);
 }
 
 }  // namespace vitrolux::effects

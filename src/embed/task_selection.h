@@ -4,6 +4,8 @@
 // runs.
 #pragma once
 
+#include <vector>
+
 #include "embed/loader.h"
 #include "model/frame_state.h"
 #include "platform/controls.h"
@@ -26,7 +28,8 @@ class TaskSelection {
   // Gives every window of another program that lives in the frame back to
   // the desktop where it stands on the screen, no longer top-most, so that
   // the frame going away never destroys another program's window. A window
-  // whose program does not answer stays. True when none is left inside.
+  // whose program does not answer stays. True when none is left inside and
+  // none is still on its way out.
   bool giveBackForeignWindows();
 
  private:
@@ -35,6 +38,8 @@ class TaskSelection {
   platform::FramePort& frame_;
   platform::DesktopPort& desktop_;
   Loader& loader_;
+  // Windows whose give-back outlived its wait and is still being carried out.
+  std::vector<platform::WindowHandle> handingBack_;
 };
 
 }  // namespace vitrolux::embed

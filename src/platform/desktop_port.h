@@ -45,6 +45,20 @@ class DesktopPort {
                             int cy, unsigned flags) = 0;
   // A null parent means the desktop. Returns false when it failed.
   virtual bool setParent(WindowHandle child, WindowHandle parent) = 0;
+  // Steps that depend on each other, as one call that the window's thread
+  // carries out whole and in order: a step never runs before the one it
+  // needs has landed, however long the frame waits. False when not all done
+  // within the wait; the rest follows when that thread answers.
+  // setParent, then setWindowPos with these arguments:
+  virtual bool setParentThenPos(WindowHandle child, WindowHandle parent, WindowHandle insertAfter,
+                                int x, int y, int cx, int cy, unsigned flags) = 0;
+  // The extended style, then, when given, the layered alpha (a window that
+  // has just become layered is not drawn at all until it has one):
+  virtual bool setExStyleThenAlpha(WindowHandle window, std::uint32_t exStyle,
+                                   std::optional<std::uint8_t> alpha) = 0;
+  // Whether a call on the window that outlived its wait is still being
+  // carried out.
+  virtual bool callUnderWay(WindowHandle window) = 0;
   virtual WindowHandle getWindow(WindowHandle window, unsigned command) = 0;
   virtual std::int32_t getWindowLong(WindowHandle window, int index) = 0;
   // Returns the previous value (0 on failure).

@@ -190,6 +190,11 @@ class SimDesktop final : public platform::FramePort,
   // is kept; an asynchronous setWindowPos is kept without a wait. What was
   // kept is carried out, in order, when the program answers again.
   void setHung(WindowHandle window, bool hung);
+  // The program answers every question, and stops answering inside the next
+  // call on the window that it has to carry out (setParent, a restyle, a
+  // setWindowPos without kSwpAsyncWindowPos): that call and what follows
+  // wait as for a hung program, until setHung(window, false).
+  void hangInNextCall(WindowHandle window);
   // Calls that would have held the frame waiting for a hung program.
   int waitsOnHungPrograms() const;
   // An icon of another program, of this natural size in pixels, for a
@@ -274,6 +279,12 @@ class SimDesktop final : public platform::FramePort,
   bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                     unsigned flags) override;
   bool setParent(WindowHandle child, WindowHandle parent) override;
+  bool setParentThenPos(WindowHandle child, WindowHandle parent, WindowHandle insertAfter, int x,
+                        int y, int cx, int cy, unsigned flags) override;
+  bool setExStyleThenAlpha(WindowHandle window, std::uint32_t exStyle,
+                           std::optional<std::uint8_t> alpha) override;
+  // True while a call that waited for a hung program is kept for it.
+  bool callUnderWay(WindowHandle window) override;
   WindowHandle getWindow(WindowHandle window, unsigned command) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) override;
@@ -314,7 +325,8 @@ class SimDesktop final : public platform::FramePort,
  private:
   void reportWindowChange(WindowHandle window);
   // For a hung program's window: keeps the call for when it answers again
-  // (counting a wait of the frame when `waits`) and returns true.
+  // (counting a wait of the frame when `waits`) and returns true. A program
+  // set to hang in its next call hangs here when the call waits.
   bool holdForHungProgram(WindowHandle window, bool waits, std::function<void()> call);
 
   struct Impl;

@@ -97,9 +97,16 @@ struct SimDesktop::Impl {
   std::map<std::string, std::pair<std::string, std::string>> environment;  // key: folded name
   bool anotherInstance = false;
   bool instanceReleased = false;
-  // Calls kept for hung programs' windows, by window, in order.
-  std::map<std::intptr_t, std::vector<std::function<void()>>> heldCalls;
+  // Calls kept for hung programs' windows, by window, in order; whether
+  // each one kept the frame waiting.
+  struct HeldCall {
+    bool waits;
+    std::function<void()> call;
+  };
+  std::map<std::intptr_t, std::vector<HeldCall>> heldCalls;
   int waitsOnHung = 0;
+  // Windows whose program hangs inside the next call it carries out.
+  std::set<std::intptr_t> hangInNextCall;
 
   std::vector<platform::Monitor> allMonitors() const {
     if (!monitors.empty()) return monitors;

@@ -157,11 +157,22 @@ void SimDesktop::setHung(WindowHandle handle, bool hung) {
   if (w == nullptr) return;
   w->hung = hung;
   if (hung) return;
+  impl_->hangInNextCall.erase(handle.value());
   // The program reads its messages again: what waited for it happens now.
-  const std::vector<std::function<void()>> held =
-      std::exchange(impl_->heldCalls[handle.value()], {});
+  const std::vector<Impl::HeldCall> held = std::exchange(impl_->heldCalls[handle.value()], {});
   impl_->heldCalls.erase(handle.value());
-  for (const std::function<void()>& call : held) call();
+  for (const Impl::HeldCall& kept : held) kept.call();
+}
+
+void SimDesktop::hangInNextCall(WindowHandle window) {
+  if (this->window(window) != nullptr) impl_->hangInNextCall.insert(window.value());
+}
+
+bool SimDesktop::callUnderWay(WindowHandle window) {
+  const auto it = impl_->heldCalls.find(window.value());
+  if (it == impl_->heldCalls.end()) return false;
+  return std::any_of(it->second.begin(), it->second.end(),
+                     [](const Impl::HeldCall& held) { return held.waits; });
 }
 
 int SimDesktop::waitsOnHungPrograms() const {
@@ -169,10 +180,12 @@ int SimDesktop::waitsOnHungPrograms() const {
 }
 
 bool SimDesktop::holdForHungProgram(WindowHandle handle, bool waits, std::function<void()> call) {
-  const SimWindow* w = window(handle);
-  if (w == nullptr || !w->hung) return false;
+  SimWindow* w = window(handle);
+  if (w == nullptr) return false;
+  if (waits && impl_->hangInNextCall.erase(handle.value()) > 0) w->hung = true;
+  if (!w->hung) return false;
   if (waits) ++impl_->waitsOnHung;
-  impl_->heldCalls[handle.value()].push_back(std::move(call));
+  impl_->heldCalls[handle.value()].push_back({waits, std::move(call)});
   return true;
 }
 
@@ -299,6 +312,25 @@ bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
     kids.insert(kids.begin(), child);
   }
   return true;
+}
+
+bool SimDesktop::setParentThenPos(WindowHandle child, WindowHandle parent, WindowHandle insertAfter,
+                                  int x, int y, int cx, int cy, unsigned flags) {
+  auto both = [=, this] {
+    return setParent(child, parent) && setWindowPos(child, insertAfter, x, y, cx, cy, flags);
+  };
+  if (holdForHungProgram(child, true, [both] { both(); })) return false;
+  return both();
+}
+
+bool SimDesktop::setExStyleThenAlpha(WindowHandle handle, std::uint32_t exStyle,
+                                     std::optional<std::uint8_t> alpha) {
+  auto both = [=, this] {
+    setWindowLong(handle, platform::kGwlExStyle, static_cast<std::int32_t>(exStyle));
+    return !alpha || setLayeredWindowAttributes(handle, 0, *alpha, kLwaAlpha);
+  };
+  if (holdForHungProgram(handle, true, [both] { both(); })) return false;
+  return window(handle) != nullptr && both();
 }
 
 WindowHandle SimDesktop::getParent(WindowHandle handle) const {

@@ -22,30 +22,38 @@ bool ofOtherThread(HWND window);
 // never waits on a program the system already knows to be hung.
 bool answersWithin(HWND window, unsigned waitMs);
 
-// Runs `work` on a new thread and waits for it at most `waitMs`, handling
-// the messages that other threads send to this one meanwhile (the thread
-// carrying out the call may send some to the frame, and would otherwise
-// wait for the frame as the frame waits for it). True when it finished in
-// time; otherwise it goes on, and finishes when the other program answers.
-bool runWithin(unsigned waitMs, std::function<void()> work);
+// The same for a window that may be asked about several times in a row
+// (Esc releases the hosted window, then gives back what is left; a click
+// changes the frame's activation, then its focus): a window that did not
+// answer a moment ago is taken as silent without being asked again, since
+// each question would wait its whole time. False for a window that is gone.
+// For the frame's thread only.
+bool programAnswers(HWND window, unsigned waitMs);
+
+// Runs `work`, a call on `window`, on a new thread and waits for it at most
+// `waitMs`, handling the messages that other threads send to this one
+// meanwhile (the thread carrying out the call may send some to the frame,
+// and would otherwise wait for the frame as the frame waits for it). True
+// when it finished in time; otherwise it goes on, and finishes when the
+// other program answers.
+bool runWithin(HWND window, unsigned waitMs, std::function<void()> work);
 
 // The same for a call with a result: empty when it did not finish in time.
 template <typename Call>
-auto callWithin(unsigned waitMs, Call call) -> std::optional<decltype(call())> {
+auto callWithin(HWND window, unsigned waitMs, Call call) -> std::optional<decltype(call())> {
   using Result = decltype(call());
   // Owned by the work as much as by this frame: the work may outlive it.
   auto result = std::make_shared<Result>();
-  if (!runWithin(waitMs, [call, result]() mutable { *result = call(); })) return std::nullopt;
+  if (!runWithin(window, waitMs, [call, result]() mutable { *result = call(); })) {
+    return std::nullopt;
+  }
   return *result;
 }
 
-// A parent and a child window of two threads join their threads' input:
-// from then on every activation and focus change of the one waits for the
-// other. Separates them again where the system allows it, so that a hosted
-// program that stops answering cannot hold the frame's own clicks. (Wine
-// joins them at SetParent and never separates them, not even when the
-// window goes back to the desktop, and lets them be separated; Windows keeps
-// the join of a parent and a child and refuses, which changes nothing.)
-void separateInput(DWORD otherThread, DWORD ownThread);
+// Whether a call on the window that outlived its wait is still running.
+bool callUnderWay(HWND window);
+// Whether the frame's thread is waiting for such a call now: the messages
+// sent to it meanwhile are handled in the middle of another event.
+bool waitingForCall();
 
 }  // namespace vitrolux::platform::win32

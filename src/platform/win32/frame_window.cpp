@@ -82,6 +82,7 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
                     place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
                     instance_, this);
   if (hwnd_ == nullptr) return nullptr;
+  hostedInput_ = std::make_unique<HostedInput>(hwnd_);
   // The primary monitor's DPI was a guess; the window knows its own.
   const int actual = dpiForWindow(hwnd_);
   if (actual != dpi_) {
@@ -184,6 +185,9 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       // Alt+F4 and the system menu keys still work.
       if (message == WM_SYSKEYDOWN) break;
       return 0;
+    case WM_MOUSEACTIVATE:
+      if (hostedInput_) hostedInput_->beforeClickActivation();
+      break;
     case WM_SETCURSOR:
       if (onSetCursor(reinterpret_cast<HWND>(wParam), lParam)) return TRUE;
       if (reinterpret_cast<HWND>(wParam) == window) break;
@@ -232,9 +236,11 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       onDestroy();
       return 0;
     case WM_NCDESTROY:
+      hostedInput_.reset();
       hwnd_ = nullptr;
       break;
     default:
+      if (hostedInput_ && hostedInput_->onMessage(message)) return 0;
       break;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);

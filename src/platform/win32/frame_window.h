@@ -6,9 +6,11 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 
 #include "platform/application.h"
 #include "platform/frame_events.h"
+#include "platform/win32/hosted_input.h"
 #include "platform/win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
@@ -58,6 +60,7 @@ class FrameWindow {
   HWND hwnd_ = nullptr;
   FrameEvents* events_ = nullptr;
   ControlWindows* controls_ = nullptr;
+  std::unique_ptr<HostedInput> hostedInput_;
   unique_hbrush background_;
   int dpi_ = 96;
   int cursorCode_ = 0;

@@ -11,6 +11,7 @@
 #include "platform/win32/dpi.h"
 #include "platform/win32/foreign_call.h"
 #include "platform/win32/frame_window.h"
+#include "platform/win32/hosted_input.h"
 #include "platform/win32/mouse_input.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_resource.h"
@@ -340,23 +341,7 @@ WindowHandle Win32System::findWindow(const std::string& caption) {
 }
 
 bool Win32System::windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) {
-  const HWND w = toHwnd(window);
-  if (w == nullptr || !::IsWindow(w)) return false;
-  // A window that did not answer a moment ago is not asked again: one
-  // operation may ask about the same window twice (Esc releases it, then
-  // gives back what is left), and each question would wait its whole time.
-  const ULONGLONG now = ::GetTickCount64();
-  silent_.erase(std::remove_if(silent_.begin(), silent_.end(),
-                               [&](const Silent& s) { return s.until <= now; }),
-                silent_.end());
-  if (std::any_of(silent_.begin(), silent_.end(), [&](const Silent& s) { return s.window == w; })) {
-    return false;
-  }
-  // What the system already knows: a program that has not read its
-  // messages for a while. Otherwise WM_NULL has to come back in time.
-  const bool answered = !::IsHungAppWindow(w) && answersWithin(w, timeoutMilliseconds);
-  if (!answered) silent_.push_back({w, ::GetTickCount64() + kSilentForMs});
-  return answered;
+  return programAnswers(toHwnd(window), timeoutMilliseconds);
 }
 
 bool Win32System::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
@@ -368,33 +353,69 @@ bool Win32System::setWindowPos(WindowHandle window, WindowHandle insertAfter, in
   if ((flags & SWP_ASYNCWINDOWPOS) != 0 || !ofOtherThread(w)) {
     return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE;
   }
-  return callWithin(kForeignCallWaitMs,
+  return callWithin(w, kForeignCallWaitMs,
                     [=] { return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE; })
       .value_or(false);
 }
 
+namespace {
+
+// SetParent; a window whose parent was the desktop reports a null previous
+// parent on success too, and only the error code tells the cases apart.
+bool reparent(HWND window, HWND parent) {
+  ::SetLastError(0);
+  return ::SetParent(window, parent) != nullptr || ::GetLastError() == 0;
+}
+
+}  // namespace
+
 bool Win32System::setParent(WindowHandle child, WindowHandle parent) {
+  return setParentThen(child, parent, nullptr);
+}
+
+bool Win32System::setParentThenPos(WindowHandle child, WindowHandle parent,
+                                   WindowHandle insertAfter, int x, int y, int cx, int cy,
+                                   unsigned flags) {
+  const HWND after = toHwnd(insertAfter);
+  return setParentThen(child, parent, [=](HWND w) {
+    return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE;
+  });
+}
+
+bool Win32System::setParentThen(WindowHandle child, WindowHandle parent,
+                                const std::function<bool(HWND)>& then) {
   const HWND w = toHwnd(child);
   const HWND newParent = toHwnd(parent);
-  // A window whose parent was the desktop reports a null previous parent on
-  // success too; only the error code tells the cases apart.
-  auto reparent = [w, newParent] {
-    ::SetLastError(0);
-    const HWND previous = ::SetParent(w, newParent);
-    return previous != nullptr || ::GetLastError() == 0;
-  };
+  auto both = [w, newParent, then] { return reparent(w, newParent) && (!then || then(w)); };
   const DWORD ownThread = ::GetCurrentThreadId();
   const DWORD childThread = ::GetWindowThreadProcessId(w, nullptr);
-  if (childThread == 0 || childThread == ownThread) return reparent();
-  return callWithin(kForeignCallWaitMs,
+  if (childThread == 0 || childThread == ownThread) return both();
+  const bool apart = newParent == nullptr && setApartToLeave(w);
+  return callWithin(w, kForeignCallWaitMs,
                     [=] {
-                      const bool done = reparent();
-                      // Done at once in the same thread, also when the frame has given
-                      // up waiting: the join comes with the new parent.
-                      if (done) separateInput(childThread, ownThread);
+                      const bool done = both();
+                      // Also when the frame has given up waiting.
+                      if (!done && apart) joinAgainIfStillHosted(w, ownThread);
                       return done;
                     })
       .value_or(false);
+}
+
+bool Win32System::setExStyleThenAlpha(WindowHandle window, std::uint32_t exStyle,
+                                      std::optional<std::uint8_t> alpha) {
+  const HWND w = toHwnd(window);
+  auto both = [w, exStyle, alpha] {
+    ::SetLastError(0);
+    const bool styled =
+        ::SetWindowLongW(w, GWL_EXSTYLE, static_cast<LONG>(exStyle)) != 0 || ::GetLastError() == 0;
+    return styled && (!alpha || ::SetLayeredWindowAttributes(w, 0, *alpha, LWA_ALPHA) != FALSE);
+  };
+  if (!ofOtherThread(w)) return ::IsWindow(w) && both();
+  return callWithin(w, kForeignCallWaitMs, both).value_or(false);
+}
+
+bool Win32System::callUnderWay(WindowHandle window) {
+  return win32::callUnderWay(toHwnd(window));
 }
 
 WindowHandle Win32System::getWindow(WindowHandle window, unsigned command) {
@@ -411,7 +432,7 @@ std::int32_t Win32System::setWindowLong(WindowHandle window, int index, std::int
     return static_cast<std::int32_t>(::SetWindowLongW(w, index, value));
   };
   if (!ofOtherThread(w)) return set();
-  return callWithin(kForeignCallWaitMs, set).value_or(0);
+  return callWithin(w, kForeignCallWaitMs, set).value_or(0);
 }
 
 std::string Win32System::getWindowText(WindowHandle window) {

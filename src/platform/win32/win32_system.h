@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -81,6 +82,11 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx, int cy,
                     unsigned flags) override;
   bool setParent(WindowHandle child, WindowHandle parent) override;
+  bool setParentThenPos(WindowHandle child, WindowHandle parent, WindowHandle insertAfter, int x,
+                        int y, int cx, int cy, unsigned flags) override;
+  bool setExStyleThenAlpha(WindowHandle window, std::uint32_t exStyle,
+                           std::optional<std::uint8_t> alpha) override;
+  bool callUnderWay(WindowHandle window) override;
   WindowHandle getWindow(WindowHandle window, unsigned command) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) override;
@@ -114,6 +120,9 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
 
  private:
   HWND frame() const;
+  // SetParent, then `then` (when given) in the same call.
+  bool setParentThen(WindowHandle child, WindowHandle parent,
+                     const std::function<bool(HWND)>& then);
   // Offers a key message for one of the controls to the frame's commands.
   bool takenByFrame(const MSG& message);
 
@@ -121,13 +130,6 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::unique_ptr<FrameWindow> frameWindow_;
   std::unique_ptr<ControlWindows> controlWindows_;
   HWND borrowedFrame_ = nullptr;
-  // Windows found not answering, each until the moment it is asked again.
-  struct Silent {
-    HWND window;
-    ULONGLONG until;
-  };
-  static constexpr ULONGLONG kSilentForMs = 300;
-  std::vector<Silent> silent_;
   // The window-event hooks of watchTopLevelWindows, while it is on.
   std::vector<HWINEVENTHOOK> watchHooks_;
   FrameEvents* events_ = nullptr;
