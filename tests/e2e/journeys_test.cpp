@@ -1,0 +1,112 @@
+// The journeys a person makes with Vitrolux, each from start to end, with
+// real mouse and keyboard input only: clicks at points the user can see,
+// keys to whatever has the focus. What the user types into a hosted program
+// must reach it, and must still be there when the window goes back.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver/input.h"
+#include "task_list_helpers.h"
+
+namespace {
+
+using namespace e2e;
+using namespace e2e::tasks;
+
+// A point of the frame's client area on the screen.
+POINT at(HWND frame, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(frame, &p);
+  return p;
+}
+
+bool clickAt(POINT p) {
+  return e2e::clickAt(p.x, p.y);
+}
+
+// The text of a text box of another program, read as a screen reader would.
+std::wstring textOf(HWND box) {
+  wchar_t text[256]{};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                           2000, &copied)) {
+    return L"<no answer>";
+  }
+  return std::wstring(text, copied);
+}
+
+// Types the digits 1, 2, 3 where the focus is, and waits until the box
+// holds them.
+void typeOneTwoThreeInto(HWND box) {
+  ASSERT_TRUE(pressKeys({'1', '2', '3'}));
+  EXPECT_TRUE(waitUntil(2s, [&] { return textOf(box) == L"123"; }))
+      << "the keys did not reach the hosted program: it holds \"" << narrow(textOf(box)) << '"';
+}
+
+// Start with Notepad as the auto-load entry, type into it, then fade, crop,
+// refit, go full screen and back, and leave with Esc: Notepad goes back to
+// the desktop with what was typed.
+TEST(Journeys, NotepadAutoLoadedTypedIntoCroppedRefittedAndLeftWithEsc) {
+  endProgramsCaptioned(L"Untitled - Notepad");
+  VitroluxApp app;
+  ASSERT_TRUE(app.writeFile(L"config.txt", "C:\\windows\\notepad.exe|Untitled - Notepad\r\n"));
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+  HWND notepad = waitForChildByText(frame, L"Untitled - Notepad", 8s);
+  ASSERT_NE(notepad, nullptr) << "Notepad was not adopted";
+  HWND box = findDescendantByClass(notepad, L"Edit");
+  ASSERT_NE(box, nullptr);
+
+  // Click into Notepad and type.
+  ASSERT_TRUE(clickCentre(box));
+  typeOneTwoThreeInto(box);
+
+  // Click the frame's background above Notepad; the 5 key fades the frame.
+  ASSERT_TRUE(clickAt(at(frame, 100, 10)));
+  ASSERT_TRUE(pressKeys({'5'}));
+  EXPECT_TRUE(waitUntil(2s, [&] { return layeredAlpha(frame) == BYTE{160}; }))
+      << "the 5 key did not fade the frame";
+
+  // Crop: drag the bottom-right corner (the band below Notepad) 150 pixels
+  // left and 100 up. Notepad keeps its size and is cut off.
+  const SIZE full = windowSize(frame);
+  ASSERT_EQ(full.cx, 645);
+  ASSERT_EQ(full.cy, 433);
+  ASSERT_TRUE(dragMouse(at(frame, 643, 431), at(frame, 493, 331)));
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(frame).cx == 495; })) << windowSize(frame).cx;
+  EXPECT_EQ(windowSize(frame).cy, 333);
+  EXPECT_EQ(windowSize(notepad).cx, 645);
+  EXPECT_EQ(windowSize(notepad).cy, 408);
+
+  // A double click on the background fits Notepad to the cropped frame.
+  const POINT background = at(frame, 100, 10);
+  ASSERT_TRUE(doubleClickAt(background.x, background.y));
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(notepad).cx == 495; }))
+      << windowSize(notepad).cx;
+  EXPECT_EQ(windowSize(notepad).cy, 308);
+  const RECT cropped = windowRectOnScreen(frame);
+
+  // Full screen and back, by the title bar's button.
+  ASSERT_TRUE(clickCentre(app.control(L"全屏")));
+  EXPECT_TRUE(waitUntil(2s, [&] {
+    const RECT r = windowRectOnScreen(frame);
+    return r.left == 0 && r.top == 0 && r.right == 1280;
+  })) << "not full screen";
+  ASSERT_TRUE(clickCentre(app.control(L"全屏")));
+  EXPECT_TRUE(waitUntil(2s, [&] {
+    const RECT r = windowRectOnScreen(frame);
+    return r.left == cropped.left && r.top == cropped.top && r.right == cropped.right &&
+           r.bottom == cropped.bottom;
+  })) << "not back where it was";
+
+  // Esc ends Vitrolux; Notepad is back on the desktop with its text.
+  ASSERT_TRUE(pressKeys({VK_ESCAPE}));
+  EXPECT_TRUE(app.process().waitForExit(5s)) << "Esc did not end Vitrolux";
+  ASSERT_TRUE(IsWindow(notepad)) << "Notepad's window went with the frame";
+  EXPECT_EQ(parentOf(notepad), nullptr);
+  EXPECT_TRUE(IsWindowVisible(notepad));
+  EXPECT_EQ(textOf(box), L"123");
+}
+
+}  // namespace
