@@ -53,7 +53,7 @@ class AutoRefreshTest : public FrameTest {
     target = desk.createWindow(desk.newProcess(), "Page");
   }
   void host() {
-    main.loader().embed("Page");
+    main.loader().embed(target);
     ASSERT_EQ(state().hostedWindow, target);
   }
   void select(WindowHandle w) {

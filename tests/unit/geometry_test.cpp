@@ -34,7 +34,7 @@ class GeometryTest : public FrameTest {
 
   WindowHandle hostTool() {
     const WindowHandle tool = desk.createWindow(desk.newProcess(), "Tool");
-    main.loader().embed("Tool");
+    main.loader().embed(tool);
     return tool;
   }
 };
@@ -178,7 +178,7 @@ TEST(GeometryAt144Dpi, TheBandTheFitAndTheStripFollowTheDisplaysScale) {
   EXPECT_EQ(main.state().edgeWidth, 30);
 
   const WindowHandle tool = desk.createWindow(desk.newProcess(), "Tool");
-  main.loader().embed("Tool");
+  main.loader().embed(tool);
   // Offsets 1.5 and 33, room 37.5 pixels, halves to even.
   EXPECT_EQ(desk.window(tool)->rect, (Rect{2, 33, 2 + 968, 33 + 612}));
   desk.setWindowPos(desk.frameWindow(), platform::kHwndTop, 0, 0, 1000, 700,
