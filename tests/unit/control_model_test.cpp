@@ -70,6 +70,16 @@ TEST_F(ControlModelTest, OnlyRealChangesReachTheToolkit) {
   EXPECT_EQ(controls[label].fore, (Color{0x00123456u}));
 }
 
+TEST_F(ControlModelTest, OnlyATextBoxRaisesTheTextChangeEvent) {
+  std::vector<int> raised;
+  controls.onTextChange([&](int control) { raised.push_back(control); });
+  const int label = idx(model::ControlId::Label3);
+  const int box = idx(model::ControlId::title_txt);
+  controls.noteUserText(label, "typed");
+  controls.noteUserText(box, "typed");
+  EXPECT_EQ(raised, (std::vector<int>{box}));
+}
+
 TEST_F(ControlModelTest, ControlsMadeAtRunTimeComeAndGoWithTheToolkitTold) {
   Control image;
   image.name = "app_icon_1";

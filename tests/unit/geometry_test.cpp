@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "frame_fixture.h"
+#include "model/hosted_fit.h"
 
 namespace vitrolux::testing {
 namespace {
@@ -164,6 +165,10 @@ TEST_F(GeometryTest, TheRefreshTimerRunsOnlyWhileTheFrameIsNotMinimised) {
   EXPECT_EQ(interval(), 1500);
   desk.setFrameState(platform::WindowState::Maximized);
   EXPECT_EQ(interval(), 1500);
+}
+
+TEST(HostedFit, ADisplayThatReportsNoDpiFitsAsAt96) {
+  EXPECT_EQ(model::hostedFit(platform::Size{645, 433}, 0), (Rect{1, 22, 646, 430}));
 }
 
 TEST(GeometryAt144Dpi, TheBandTheFitAndTheStripFollowTheDisplaysScale) {
