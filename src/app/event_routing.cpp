@@ -15,6 +15,13 @@ using platform::guarded;
 
 namespace {
 
+// The frame's system timers share one window and so one set of ids, each
+// nonzero as the window system asks; the controls' timers start far above.
+static_assert(embed::kCaptureWaitTimerId != 0 && kLeaveTimerId != 0 && refresh::kF5TimerId != 0);
+static_assert(embed::kCaptureWaitTimerId != kLeaveTimerId &&
+              embed::kCaptureWaitTimerId != refresh::kF5TimerId &&
+              kLeaveTimerId != refresh::kF5TimerId);
+
 // Runs an event's handler unless the program is leaving.
 template <typename Handler>
 void route(bool leaving, Handler&& handler) {

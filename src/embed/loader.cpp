@@ -78,8 +78,11 @@ platform::WindowHandle Loader::findAnswering(const std::string& title) {
   return model::answers(desktop_, window) ? window : platform::WindowHandle{};
 }
 
-void Loader::embed(const std::string& title) {
-  const platform::WindowHandle window = find(title);
+void Loader::embed(platform::WindowHandle window) {
+  // Taken by its handle, never looked up by its caption: two windows may
+  // carry one caption, and the user picked this one. A window closed since
+  // it was listed leaves nothing hosted; the frame never goes into itself.
+  if (window == frame_.frameWindow() || !model::exists(desktop_, window)) window = {};
   // The user's pick waits for a program that does not answer no more than
   // the frame does: nothing changes, and a later try may take it.
   if (!window.isNull() && !model::answers(desktop_, window)) return;

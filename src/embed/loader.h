@@ -49,12 +49,13 @@ class Loader {
   // the capture of its window. False when the program could not be started.
   bool loadApp(const std::string& entry);
 
-  // Captures the first top-level window whose caption is the title: places
-  // it below the title strip with the frame's size (model/hosted_fit.h) and
-  // makes the frame its parent. The newest action wins: a launch still
-  // waiting for its window waits no more. When that window's program does
-  // not answer, nothing at all changes.
-  void embed(const std::string& title);
+  // Captures the window the user picked: places it below the title strip
+  // with the frame's size (model/hosted_fit.h) and makes the frame its
+  // parent. The newest action wins: a launch still waiting for its window
+  // waits no more. When that window's program does not answer, nothing at
+  // all changes; a window that has closed since it was picked, or the frame
+  // itself, leaves nothing hosted.
+  void embed(platform::WindowHandle window);
 
   // One capture attempt of Timer1, Timer2 or Timer3, which then stops. When
   // the attempt is the newest launch's and finds nothing, the launch waits.

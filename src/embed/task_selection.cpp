@@ -1,22 +1,19 @@
 #include "embed/task_selection.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <optional>
 #include <vector>
 
 #include "model/foreign_windows.h"
-#include "model/layout.h"
 #include "model/task_rows.h"
 
 namespace vitrolux::embed {
 
 void TaskSelection::onLoadClick() {
-  const platform::Control& list = controls_[model::index(model::ControlId::processList)];
-  if (list.selected < 0 || list.selected >= static_cast<int>(list.rows.size())) return;
-  // Captured by its caption, as a launch is: the row's text names the window.
-  const std::string& caption = list.rows[static_cast<std::size_t>(list.selected)].text;
-  if (!caption.empty()) loader_.embed(caption);
+  // The row's own window, by the handle it carries: another window may have
+  // the same caption.
+  const platform::WindowHandle window = model::selectedTaskWindow(controls_);
+  if (!window.isNull()) loader_.embed(window);
 }
 
 void TaskSelection::onReleaseClick() {

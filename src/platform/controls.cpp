@@ -183,10 +183,15 @@ void ControlSet::clearRows(int index) {
 void ControlSet::setRows(int index, std::vector<ListRow> rows) {
   Control& c = at(index);
   if (c.rows == rows) return;
+  const bool hadSelection = c.selected != kNoSelection;
   c.rows = std::move(rows);
   c.selected = kNoSelection;
   c.topIndex = clampTop(c, c.topIndex);
   changed(index, Property::Rows);
+  // A list box that only gains rows below the ones it shows keeps them, and
+  // their highlight with them: it has to hear that the selection went, or a
+  // row would look selected while the commands find none.
+  if (hadSelection) changed(index, Property::Selection);
 }
 
 void ControlSet::setIcon(int index, IconHandle icon) {

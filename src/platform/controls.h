@@ -195,8 +195,9 @@ class ControlSet {
   void setSelected(int index, int row);
   // Replaces every row at once. Rows equal to those there (text and number,
   // in order) change nothing, and the list box is left exactly as it is.
-  // Otherwise no row is selected afterwards, and the row shown first stays
-  // the same where the new rows allow it.
+  // Otherwise no row is selected afterwards (the toolkit is told of both
+  // changes), and the row shown first stays the same where the new rows
+  // allow it.
   void setRows(int index, std::vector<ListRow> rows);
   void setIcon(int index, IconHandle icon);
 

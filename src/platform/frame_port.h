@@ -48,6 +48,7 @@ class FramePort {
   // would measure badly (ticks can come late or be merged).
   virtual std::int64_t nowMs() const = 0;
   // A timer of the frame's window whose ticks reach FrameEvents::onSystemTimer.
+  // Its id is not 0: the window system documents a nonzero one.
   virtual bool setSystemTimer(unsigned id, unsigned milliseconds) = 0;
   virtual bool killSystemTimer(unsigned id) = 0;
 

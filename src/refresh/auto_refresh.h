@@ -11,8 +11,10 @@
 
 namespace vitrolux::refresh {
 
-// The system timer of the frame's window that carries the key poll.
-inline constexpr unsigned kF5TimerId = 0;
+// The system timer of the frame's window that carries the key poll: a
+// window's timer needs a nonzero id, and this one is shared with none of
+// the frame's other timers.
+inline constexpr unsigned kF5TimerId = 3;
 
 class AutoRefresh {
  public:

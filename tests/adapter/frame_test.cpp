@@ -119,13 +119,13 @@ TEST_F(FrameWindowTest, UnloadsWhenTheSessionEnds) {
 
 TEST_F(FrameWindowTest, SystemTimersTickIntoTheFrameAndKeepClearOfTheControlsTimers) {
   EXPECT_FALSE(system.setSystemTimer(static_cast<unsigned>(kControlTimerBase), 10));
-  ASSERT_TRUE(system.setSystemTimer(0, 10));
+  ASSERT_TRUE(system.setSystemTimer(3, 10));
   pump(150);
-  EXPECT_GE(events.count("systimer 0"), 2);
-  EXPECT_TRUE(system.killSystemTimer(0));
+  EXPECT_GE(events.count("systimer 3"), 2);
+  EXPECT_TRUE(system.killSystemTimer(3));
   events.log.clear();
   pump(60);
-  EXPECT_EQ(events.count("systimer 0"), 0);
+  EXPECT_EQ(events.count("systimer 3"), 0);
 }
 
 TEST_F(FrameWindowTest, BorrowedFrameWindowTakesTheWindowFunctionsAndSystemTimers) {

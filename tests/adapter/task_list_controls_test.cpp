@@ -130,6 +130,22 @@ TEST_F(TaskListControlsTest, TheListKeepsTheUsersPlaceWhenItsRowsChange) {
   EXPECT_EQ(controls[list].topIndex, 3);
 }
 
+TEST_F(TaskListControlsTest, RowsAddedBelowASelectionTakeItsHighlightAwayWithIt) {
+  const int list = index(ControlId::processList);
+  HWND w = window(ControlId::processList);
+  std::vector<ListRow> rows{{"A", 0x1000}, {"B", 0x1001}};
+  controls.setRows(list, rows);
+  controls.setSelected(list, 1);
+  ASSERT_EQ(::SendMessageW(w, LB_GETCURSEL, 0, 0), 1);
+  // The rows shown stay and one comes in below: the model selects nothing,
+  // so no row may look selected.
+  rows.push_back({"C", 0x1002});
+  controls.setRows(list, rows);
+  ASSERT_EQ(controls[list].selected, kNoSelection);
+  EXPECT_EQ(::SendMessageW(w, LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_EQ(::SendMessageW(w, LB_GETCOUNT, 0, 0), 3);
+}
+
 TEST_F(TaskListControlsTest, AnotherDpiAtTheSameSizeStillLaysTheFrameOutAgain) {
   system.showFrame();
   RECT now{};

@@ -393,7 +393,8 @@ const std::vector<std::pair<std::string, std::string>>& SimDesktop::messageBoxes
 }
 
 bool SimDesktop::setSystemTimer(unsigned id, unsigned milliseconds) {
-  if (window(impl_->frame) == nullptr) return false;
+  // SetTimer documents a nonzero identifier for a window's timer.
+  if (window(impl_->frame) == nullptr || id == 0) return false;
   // Setting an existing id replaces it and restarts the delay.
   const int interval = static_cast<int>(milliseconds);
   impl_->systemTimers[id] =

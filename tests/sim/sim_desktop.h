@@ -265,6 +265,7 @@ class SimDesktop final : public platform::FramePort,
   // The frame window loses WS_VISIBLE; frameShown() turns false.
   void hideFrame() override;
   void messageBox(const std::string& text, const std::string& caption) override;
+  // Refuses the id 0, as SetTimer's documentation asks for a nonzero one.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
   // Recorded among the frame window's received messages; the sizing loop

@@ -87,6 +87,7 @@ TEST_F(SimTest, TimersTickInTimeOrderWithTiesToTheOneArmedFirst) {
   controls.setInterval(timerB, 20);
   controls.setInterval(timerA, 10);
   desk.setSystemTimer(3, 1);  // raised to the 10 ms minimum
+  EXPECT_FALSE(desk.setSystemTimer(0, 10)) << "a window's timer needs a nonzero id";
   desk.advance(20);
   EXPECT_EQ(events.log, (Log{"tick 0 @10", "sys 3 @10", "tick 1 @20", "tick 0 @20", "sys 3 @20"}));
   EXPECT_EQ(desk.now(), 20);

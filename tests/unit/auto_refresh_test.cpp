@@ -53,7 +53,7 @@ class AutoRefreshTest : public FrameTest {
     target = desk.createWindow(desk.newProcess(), "Page");
   }
   void host() {
-    main.loader().embed("Page");
+    main.loader().embed(target);
     ASSERT_EQ(state().hostedWindow, target);
   }
   void select(WindowHandle w) {
@@ -92,7 +92,7 @@ TEST_F(AutoRefreshTest, TheButtonSwitchesTheModeAndItsTimer) {
   EXPECT_TRUE(desk.systemTimers().empty());
   desk.click(idx(ControlId::f5_btn));
   EXPECT_EQ(text(ControlId::f5_btn), "停止");
-  EXPECT_EQ(desk.systemTimers(), (std::map<unsigned, unsigned>{{0u, 1u}}));
+  EXPECT_EQ(desk.systemTimers(), (std::map<unsigned, unsigned>{{3u, 1u}}));
   desk.click(idx(ControlId::f5_btn));
   EXPECT_EQ(text(ControlId::f5_btn), "F5");
   EXPECT_TRUE(desk.systemTimers().empty());

@@ -69,6 +69,15 @@ TEST_F(CommandLineTest, TheProgramEndsAtTheFirstExeInAnyCase) {
   EXPECT_EQ(other->commandLine, "\"C:\\My Apps\\tool.exe\" C:\\Other\\other.exe");
 }
 
+TEST_F(CommandLineTest, AProgramNameWithABlankRunsToTheEndOfTheLine) {
+  desk.installProgram("C:\\Windows\\my tool.exe", {});
+  desk.installProgram("C:\\Windows\\my.exe", {});
+  const auto tool = resolveCommandLine(desk, "my tool.exe");
+  ASSERT_TRUE(tool);
+  EXPECT_EQ(tool->program, "C:\\Windows\\my tool.exe");
+  EXPECT_EQ(tool->commandLine, "\"C:\\Windows\\my tool.exe\"");
+}
+
 TEST_F(CommandLineTest, NothingStartsForALineThatNamesNoProgram) {
   EXPECT_FALSE(resolveCommandLine(desk, ""));
   EXPECT_FALSE(resolveCommandLine(desk, "   "));

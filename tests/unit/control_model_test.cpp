@@ -70,6 +70,16 @@ TEST_F(ControlModelTest, OnlyRealChangesReachTheToolkit) {
   EXPECT_EQ(controls[label].fore, (Color{0x00123456u}));
 }
 
+TEST_F(ControlModelTest, OnlyATextBoxRaisesTheTextChangeEvent) {
+  std::vector<int> raised;
+  controls.onTextChange([&](int control) { raised.push_back(control); });
+  const int label = idx(model::ControlId::Label3);
+  const int box = idx(model::ControlId::title_txt);
+  controls.noteUserText(label, "typed");
+  controls.noteUserText(box, "typed");
+  EXPECT_EQ(raised, (std::vector<int>{box}));
+}
+
 TEST_F(ControlModelTest, ControlsMadeAtRunTimeComeAndGoWithTheToolkitTold) {
   Control image;
   image.name = "app_icon_1";
@@ -106,9 +116,11 @@ TEST_F(ControlModelTest, ReplacingRowsWithTheSameRowsTouchesNothing) {
   EXPECT_EQ(controls[list].topIndex, 9);
 
   // Other rows: no selection, and the first row shown stays where it can.
+  // The toolkit hears that the selection went, or it would keep showing it.
   rows.resize(4);
   controls.setRows(list, rows);
-  EXPECT_EQ(toolkit.seen, (std::vector<Changes::Change>{{list, Property::Rows}}));
+  EXPECT_EQ(toolkit.seen,
+            (std::vector<Changes::Change>{{list, Property::Rows}, {list, Property::Selection}}));
   EXPECT_EQ(controls[list].selected, kNoSelection);
   EXPECT_EQ(controls[list].topIndex, 3);
   // The toolkit's own correction is no scroll of the user's.

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "frame_fixture.h"
+#include "model/hosted_fit.h"
 
 namespace vitrolux::testing {
 namespace {
@@ -34,7 +35,7 @@ class GeometryTest : public FrameTest {
 
   WindowHandle hostTool() {
     const WindowHandle tool = desk.createWindow(desk.newProcess(), "Tool");
-    main.loader().embed("Tool");
+    main.loader().embed(tool);
     return tool;
   }
 };
@@ -166,6 +167,10 @@ TEST_F(GeometryTest, TheRefreshTimerRunsOnlyWhileTheFrameIsNotMinimised) {
   EXPECT_EQ(interval(), 1500);
 }
 
+TEST(HostedFit, ADisplayThatReportsNoDpiFitsAsAt96) {
+  EXPECT_EQ(model::hostedFit(platform::Size{645, 433}, 0), (Rect{1, 22, 646, 430}));
+}
+
 TEST(GeometryAt144Dpi, TheBandTheFitAndTheStripFollowTheDisplaysScale) {
   sim::SimDesktop desk;
   desk.setDpi(144);
@@ -178,7 +183,7 @@ TEST(GeometryAt144Dpi, TheBandTheFitAndTheStripFollowTheDisplaysScale) {
   EXPECT_EQ(main.state().edgeWidth, 30);
 
   const WindowHandle tool = desk.createWindow(desk.newProcess(), "Tool");
-  main.loader().embed("Tool");
+  main.loader().embed(tool);
   // Offsets 1.5 and 33, room 37.5 pixels, halves to even.
   EXPECT_EQ(desk.window(tool)->rect, (Rect{2, 33, 2 + 968, 33 + 612}));
   desk.setWindowPos(desk.frameWindow(), platform::kHwndTop, 0, 0, 1000, 700,

@@ -29,7 +29,7 @@ class HungWindowTest : public FrameTest {
   // Hosted from the list while its program answers.
   WindowHandle hosted(const std::string& caption) {
     const WindowHandle w = listed(caption);
-    main.loader().embed(caption);
+    main.loader().embed(w);
     EXPECT_TRUE(hostedInFrame(w));
     return w;
   }
@@ -154,8 +154,8 @@ TEST_F(HungWindowTest, EveryExitGivesBackWhatItCanAndEndsOnceTheRestHasGoneBack)
         d.createWindow(d.newProcess(), "Hung", platform::kWsVisible, {0, 0, 300, 200});
     const WindowHandle fine =
         d.createWindow(d.newProcess(), "Fine", platform::kWsVisible, {0, 0, 300, 200});
-    m.loader().embed("Hung");
-    m.loader().embed("Fine");
+    m.loader().embed(hung);
+    m.loader().embed(fine);
     d.setWindowPos(hung, platform::kHwndTop, 30, 40, 0, 0, platform::kSwpNoSize);
     d.setHung(hung, true);
     const platform::Rect frame = d.frameBounds();

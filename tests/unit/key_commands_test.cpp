@@ -77,7 +77,7 @@ TEST_F(KeyCommandsTest, TheSelectedWindowIsFadedOnlyWhileNothingIsHosted) {
   EXPECT_EQ(desk.layeredAlpha(selected), std::optional<std::uint8_t>{140});
 
   const WindowHandle hosted = desk.createWindow(desk.newProcess(), "Hosted");
-  main.loader().embed("Hosted");
+  main.loader().embed(hosted);
   ASSERT_EQ(state().hostedWindow, hosted);
   desk.keyDown('9');
   EXPECT_EQ(frameAlpha(), std::optional<std::uint8_t>{220});

@@ -237,6 +237,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Utf8Case{"\xED\x9F\xBF", true},       // U+D7FF
                       Utf8Case{"\xED\xA0\x80", false},      // a surrogate
                       Utf8Case{"\xF0\x8F\xBF\xBF", false},  // overlong
+                      Utf8Case{"\xF0\x90\x80\x80", true},   // U+10000
+                      Utf8Case{"\xF0\x9F\x98\x80", true},   // U+1F600, an emoji
                       Utf8Case{"\xF4\x8F\xBF\xBF", true},   // U+10FFFF
                       Utf8Case{"\xF4\x90\x80\x80", false},  // beyond U+10FFFF
                       Utf8Case{"\xF5\x80\x80\x80", false}, Utf8Case{"\x80", false},

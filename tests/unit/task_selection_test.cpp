@@ -35,6 +35,27 @@ TEST_F(TaskSelectionTest, LoadAndADoubleClickOnARowHostItsWindow) {
   EXPECT_TRUE(hostedInFrame(tool)) << "the window hosted before stays inside";
 }
 
+TEST_F(TaskSelectionTest, ARowHostsItsOwnWindowNotTheFirstWithItsCaption) {
+  const WindowHandle older = desk.createWindow(desk.newProcess(), "Untitled - Notepad");
+  const WindowHandle newer = desk.createWindow(desk.newProcess(), "Untitled - Notepad");
+  ASSERT_EQ(desk.findWindow("Untitled - Notepad"), newer);
+  const int list = idx(ControlId::processList);
+  main.controls().addRow(list, "Untitled - Notepad", newer.value());
+  main.controls().addRow(list, "Untitled - Notepad", older.value());
+  desk.selectRow(list, 2);
+  desk.click(idx(ControlId::loadBtn));
+  EXPECT_EQ(state().hostedWindow, older);
+  EXPECT_TRUE(hostedInFrame(older));
+  EXPECT_TRUE(desk.getParent(newer).isNull());
+
+  // A row whose window has closed since the list was filled hosts nothing.
+  desk.destroyWindow(newer);
+  desk.selectRow(list, 1);
+  desk.click(idx(ControlId::loadBtn));
+  EXPECT_TRUE(state().hostedWindow.isNull());
+  EXPECT_TRUE(hostedInFrame(older));
+}
+
 }  // namespace
 }  // namespace vitrolux::testing
 
@@ -56,8 +77,8 @@ TEST_F(ReleaseTest, GivesBackTheHostedWindowAndTheSelectedRowsWindow) {
   const WindowHandle first = desk.createWindow(desk.newProcess(), "First");
   const WindowHandle second = desk.createWindow(desk.newProcess(), "Second");
   const WindowHandle pinned = desk.createWindow(desk.newProcess(), "Pinned");
-  main.loader().embed("First");
-  main.loader().embed("Second");
+  main.loader().embed(first);
+  main.loader().embed(second);
   desk.setWindowPos(pinned, platform::kHwndTopMost, 0, 0, 0, 0,
                     platform::kSwpNoMove | platform::kSwpNoSize);
   ASSERT_TRUE(isTopMost(pinned));

@@ -117,7 +117,7 @@ TEST_F(TitleBarTest, FullScreenUsesTheMonitorThatHoldsTheFrame) {
 
 TEST_F(TitleBarTest, CloseSavesGivesHostedWindowsBackAndEnds) {
   const WindowHandle hosted = desk.createWindow(desk.newProcess(), "Hosted");
-  main.loader().embed("Hosted");
+  main.loader().embed(hosted);
   ASSERT_TRUE(hostedInFrame(hosted));
   press(ControlId::retore_btn);
   press(ControlId::close_btn, platform::kRightButton);
