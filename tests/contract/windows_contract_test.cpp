@@ -415,5 +415,41 @@ TEST_F(Contract, AProgramThatStopsAnsweringIsSeenAndNeverHoldsTheCaller) {
   EXPECT_FALSE(desktop.windowAnswers(WindowHandle{}, 100));
 }
 
+// Steps that depend on each other, carried out by a program that has
+// stopped answering: neither runs before it answers, then both, in order.
+TEST_F(Contract, StepsOfOneCallLandTogetherWhenTheProgramAnswers) {
+  const WindowHandle w = env->makeForeignTopLevel("Vitrolux contract steps");
+  const std::uint32_t before = exStyle(w);
+  EXPECT_FALSE(desktop.callUnderWay(w));
+  env->hang(w);
+  const std::int64_t start = framePort.nowMs();
+  EXPECT_FALSE(desktop.setExStyleThenAlpha(w, before | kWsExLayered, 77));
+  EXPECT_FALSE(desktop.setParentThenPos(
+      w, env->frame(), kHwndTop, 5, 25, 0, 0,
+      platform::kSwpNoSize | platform::kSwpNoActivate | platform::kSwpAsyncWindowPos));
+  EXPECT_LT(framePort.nowMs() - start, 1000) << "held by a thread that does not answer";
+  EXPECT_TRUE(desktop.callUnderWay(w));
+  EXPECT_FALSE(env->layeredAlpha(w).has_value());
+
+  env->resume(w);
+  env->pump(500);
+  EXPECT_FALSE(desktop.callUnderWay(w));
+  EXPECT_EQ(env->layeredAlpha(w), std::optional<std::uint8_t>(77));
+  EXPECT_EQ(env->getParent(w), env->frame());
+  const std::optional<Rect> frame = desktop.windowRect(env->frame());
+  const std::optional<Rect> inside = desktop.windowRect(w);
+  ASSERT_TRUE(frame && inside);
+  EXPECT_EQ(inside->left - frame->left, 5);
+  EXPECT_EQ(inside->top - frame->top, 25);
+
+  // Answering, it is served at once.
+  EXPECT_TRUE(desktop.setParentThenPos(w, WindowHandle{}, kHwndNoTopMost, 300, 200, 0, 0,
+                                       platform::kSwpNoSize | platform::kSwpNoActivate));
+  EXPECT_TRUE(env->getParent(w).isNull());
+  EXPECT_EQ(desktop.windowRect(w)->left, 300);
+  EXPECT_TRUE(desktop.setExStyleThenAlpha(w, before, std::nullopt));
+  EXPECT_FALSE(env->layeredAlpha(w).has_value());
+}
+
 }  // namespace
 }  // namespace vitrolux::contract

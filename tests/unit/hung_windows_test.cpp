@@ -186,6 +186,52 @@ TEST_F(HungWindowTest, EveryExitGivesBackWhatItCanAndEndsOnceTheRestHasGoneBack)
   }
 }
 
+// The program answers the frame's question and stops answering inside the
+// call that follows: the call's steps land together when it answers.
+TEST_F(HungWindowTest, AProgramThatHangsInsideARestyleGetsItsAlphaWithIt) {
+  const WindowHandle faded = listed("Faded");
+  select(faded);
+  desk.hangInNextCall(faded);
+  desk.keyDown('5');
+  desk.setHung(faded, false);
+  EXPECT_EQ(desk.layeredAlpha(faded), std::optional<std::uint8_t>(160))
+      << "layered without an alpha: not drawn at all";
+
+  const WindowHandle through = listed("Click-through");
+  select(through);
+  desk.hangInNextCall(through);
+  desk.click(idx(ControlId::penetrate_btn));
+  desk.setHung(through, false);
+  EXPECT_EQ(exStyle(through), platform::kWsExLayered | platform::kWsExTransparent);
+  EXPECT_EQ(desk.layeredAlpha(through), std::optional<std::uint8_t>(255));
+}
+
+TEST_F(HungWindowTest, AWindowThatHangsOnItsWayOutLandsWhereItStoodBeforeTheEnd) {
+  for (const Exit& exit : {kExits[0], kExits[2]}) {
+    SCOPED_TRACE(exit.name);
+    sim::SimDesktop d;
+    app::Main m{d.ports()};
+    d.connect(m);
+    d.start();
+    const WindowHandle slow =
+        d.createWindow(d.newProcess(), "Slow", platform::kWsVisible, {0, 0, 300, 200});
+    m.loader().embed(slow);
+    d.setWindowPos(slow, platform::kHwndTop, 30, 40, 0, 0, platform::kSwpNoSize);
+    const platform::Rect frame = d.frameBounds();
+    d.hangInNextCall(slow);
+
+    exit.run(d);
+    d.advance(3000);
+    EXPECT_FALSE(d.ended()) << "ended with the window still on its way out";
+    d.setHung(slow, false);
+    d.advance(500);
+    EXPECT_TRUE(d.ended());
+    EXPECT_TRUE(d.getParent(slow).isNull());
+    EXPECT_EQ(d.window(slow)->rect.left, frame.left + 30);
+    EXPECT_EQ(d.window(slow)->rect.top, frame.top + 40);
+  }
+}
+
 TEST_F(HungWindowTest, LeavingEndsWhenTheHungProgramEnds) {
   const WindowHandle w = hosted("Hung");
   desk.setHung(w, true);
