@@ -109,4 +109,61 @@ TEST(Journeys, NotepadAutoLoadedTypedIntoCroppedRefittedAndLeftWithEsc) {
   EXPECT_EQ(textOf(box), L"123");
 }
 
+// An open program picked in the task list, loaded, typed into, and given
+// back by the close button.
+TEST(Journeys, AWindowPickedInTheTaskListLoadedTypedIntoAndGivenBackOnClose) {
+  Target page({L"--caption", L"Journey page", L"--edit", L"--rect", L"720,120,320,200"});
+  ASSERT_NE(page.window, nullptr);
+  HWND box = findDescendantByClass(page.window, L"Edit");
+  ASSERT_NE(box, nullptr);
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+
+  // Pick its row, then "装载".
+  HWND list = taskList(app);
+  const int row = waitForRow(list, page.window);
+  ASSERT_GE(row, 0) << "not listed";
+  ASSERT_TRUE(clickRow(list, row));
+  ASSERT_TRUE(waitUntil(2s, [&] { return listBoxSelection(list) == row; }));
+  ASSERT_TRUE(clickCentre(app.control(L"装载")));
+  ASSERT_TRUE(waitUntil(3s, [&] { return hostedIn(page.window, frame); })) << "not loaded";
+
+  ASSERT_TRUE(clickCentre(box));
+  typeOneTwoThreeInto(box);
+  const RECT place = windowRectOnScreen(page.window);
+
+  ASSERT_TRUE(clickCentre(app.control(L"关闭")));
+  EXPECT_TRUE(app.process().waitForExit(5s)) << "the close button did not end Vitrolux";
+  ASSERT_TRUE(IsWindow(page.window)) << "the window went with the frame";
+  EXPECT_EQ(parentOf(page.window), nullptr);
+  EXPECT_TRUE(IsWindowVisible(page.window));
+  EXPECT_EQ(windowRectOnScreen(page.window).left, place.left);
+  EXPECT_EQ(windowRectOnScreen(page.window).top, place.top);
+  EXPECT_EQ(textOf(box), L"123");
+}
+
+// A launch tile whose preset names a program of the user's own: it is
+// started, adopted and typed into.
+TEST(Journeys, ALaunchTileWithAPresetAdoptsItsProgramToBeTypedInto) {
+  VitroluxApp app;
+  const std::wstring exe = app.installTarget(L"chrome.exe");
+  const std::string caption = "新标签页 - Google Chrome";
+  ASSERT_TRUE(app.writeFile(L"chrome.txt", "\xEF\xBB\xBF" + narrow(exe) + " --edit --caption \"" +
+                                               caption + "\"|" + caption + "\r\n"));
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+
+  ASSERT_TRUE(clickCentre(app.control(L"打开并装载Chrome")));
+  HWND page = waitForChildByText(frame, widen(caption), 8s);
+  ASSERT_NE(page, nullptr) << "not adopted";
+  HWND box = findDescendantByClass(page, L"Edit");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(clickCentre(box));
+  typeOneTwoThreeInto(box);
+  EXPECT_TRUE(app.close());
+  EXPECT_EQ(parentOf(page), nullptr);
+  EXPECT_EQ(textOf(box), L"123");
+}
+
 }  // namespace

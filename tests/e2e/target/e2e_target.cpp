@@ -8,7 +8,7 @@
 //              [--exstyle HEX] [--topmost] [--rect X,Y,W,H]
 //              [--hidden] [--show-after-ms N]
 //              [--rename-after-ms N --rename-to TEXT]
-//              [--icon-color RRGGBB] [--list ROW|ROW|...]
+//              [--icon-color RRGGBB] [--list ROW|ROW|...] [--edit]
 //              [--hang-after-ms N] [--hang-at-start]
 //              [--hang-in show|move|style [--hang-for-ms N]]
 //              [--count N] [--exit-after-ms N] [--no-window] [--log FILE]
@@ -44,6 +44,9 @@
 //                      Without it the class has the system's application
 //                      icon and no small icon, WM_GETICON gets what
 //                      DefWindowProc answers, and nothing is painted.
+//   --edit             a multi-line text box fills the client area, to be
+//                      typed into; a test reads what it holds with
+//                      WM_GETTEXT.
 //   --list ROW|ROW|... a list box (LBS_NOTIFY) fills the client area with
 //                      these rows (covering any painted icons); row i (from
 //                      0) carries item data 1000 + i.
@@ -135,6 +138,7 @@ struct Options {
   bool hasIconColour = false;
   COLORREF iconColour = 0;
   std::vector<std::wstring> listRows;
+  bool edit = false;
   UINT hangAfterMs = 0;
   bool hangAtStart = false;
   UINT hangIn = 0;  // the message that --hang-in hangs in, 0 for none
@@ -158,6 +162,7 @@ constexpr UINT_PTR kRenameTimer = 3;
 constexpr UINT_PTR kHangTimer = 4;
 constexpr UINT_PTR kArmTimer = 5;
 constexpr int kListId = 100;
+constexpr int kEditId = 101;
 constexpr LRESULT kFirstRowData = 1000;
 
 void writeLogLine(const char* format, ...) {
@@ -350,8 +355,10 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_SIZE:
-      if (HWND list = GetDlgItem(hwnd, kListId)) {
-        MoveWindow(list, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      for (const int id : {kListId, kEditId}) {
+        if (HWND child = GetDlgItem(hwnd, id)) {
+          MoveWindow(child, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+        }
       }
       break;
     case WM_TIMER:
@@ -473,6 +480,8 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.iconColour = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     } else if (arg == L"--list") {
       o.listRows = splitRows(argv[++i]);
+    } else if (arg == L"--edit") {
+      o.edit = true;
     } else if (arg == L"--hang-after-ms") {
       if (!parseNumber(argv[++i], 10, o.hangAfterMs)) return false;
     } else if (arg == L"--hang-in") {
@@ -514,6 +523,13 @@ HWND createTargetWindow(HINSTANCE instance, int number) {
       SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(o.listRows[i].c_str()));
       SendMessageW(list, LB_SETITEMDATA, i, kFirstRowData + static_cast<LRESULT>(i));
     }
+  }
+  if (o.edit) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                    client.right, client.bottom, hwnd,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditId)), instance, nullptr);
   }
   writeLogLine("READY 0x%llx %lu", hex(hwnd), GetCurrentProcessId());
   return hwnd;
