@@ -5,10 +5,11 @@
 //
 // Two measures of "keeps answering": a ResponsivenessProbe pings the frame
 // throughout (a sent message, which the frame answers even while it waits
-// in a send of its own), and after each operation a click posted to the
+// in a send of its own), and right after each operation a real click on the
 // frame's pin must take effect within 250 ms. The click waits in the
-// frame's queue behind the operation, so its turnaround bounds the time the
-// operation held the frame.
+// frame's input behind the operation, so its turnaround bounds the time the
+// operation held the frame. Every operation is a user's: real clicks at
+// visible points, keys to the focus.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -45,26 +46,25 @@ UINT hangMessage() {
   return RegisterWindowMessageW(L"VitroluxE2E.Hang");
 }
 
-// The frame and its pin, and the turnaround of a click posted to the pin.
+// The frame and its pin, and the turnaround of a click on the pin.
 struct Frame {
   explicit Frame(VitroluxApp& app) : window(app.frame()), pin(app.control(L"置顶")) {}
 
-  // Milliseconds until a click posted to the pin now (or a real one, which
-  // also activates the frame) has toggled the frame's top-most state; -1
-  // when it never did.
-  long long pinTurnaround(bool realClick = false) const {
+  // Milliseconds until a click on the pin now has toggled the frame's
+  // top-most state; -1 when it never did.
+  long long pinTurnaround() const {
     const bool pinned = isTopMost(window);
+    // Each click a few pixels from the last one, so that two in a row are
+    // never a double click, and none waits for the double-click time.
+    POINT at = centreOf(pin);
+    at.x += (side = -side) * 4;
     const Clock::time_point start = Clock::now();
-    if (realClick) {
-      clickCentre(pin);
-    } else {
-      clickUnderneath(pin);
-    }
+    clickAt(at.x, at.y);
     if (!waitUntil(3s, [&] { return isTopMost(window) != pinned; })) return -1;
     return msSince(start);
   }
 
-  // Posts `operation`'s messages, then the pin's click right behind them.
+  // `operation`'s input, then the pin's click right behind it.
   long long turnaroundAfter(const std::function<void()>& operation) const {
     operation();
     return pinTurnaround();
@@ -82,8 +82,17 @@ struct Frame {
     return worst;
   }
 
+  // A click on the background left of the title strip: the frame takes the
+  // keyboard.
+  bool clickBackground() const {
+    POINT p{100, 10};
+    ClientToScreen(window, &p);
+    return clickAt(p.x, p.y);
+  }
+
   HWND window;
   HWND pin;
+  mutable int side = 1;
 };
 
 // The frame handled a click within the bound; the time is shown for the
@@ -105,11 +114,6 @@ void expectAnswered(ResponsivenessProbe& probe, const char* what) {
   EXPECT_TRUE(probe.keptAnswering()) << what << ": " << probe.summary();
 }
 
-void postKey(HWND frame, WPARAM key) {
-  PostMessageW(frame, WM_KEYDOWN, key, 0);
-  PostMessageW(frame, WM_KEYUP, key, 0);
-}
-
 // A target started before Vitrolux, so that the task list shows it.
 struct ListedTarget : Target {
   explicit ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
@@ -120,11 +124,11 @@ struct ListedTarget : Target {
     args.insert(args.end(), extra.begin(), extra.end());
     return args;
   }
-  // Selects its row as a program would; false when it is not listed.
+  // Clicks its row; false when it is not listed.
   bool select(const VitroluxApp& app) const {
     HWND list = taskList(app);
     const int row = waitForRow(list, window);
-    return row >= 0 && selectListBoxRow(list, row) &&
+    return row >= 0 && clickRow(list, row) &&
            waitUntil(2s, [&] { return listBoxSelection(list) == row; });
   }
 };
@@ -149,12 +153,12 @@ TEST(HungPrograms, ASelectedWindowNeverHoldsTheFrame) {
 
   ResponsivenessProbe probe(frame.window);
   HWND clickThrough = app.control(L"穿透");
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"装载")); }), "load");
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(clickThrough); }), "click-through");
-  expectQuick(frame.turnaroundAfter([&] { postKey(frame.window, '5'); }), "opacity");
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"前置")); }),
-              "bring to front");
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"释放")); }), "release");
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(app.control(L"装载")); }), "load");
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(clickThrough); }), "click-through");
+  ASSERT_TRUE(frame.clickBackground());
+  expectQuick(frame.turnaroundAfter([&] { pressKeys({'5'}); }), "opacity");
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(app.control(L"前置")); }), "bring to front");
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(app.control(L"释放")); }), "release");
   expectAnswered(probe, "selected window hung: probe");
 
   // Left as it was: not adopted, not restyled, not faded, nothing saved,
@@ -195,19 +199,21 @@ TEST(HungPrograms, OneThatHangsInsideTheCallCostsTheFrameAMoment) {
   Frame frame(app);
   ResponsivenessProbe probe(frame.window);
 
+  // Click-through first: the hosted window would lie over the button.
+  ASSERT_TRUE(styled.select(app));
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(app.control(L"穿透")); }), "click-through");
+  EXPECT_TRUE(styled.log.waitForLineStartingWith("HANGING", 2s)) << "it did not hang in the call";
+  EXPECT_TRUE(waitUntil(4s, [&] { return (exStyle(styled.window) & WS_EX_TRANSPARENT) != 0; }))
+      << "the click-through did not complete once the program answered";
+  // Whole: layered with an alpha, without which it would not be drawn.
+  EXPECT_TRUE(waitUntil(2s, [&] { return layeredAlpha(styled.window) == BYTE{255}; }));
+
   ASSERT_TRUE(page.select(app));
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"装载")); }), "load");
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(app.control(L"装载")); }), "load");
   EXPECT_TRUE(page.log.waitForLineStartingWith("HANGING", 2s)) << "it did not hang in the call";
   ASSERT_TRUE(page.log.waitForLineStartingWith("RESUMED", 4s));
   EXPECT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame.window); }))
       << "the load did not complete once the program answered";
-
-  ASSERT_TRUE(styled.select(app));
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"穿透")); }),
-              "click-through");
-  EXPECT_TRUE(styled.log.waitForLineStartingWith("HANGING", 2s)) << "it did not hang in the call";
-  EXPECT_TRUE(waitUntil(4s, [&] { return (exStyle(styled.window) & WS_EX_TRANSPARENT) != 0; }))
-      << "the click-through did not complete once the program answered";
   expectAnswered(probe, "hangs inside the call: probe");
 }
 
@@ -223,12 +229,15 @@ TEST(HungPrograms, OneBlockedInASendOfItsOwnIsHostedAndGivenBack) {
   ASSERT_TRUE(PostMessageW(page.window, RegisterWindowMessageW(L"VitroluxE2E.BlockInSend"), 0, 0));
   ASSERT_TRUE(page.log.waitForLineStartingWith("BLOCKED", 3s));
   ResponsivenessProbe probe(frame.window);
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"装载")); }), "load");
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(app.control(L"装载")); }), "load");
   EXPECT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame.window); }));
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"释放")); }), "release");
-  EXPECT_TRUE(waitUntil(2s, [&] { return parentOf(page.window) == nullptr; }));
   expectAnswered(probe, "blocked in a send: probe");
-  EXPECT_TRUE(app.close());
+  // The hosted window lies over the release button: the close button gives
+  // it back.
+  ASSERT_TRUE(clickCentre(app.control(L"关闭")));
+  EXPECT_TRUE(app.process().waitForExit(5s));
+  EXPECT_EQ(parentOf(page.window), nullptr);
+  EXPECT_TRUE(IsWindowVisible(page.window));
 }
 
 // ---- The hosted window's program stops answering --------------------------------
@@ -237,9 +246,13 @@ TEST(HungPrograms, AHostedWindowNeverHoldsTheFrameAndGoesBackWhenItAnswers) {
   VitroluxApp app;
   // Vitrolux launches the program and looks for its window after two
   // seconds; the program has stopped answering by then.
-  HostedTarget page(app, L"HungHosted");
+  HostedTarget page(app, L"HungHosted", L"--edit");
   ASSERT_TRUE(app.start());
   Frame frame(app);
+  // F5 mode on, while nothing lies over its button yet.
+  HWND f5 = app.control(L"F5");
+  ASSERT_TRUE(clickCentre(f5));
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowText(f5) == L"停止"; }));
   ResponsivenessProbe probe(frame.window);
   page.window = page.log.waitForWindow("SHOWN");
   ASSERT_NE(page.window, nullptr);
@@ -251,28 +264,34 @@ TEST(HungPrograms, AHostedWindowNeverHoldsTheFrameAndGoesBackWhenItAnswers) {
   ASSERT_TRUE(page.log.waitForLineStartingWith("RESUMED", 4s));
   ASSERT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame.window); }))
       << "not adopted once it answered";
+  // Room for the buttons beside the task list, as a user makes it: the
+  // frame cropped by its corner, the window fitted to it, the frame given
+  // its size back.
+  ASSERT_TRUE(makeRoomBesideHosted(frame.window, page.window));
   const RECT place = placeIn(page.window, frame.window);
 
-  // Hung again, for good this time.
+  // The user types into the program, which then hangs for good, holding the
+  // activation and the keyboard.
+  HWND box = findDescendantByClass(page.window, L"Edit");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(clickCentre(box));
+  ASSERT_TRUE(waitUntil(2s, [&] { return GetForegroundWindow() == page.window; }));
   ASSERT_TRUE(PostMessageW(page.window, hangMessage(), 0, 0));
   ASSERT_TRUE(waitUntil(3s, [&] { return page.log.lines().back() == "HANGING"; }));
-  // The frame comes forward, by a click and by another program: the
-  // hosted window, which its adoption made the active one, loses that.
-  expectQuick(frame.pinTurnaround(true), "a real click on the frame");
+  // The frame takes them back, by a click and by another program.
+  expectQuick(frame.pinTurnaround(), "a click on the frame");
   SetForegroundWindow(frame.window);
   expectQuick(frame.pinTurnaround(), "the frame brought to the foreground");
   // The fit: a double click on the frame's background.
   expectQuick(frame.turnaroundAfter([&] {
-    PostMessageW(frame.window, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(300, 10));
-    PostMessageW(frame.window, WM_LBUTTONUP, 0, MAKELPARAM(300, 10));
+    POINT p{300, 10};
+    ClientToScreen(frame.window, &p);
+    doubleClickAt(p.x, p.y);
   }),
               "fit");
-  // F5 mode on, and Ctrl+S: the hosted window's F5 is posted.
-  HWND f5 = app.control(L"F5");
-  clickUnderneath(f5);
-  ASSERT_TRUE(waitUntil(2s, [&] { return windowText(f5) == L"停止"; }));
+  // Ctrl+S: the hosted window's F5 is posted.
   expectQuick(frame.turnaroundAfter([&] { typeChord({VK_CONTROL, 'S'}, 150ms); }), "F5");
-  expectQuick(frame.turnaroundAfter([&] { clickUnderneath(app.control(L"释放")); }), "release");
+  expectQuick(frame.turnaroundAfter([&] { clickCentre(app.control(L"释放")); }), "release");
   EXPECT_TRUE(hostedIn(page.window, frame.window)) << "a release that could not happen";
   RECT still = placeIn(page.window, frame.window);
   EXPECT_EQ(still.left, place.left);
@@ -284,7 +303,7 @@ TEST(HungPrograms, AHostedWindowNeverHoldsTheFrameAndGoesBackWhenItAnswers) {
   // active waits about 2 s for the manager to withdraw it (the frame goes
   // on answering meanwhile, as the probe shows).
   const Clock::time_point closed = Clock::now();
-  clickUnderneath(app.control(L"关闭"));
+  clickCentre(app.control(L"关闭"));
   EXPECT_TRUE(waitUntil(3s, [&] { return IsWindowVisible(frame.window) == FALSE; }));
   std::printf("  %-44s %4lld ms\n", "close button: the frame gone", msSince(closed));
   expectAnswered(probe, "hosted window hung: probe");
@@ -321,17 +340,23 @@ TEST_P(HungAtExit, TheWindowGoesBackWhenItsProgramAnswersAndThenVitroluxEnds) {
   ASSERT_TRUE(app.start());
   HWND frame = app.frame();
   ASSERT_TRUE(page.select(app));
-  clickUnderneath(app.control(L"装载"));
+  ASSERT_TRUE(clickCentre(app.control(L"装载")));
   ASSERT_TRUE(waitUntil(2s, [&] { return hostedIn(page.window, frame); }));
   const RECT place = windowRectOnScreen(page.window);
   ASSERT_TRUE(PostMessageW(page.window, hangMessage(), 1500, 0));
   ASSERT_TRUE(page.log.waitForLineStartingWith("HANGING", 3s));
 
   ResponsivenessProbe probe(frame);
+  const bool esc = std::string(GetParam()) == "Esc";
+  // Esc goes where the keyboard is: the user clicks the frame first.
+  if (esc) {
+    ASSERT_TRUE(clickAt(atFrame(frame, 100, 10).x, atFrame(frame, 100, 10).y));
+  }
   const Clock::time_point asked = Clock::now();
-  if (std::string(GetParam()) == "Esc") {
-    postKey(frame, VK_ESCAPE);
+  if (esc) {
+    pressKeys({VK_ESCAPE});
   } else {
+    // A close request of the system or another program.
     PostMessageW(frame, WM_CLOSE, 0, 0);
   }
   waitUntil(1s, [&] { return IsWindowVisible(frame) == FALSE; });
@@ -356,22 +381,24 @@ INSTANTIATE_TEST_SUITE_P(Exits, HungAtExit, ::testing::Values("Esc", "WM_CLOSE")
 // wait for ever for the window whose program does not.
 TEST(HungPrograms, AFrameDestroyedWithAHungWindowInsideEndsWithoutWaiting) {
   ListedTarget hung(L"Hung when destroyed");
-  ListedTarget fine(L"Fine when destroyed");
   ASSERT_NE(hung.window, nullptr);
-  ASSERT_NE(fine.window, nullptr);
   VitroluxApp app(hostPathToWindows(VITROLUX_CRASH_TEST_EXE));
+  // Two windows inside: one loaded from the task list at once, and the
+  // start's own program, adopted two seconds after the start.
+  HostedTarget fine(app, L"FineWhenDestroyed");
   ASSERT_TRUE(app.start());
   HWND frame = app.frame();
-  for (const ListedTarget* target : {&hung, &fine}) {
-    ASSERT_TRUE(target->select(app));
-    clickUnderneath(app.control(L"装载"));
-    ASSERT_TRUE(waitUntil(2s, [&] { return hostedIn(target->window, frame); }));
-  }
+  ASSERT_TRUE(hung.select(app));
+  ASSERT_TRUE(clickCentre(app.control(L"装载")));
+  ASSERT_TRUE(waitUntil(2s, [&] { return hostedIn(hung.window, frame); }));
+  fine.window = fine.adopted(frame);
+  ASSERT_NE(fine.window, nullptr);
   ASSERT_TRUE(PostMessageW(hung.window, hangMessage(), 0, 0));
   ASSERT_TRUE(hung.log.waitForLineStartingWith("HANGING", 3s));
 
+  // The test-only build's trigger, not a user's key.
   const Clock::time_point asked = Clock::now();
-  postKey(frame, VK_F20);
+  PostMessageW(frame, WM_KEYDOWN, VK_F20, 0);
   EXPECT_TRUE(app.process().waitForExit(2s)) << "the destruction waited for the hung program";
   std::printf("  %-44s %4lld ms\n", "frame destroyed: the process ended after", msSince(asked));
   EXPECT_EQ(parentOf(fine.window), nullptr);
@@ -402,12 +429,13 @@ TEST(VanishingWindows, AWindowGoneAfterItWasListedChangesNothingAndLosesItsRow) 
             reinterpret_cast<LRESULT>(page.window));
 
   HWND clickThrough = app.control(L"穿透");
+  ASSERT_TRUE(frame.clickBackground());
   expectQuick(frame.turnaroundAfter([&] {
-    clickUnderneath(app.control(L"装载"));
-    clickUnderneath(app.control(L"前置"));
-    clickUnderneath(clickThrough);
-    postKey(frame.window, '5');
-    clickUnderneath(app.control(L"释放"));
+    clickCentre(app.control(L"装载"));
+    clickCentre(app.control(L"前置"));
+    clickCentre(clickThrough);
+    pressKeys({'5'});
+    clickCentre(app.control(L"释放"));
   }),
               "acting on a window that is gone");
   EXPECT_TRUE(app.process().running());

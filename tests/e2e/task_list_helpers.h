@@ -38,11 +38,13 @@ struct Target {
 // config.txt, so that Vitrolux launches it at start and adopts its window
 // two seconds later.
 struct HostedTarget {
-  HostedTarget(VitroluxApp& app, const std::wstring& caption)
+  // `extra`: more of the target's options, e.g. L"--edit".
+  HostedTarget(VitroluxApp& app, const std::wstring& caption, const std::wstring& extra = {})
       : log(app.folder() + L"\\target.log") {
     const std::wstring exe = app.installTarget(L"page.exe");
     app.writeFile(L"config.txt", narrow(exe) + " --caption " + narrow(caption) + " --log " +
-                                     narrow(log.path()) + "|" + narrow(caption) + "\r\n");
+                                     narrow(log.path()) + " " + narrow(extra) + "|" +
+                                     narrow(caption) + "\r\n");
   }
   // Waits for the adoption; the window, or nullptr.
   HWND adopted(HWND frame) {
@@ -75,21 +77,45 @@ inline int waitForRow(HWND list, HWND window, std::chrono::milliseconds timeout 
   return row;
 }
 
-// A real click in the middle of a row.
+// A real click on a row, near its right end: the part a hosted window
+// leaves uncovered when it leaves the buttons beside the list uncovered.
 inline bool clickRow(HWND list, int row, bool twice = false) {
   const std::optional<RECT> r = listBoxRowRect(list, row);
   if (!r) return false;
-  const int x = (r->left + r->right) / 2;
+  const int x = r->right - 20;
   const int y = (r->top + r->bottom) / 2;
   return twice ? doubleClickAt(x, y) : clickAt(x, y);
 }
 
-// A click delivered to the control itself. A hosted window lies over the
-// frame's command buttons, as it does for a user, who then releases with
-// the keyboard; the test reaches the button underneath this way.
-inline void clickUnderneath(HWND control) {
-  PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
-  PostMessageW(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+// A point of the frame's client area on the screen.
+inline POINT atFrame(HWND frame, int x, int y) {
+  POINT p{x, y};
+  ClientToScreen(frame, &p);
+  return p;
+}
+
+// A hosted window lies over the frame's buttons beside the task list. A
+// user makes room for them: crops the frame by its bottom-right corner (the
+// band below the hosted window), fits the window to the cropped frame with a
+// double click on the background, and drags the corner back out. False
+// when the frame or the window did not follow.
+inline bool makeRoomBesideHosted(HWND frame, HWND hosted) {
+  const SIZE size = clientSize(frame);
+  const int cropped = size.cx - 200;
+  if (!dragMouse(atFrame(frame, size.cx - 2, size.cy - 2),
+                 atFrame(frame, cropped - 2, size.cy - 2)) ||
+      !waitUntil(2s, [&] { return clientSize(frame).cx == cropped; })) {
+    return false;
+  }
+  // Left of the title strip, which keeps to the right edge.
+  const POINT background = atFrame(frame, 40, 10);
+  if (!doubleClickAt(background.x, background.y) ||
+      !waitUntil(2s, [&] { return windowSize(hosted).cx == cropped; })) {
+    return false;
+  }
+  return dragMouse(atFrame(frame, cropped - 2, size.cy - 2),
+                   atFrame(frame, size.cx - 2, size.cy - 2)) &&
+         waitUntil(2s, [&] { return clientSize(frame).cx == size.cx; });
 }
 
 // A window's rectangle in the frame's client area.

@@ -1,6 +1,7 @@
 #include "driver/input.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <iterator>
 #include <thread>
 
@@ -87,12 +88,17 @@ LONG normalised(int pixel, int origin, int extent) {
 }
 
 Clock::time_point lastClick;
+POINT lastClickAt{-100000, -100000};
 
-// Waits until a new click cannot pair with the previous one.
-void spaceFromLastClick() {
+// Waits until a click at (x, y) cannot pair with the previous one into a
+// double click: only one close to it and soon after can.
+void spaceFromLastClick(int x, int y) {
+  const bool nearby = std::abs(x - lastClickAt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
+                      std::abs(y - lastClickAt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
   const auto spacing = std::chrono::milliseconds(GetDoubleClickTime() + 50);
   const auto since = Clock::now() - lastClick;
-  if (since < spacing) std::this_thread::sleep_for(spacing - since);
+  if (nearby && since < spacing) std::this_thread::sleep_for(spacing - since);
+  lastClickAt = POINT{x, y};
 }
 
 }  // namespace
@@ -153,7 +159,7 @@ bool mouseUp(MouseButton button) {
 }
 
 bool clickAt(int x, int y, MouseButton button) {
-  spaceFromLastClick();
+  spaceFromLastClick(x, y);
   bool ok = moveMouseTo(x, y);
   ok = mouseDown(button) && ok;
   ok = mouseUp(button) && ok;
@@ -167,7 +173,7 @@ bool clickCentre(HWND window, MouseButton button) {
 }
 
 bool doubleClickAt(int x, int y) {
-  spaceFromLastClick();
+  spaceFromLastClick(x, y);
   bool ok = moveMouseTo(x, y);
   for (int i = 0; i < 2; ++i) {
     ok = mouseDown() && ok;
@@ -179,7 +185,7 @@ bool doubleClickAt(int x, int y) {
 }
 
 bool dragMouse(POINT from, POINT to, int steps, MouseButton button) {
-  spaceFromLastClick();
+  spaceFromLastClick(from.x, from.y);
   steps = std::max(steps, 1);
   bool ok = moveMouseTo(from.x, from.y);
   ok = mouseDown(button) && ok;

@@ -39,8 +39,9 @@ bool moveMouseTo(int x, int y);
 bool mouseDown(MouseButton button = MouseButton::left);
 bool mouseUp(MouseButton button = MouseButton::left);
 
-// A single click at (x, y). Clicks are spaced beyond the double-click time,
-// so that none is taken as the second half of a double click.
+// A single click at (x, y). A click near the previous one waits out the
+// double-click time, so that it is never taken as the second half of a
+// double click; one elsewhere goes at once, right behind it.
 bool clickAt(int x, int y, MouseButton button = MouseButton::left);
 // The same at the middle of the window.
 bool clickCentre(HWND window, MouseButton button = MouseButton::left);

@@ -446,6 +446,8 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.hangAtStart = true;
     } else if (arg == L"--no-window") {
       o.noWindow = true;
+    } else if (arg == L"--edit") {
+      o.edit = true;
     } else if (!hasValue) {
       return false;
     } else if (arg == L"--caption") {
@@ -480,8 +482,7 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.iconColour = RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     } else if (arg == L"--list") {
       o.listRows = splitRows(argv[++i]);
-    } else if (arg == L"--edit") {
-      o.edit = true;
+
     } else if (arg == L"--hang-after-ms") {
       if (!parseNumber(argv[++i], 10, o.hangAfterMs)) return false;
     } else if (arg == L"--hang-in") {
