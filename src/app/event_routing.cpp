@@ -43,6 +43,10 @@ void Main::onDoubleClick() {
   route(leaving_, [&] { geometry_.onDoubleClick(); });
 }
 
+void Main::onCaptureLost() {
+  route(leaving_, [&] { geometry_.onCaptureLost(); });
+}
+
 void Main::onKeyDown(int keyCode, int shift) {
   route(leaving_, [&] { keys_.onKeyDown(keyCode, shift); });
 }

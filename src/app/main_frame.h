@@ -66,6 +66,7 @@ class Main final : public platform::Application {
   void onMouseMove(int button, int shift, float x, float y) override;
   void onMouseUp(int button, int shift, float x, float y) override;
   void onDoubleClick() override;
+  void onCaptureLost() override;
   void onKeyDown(int keyCode, int shift) override;
   bool onControlKeyDown(int control, int keyCode, int shift) override;
   void onClick(int control) override;

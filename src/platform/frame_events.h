@@ -30,6 +30,11 @@ class FrameEvents {
   virtual void onMouseMove(int button, int shift, float x, float y) = 0;
   virtual void onMouseUp(int button, int shift, float x, float y) = 0;
   virtual void onDoubleClick() = 0;
+  // The frame no longer holds the mouse capture that a press on its
+  // background gave it: released with the button, or taken by another
+  // window (a dialog, the user switching away), after which the button's
+  // release may go elsewhere.
+  virtual void onCaptureLost() = 0;
   virtual void onKeyDown(int keyCode, int shift) = 0;
   // A key pressed while one of the frame's controls has the keyboard focus.
   // True when the frame took it as one of its commands: the control then

@@ -40,6 +40,7 @@ class RecordingEvents final : public FrameEvents {
   void onMouseMove(int b, int s, float x, float y) override { note("move", b, s, x, y); }
   void onMouseUp(int b, int s, float x, float y) override { note("up", b, s, x, y); }
   void onDoubleClick() override { note("dblclick"); }
+  void onCaptureLost() override { note("capturelost"); }
   void onKeyDown(int key, int shift) override { note("key", key, shift); }
   void onClick(int c) override { note("click", c); }
   void onControlDoubleClick(int c) override { note("cdblclick", c); }

@@ -21,6 +21,7 @@ class TickCounter final : public platform::FrameEvents {
   void onMouseMove(int, int, float, float) override {}
   void onMouseUp(int, int, float, float) override {}
   void onDoubleClick() override {}
+  void onCaptureLost() override {}
   void onKeyDown(int, int) override {}
   void onClick(int) override {}
   void onControlDoubleClick(int) override {}

@@ -214,7 +214,9 @@ void SimDesktop::controlMouseMove(int control, int button, int shift, float x, f
 }
 
 void SimDesktop::frameMouseDown(int button, int shift, float x, float y) {
-  if (!ended_ && events_ != nullptr) events_->onMouseDown(button, shift, x, y);
+  if (ended_ || events_ == nullptr) return;
+  impl_->frameCapture = true;
+  events_->onMouseDown(button, shift, x, y);
 }
 
 void SimDesktop::frameMouseMove(int button, int shift, float x, float y) {
@@ -222,7 +224,13 @@ void SimDesktop::frameMouseMove(int button, int shift, float x, float y) {
 }
 
 void SimDesktop::frameMouseUp(int button, int shift, float x, float y) {
-  if (!ended_ && events_ != nullptr) events_->onMouseUp(button, shift, x, y);
+  if (ended_ || events_ == nullptr) return;
+  events_->onMouseUp(button, shift, x, y);
+  releaseCapture();
+}
+
+void SimDesktop::loseCapture() {
+  releaseCapture();
 }
 
 void SimDesktop::frameDoubleClick() {
@@ -340,11 +348,17 @@ int SimDesktop::frameCursor() const {
 void SimDesktop::setCapture(int control) {
   impl_->capture = control;
 }
-void SimDesktop::releaseCapture() {
-  impl_->capture = -1;
-}
 int SimDesktop::captureControl() const {
   return impl_->capture;
+}
+void SimDesktop::releaseCapture() {
+  impl_->capture = -1;
+  if (!impl_->frameCapture) return;
+  impl_->frameCapture = false;
+  if (!ended_ && events_ != nullptr) events_->onCaptureLost();
+}
+bool SimDesktop::frameHoldsCapture() const {
+  return impl_->frameCapture;
 }
 
 void SimDesktop::doEvents() {
@@ -377,7 +391,7 @@ void SimDesktop::endProgram() {
   for (WindowHandle h : own) impl_->destroyTree(h);
   impl_->controlTimers.clear();
   impl_->systemTimers.clear();
-  impl_->capture = -1;
+  impl_->frameCapture = false;
 }
 
 void SimDesktop::hideFrame() {

@@ -132,9 +132,14 @@ class SimDesktop final : public platform::FramePort,
   void setChecked(int control, bool checked);
   void controlMouseDown(int control, int button, int shift, float x, float y);
   void controlMouseMove(int control, int button, int shift, float x, float y);
+  // A press on the frame's background gives it the mouse capture, as the
+  // real frame takes it; the release gives it back.
   void frameMouseDown(int button, int shift, float x, float y);
   void frameMouseMove(int button, int shift, float x, float y);
   void frameMouseUp(int button, int shift, float x, float y);
+  // Another window takes the mouse capture (a dialog, the user switching to
+  // another program): the frame hears of it when it held the capture.
+  void loseCapture();
   void frameDoubleClick();
   // Scrolls a list box so that this row shows first, as far as its rows go.
   void scrollList(int control, int topRow);
@@ -230,6 +235,7 @@ class SimDesktop final : public platform::FramePort,
   int frameCursor() const;
   // The control holding the mouse capture, or -1.
   int captureControl() const;
+  bool frameHoldsCapture() const;
   // Ids of system timers that run, with their intervals as requested.
   std::map<unsigned, unsigned> systemTimers() const;
   // How often the frame let the event loop run (doEvents).
@@ -254,6 +260,7 @@ class SimDesktop final : public platform::FramePort,
   std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
   void setCapture(int control) override;
+  // The frame hears that it lost the capture, when it held it.
   void releaseCapture() override;
   void doEvents() override;
   void endProgram() override;

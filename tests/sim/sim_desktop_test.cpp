@@ -33,6 +33,7 @@ class Recorder final : public platform::FrameEvents {
   void onMouseMove(int, int, float, float) override {}
   void onMouseUp(int, int, float, float) override {}
   void onDoubleClick() override {}
+  void onCaptureLost() override {}
   void onKeyDown(int, int) override {}
   void onClick(int control) override { log.push_back("click " + std::to_string(control)); }
   void onControlDoubleClick(int control) override {

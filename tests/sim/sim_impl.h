@@ -70,6 +70,8 @@ struct SimDesktop::Impl {
   std::vector<platform::Monitor> monitors;
   int frameCursor = 0;
   int capture = -1;
+  // A press on the frame's background gave it the mouse capture.
+  bool frameCapture = false;
   std::vector<std::pair<std::string, std::string>> messageBoxes;
   int doEventsCalls = 0;
   std::vector<std::function<void()>> duringDoEvents;

@@ -96,6 +96,7 @@ class FaultyApplication final : public platform::Application {
     program_->onMouseUp(button, shift, x, y);
   }
   void onDoubleClick() override { program_->onDoubleClick(); }
+  void onCaptureLost() override { program_->onCaptureLost(); }
   void onClick(int control) override { program_->onClick(control); }
   void onControlDoubleClick(int control) override { program_->onControlDoubleClick(control); }
   void onControlMouseDown(int control, int button, int shift, float x, float y) override {
