@@ -142,6 +142,20 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
   });
 }
 
+void Main::onControlMouseLeave(int control) {
+  route(leaving_, [&] {
+    switch (static_cast<ControlId>(control)) {
+      case ControlId::close_btn:
+      case ControlId::min_btn:
+      case ControlId::retore_btn:
+        titleBar_.onMouseLeave(static_cast<ControlId>(control));
+        break;
+      default:
+        break;
+    }
+  });
+}
+
 void Main::onTimer(int control) {
   route(leaving_, [&] {
     switch (static_cast<ControlId>(control)) {

@@ -73,6 +73,7 @@ class Main final : public platform::Application {
   void onControlDoubleClick(int control) override;
   void onControlMouseDown(int control, int button, int shift, float x, float y) override;
   void onControlMouseMove(int control, int button, int shift, float x, float y) override;
+  void onControlMouseLeave(int control) override;
   void onTimer(int control) override;
   void onSystemTimer(unsigned id) override;
   void onDesktopWindowChanged(platform::WindowHandle window) override;

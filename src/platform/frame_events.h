@@ -46,6 +46,8 @@ class FrameEvents {
   virtual void onControlDoubleClick(int control) = 0;
   virtual void onControlMouseDown(int control, int button, int shift, float x, float y) = 0;
   virtual void onControlMouseMove(int control, int button, int shift, float x, float y) = 0;
+  // The pointer left a control whose mouse moves were reported.
+  virtual void onControlMouseLeave(int control) = 0;
   virtual void onTimer(int control) = 0;
 
   // A timer of the frame's window set with FramePort::setSystemTimer.

@@ -50,6 +50,7 @@ class RecordingEvents final : public FrameEvents {
   void onControlMouseMove(int c, int b, int s, float x, float y) override {
     note("cmove", c, b, s, x, y);
   }
+  void onControlMouseLeave(int c) override { note("cleave", c); }
   void onTimer(int c) override { note("timer", c); }
   void onSystemTimer(unsigned id) override { note("systimer", id); }
   void onDesktopWindowChanged(WindowHandle window) override {

@@ -27,6 +27,7 @@ class TickCounter final : public platform::FrameEvents {
   void onControlDoubleClick(int) override {}
   void onControlMouseDown(int, int, int, float, float) override {}
   void onControlMouseMove(int, int, int, float, float) override {}
+  void onControlMouseLeave(int) override {}
   void onTimer(int) override {}
   void onSystemTimer(unsigned id) override { ++ticks[id]; }
   void onDesktopWindowChanged(platform::WindowHandle window) override {

@@ -3,6 +3,7 @@
 #include "sim/sim_desktop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/twips.h"
 #include "sim/sim_impl.h"
@@ -210,7 +211,14 @@ void SimDesktop::controlMouseDown(int control, int button, int shift, float x, f
 
 void SimDesktop::controlMouseMove(int control, int button, int shift, float x, float y) {
   if (ended_ || !takesInput(controls_, control)) return;
+  if (impl_->pointerOn != control) pointerLeavesFrame();
+  impl_->pointerOn = control;
   events_->onControlMouseMove(control, button, shift, x, y);
+}
+
+void SimDesktop::pointerLeavesFrame() {
+  const int left = std::exchange(impl_->pointerOn, -1);
+  if (left >= 0 && !ended_ && events_ != nullptr) events_->onControlMouseLeave(left);
 }
 
 void SimDesktop::frameMouseDown(int button, int shift, float x, float y) {
@@ -220,7 +228,9 @@ void SimDesktop::frameMouseDown(int button, int shift, float x, float y) {
 }
 
 void SimDesktop::frameMouseMove(int button, int shift, float x, float y) {
-  if (!ended_ && events_ != nullptr) events_->onMouseMove(button, shift, x, y);
+  if (ended_ || events_ == nullptr) return;
+  pointerLeavesFrame();
+  events_->onMouseMove(button, shift, x, y);
 }
 
 void SimDesktop::frameMouseUp(int button, int shift, float x, float y) {
@@ -345,14 +355,7 @@ void SimDesktop::setFrameCursor(int code) {
 int SimDesktop::frameCursor() const {
   return impl_->frameCursor;
 }
-void SimDesktop::setCapture(int control) {
-  impl_->capture = control;
-}
-int SimDesktop::captureControl() const {
-  return impl_->capture;
-}
 void SimDesktop::releaseCapture() {
-  impl_->capture = -1;
   if (!impl_->frameCapture) return;
   impl_->frameCapture = false;
   if (!ended_ && events_ != nullptr) events_->onCaptureLost();
@@ -392,6 +395,7 @@ void SimDesktop::endProgram() {
   impl_->controlTimers.clear();
   impl_->systemTimers.clear();
   impl_->frameCapture = false;
+  impl_->pointerOn = -1;
 }
 
 void SimDesktop::hideFrame() {

@@ -131,7 +131,12 @@ class SimDesktop final : public platform::FramePort,
   void selectRow(int control, int row);
   void setChecked(int control, bool checked);
   void controlMouseDown(int control, int button, int shift, float x, float y);
+  // The pointer moves over the control. Moving over another control or the
+  // frame's background, or off the frame (pointerLeavesFrame), reports the
+  // leave of the control it was over first, as the window system tells a
+  // control that asked to hear of it.
   void controlMouseMove(int control, int button, int shift, float x, float y);
+  void pointerLeavesFrame();
   // A press on the frame's background gives it the mouse capture, as the
   // real frame takes it; the release gives it back.
   void frameMouseDown(int button, int shift, float x, float y);
@@ -233,8 +238,6 @@ class SimDesktop final : public platform::FramePort,
   const std::vector<std::pair<std::string, std::string>>& messageBoxes() const;
   const std::vector<ControlChange>& controlChanges() const { return changes_; }
   int frameCursor() const;
-  // The control holding the mouse capture, or -1.
-  int captureControl() const;
   bool frameHoldsCapture() const;
   // Ids of system timers that run, with their intervals as requested.
   std::map<unsigned, unsigned> systemTimers() const;
@@ -259,7 +262,6 @@ class SimDesktop final : public platform::FramePort,
   int dpi() const override;
   std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
-  void setCapture(int control) override;
   // The frame hears that it lost the capture, when it held it.
   void releaseCapture() override;
   void doEvents() override;

@@ -41,6 +41,7 @@ class Recorder final : public platform::FrameEvents {
   }
   void onControlMouseDown(int, int, int, float, float) override {}
   void onControlMouseMove(int, int, int, float, float) override {}
+  void onControlMouseLeave(int) override {}
   void onTimer(int control) override {
     log.push_back("tick " + std::to_string(control) + " @" + std::to_string(desk->now()));
     if (onTick) onTick(control);

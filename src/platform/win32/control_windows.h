@@ -156,7 +156,6 @@ class ControlWindows {
   int programListDepth_ = 0;
   WNDPROC listBoxClassProc_ = nullptr;
   int pressed_ = -1;
-  bool pressCaptured_ = false;
   bool attached_ = true;
   bool built_ = false;  // realise() has run
 };

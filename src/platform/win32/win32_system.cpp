@@ -273,11 +273,6 @@ void Win32System::setFrameCursor(int code) {
   if (frameWindow_) frameWindow_->setCursorCode(code);
 }
 
-void Win32System::setCapture(int control) {
-  HWND window = control == kNoContainer ? frame() : controlWindow(control);
-  if (window != nullptr) ::SetCapture(window);
-}
-
 void Win32System::releaseCapture() {
   ::ReleaseCapture();
 }

@@ -62,8 +62,6 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   int dpi() const override;
   std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
-  // Control -1 (kNoContainer) means the frame itself.
-  void setCapture(int control) override;
   void releaseCapture() override;
   void doEvents() override;
   [[noreturn]] void endProgram() override;

@@ -105,6 +105,7 @@ class FaultyApplication final : public platform::Application {
   void onControlMouseMove(int control, int button, int shift, float x, float y) override {
     program_->onControlMouseMove(control, button, shift, x, y);
   }
+  void onControlMouseLeave(int control) override { program_->onControlMouseLeave(control); }
   void onTimer(int control) override { program_->onTimer(control); }
   void onDesktopWindowChanged(platform::WindowHandle window) override {
     program_->onDesktopWindowChanged(window);
