@@ -24,6 +24,9 @@ void route(bool leaving, Handler&& handler) {
 }  // namespace
 
 void Main::onResize() {
+  // A move to a display of another scale comes as a resize: the band along
+  // the edges stays three pixels wide.
+  route(leaving_, [&] { measureEdgeWidth(); });
   route(leaving_, [&] { geometry_.onResize(); });
 }
 

@@ -80,6 +80,9 @@ class Main final : public platform::Application {
   void onEmergencyExit() override;
 
  private:
+  // The band along the frame's edges that sizes it: three pixels at the
+  // display's scale, in twips.
+  void measureEdgeWidth();
   void onTextChange(int control);
   void onUserScroll(int control);
   // Esc: the release, then every other window of another program goes back

@@ -335,7 +335,15 @@ std::int64_t SimDesktop::nowMs() const {
   return now_;
 }
 void SimDesktop::setDpi(int dpi) {
-  impl_->dpi = dpi;
+  const int old = std::exchange(impl_->dpi, dpi);
+  SimWindow* frame = window(impl_->frame);
+  if (frame == nullptr || !frameShown() || ended_ || dpi == old || dpi <= 0) return;
+  if (impl_->frameState == WindowState::Normal) {
+    const auto scaled = [&](int pixels) { return (pixels * dpi + old / 2) / old; };
+    frame->rect.right = frame->rect.left + scaled(frame->rect.width());
+    frame->rect.bottom = frame->rect.top + scaled(frame->rect.height());
+  }
+  if (events_ != nullptr) events_->onResize();
 }
 void SimDesktop::setScreenSize(platform::Size size) {
   impl_->screen = size;

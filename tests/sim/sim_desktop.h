@@ -222,6 +222,9 @@ class SimDesktop final : public platform::FramePort,
   void setAnotherInstanceRunning(bool running);
   // Whether the program released its instance (ProcessPort::releaseInstance).
   bool instanceReleased() const;
+  // The display's scale. Once the frame shows, a change is what a move to a
+  // display of another scale does: the frame's size in pixels follows the
+  // scale, and the frame hears of it as a resize.
   void setDpi(int dpi);
   // One monitor of this size at (0, 0), its work area the whole of it.
   void setScreenSize(platform::Size size);

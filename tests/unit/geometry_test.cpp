@@ -138,6 +138,17 @@ TEST_F(GeometryTest, AMoveEndsWhenTheFrameLosesTheMouseOrItsButtonCameUpElsewher
   EXPECT_EQ(desk.frameBounds().top, 100);
 }
 
+TEST_F(GeometryTest, TheBandStaysThreePixelsWideOnADisplayOfAnotherScale) {
+  desk.frameMouseMove(0, 0, 40, 3000);
+  ASSERT_EQ(desk.frameCursor(), 9);
+  // Three pixels are 30 twips at 144 DPI.
+  desk.setDpi(144);
+  desk.frameMouseMove(0, 0, 40, 3000);
+  EXPECT_EQ(desk.frameCursor(), 0);
+  desk.frameMouseMove(0, 0, 30, 3000);
+  EXPECT_EQ(desk.frameCursor(), 9);
+}
+
 TEST_F(GeometryTest, TheFrameFollowsThePointerOnEveryMonitor) {
   desk.setScreenSize({5760, 1080});
   // 2300 pixels are 34500 twips, beyond what 16 bits hold; and a monitor
