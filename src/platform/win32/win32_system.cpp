@@ -161,7 +161,7 @@ int Win32System::run() {
   for (;;) {
     const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    if (takenByFrame(message)) continue;
+    if (takenByFrame(message) || movesFocus(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -180,6 +180,13 @@ bool Win32System::takenByFrame(const MSG& message) {
   const int shift = keyShiftState();
   FrameEvents* events = events_;
   return guarded([&] { return events->onControlKeyDown(control, key, shift); }, false);
+}
+
+bool Win32System::movesFocus(const MSG& message) {
+  // Only Tab itself: Enter, Esc and the frame's command keys go on as
+  // before, where the system's dialog manager (IsDialogMessage) would turn
+  // Enter and Esc into commands of their own.
+  return controlWindows_ && controlWindows_->onTabKey(message);
 }
 
 HWND Win32System::frame() const {
@@ -285,7 +292,7 @@ void Win32System::doEvents() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    if (takenByFrame(message)) continue;
+    if (takenByFrame(message) || movesFocus(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

@@ -114,6 +114,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   HWND frame() const;
   // Offers a key message for one of the controls to the frame's commands.
   bool takenByFrame(const MSG& message);
+  // Tab and Shift+Tab within a panel of the frame (the option panel).
+  bool movesFocus(const MSG& message);
 
   HINSTANCE instance_;
   std::unique_ptr<FrameWindow> frameWindow_;
