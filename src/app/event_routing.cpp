@@ -31,6 +31,9 @@ void route(bool leaving, Handler&& handler) {
 }  // namespace
 
 void Main::onResize() {
+  // A move to a display of another scale comes as a resize: the band along
+  // the edges stays three pixels wide.
+  route(leaving_, [&] { measureEdgeWidth(); });
   route(leaving_, [&] { geometry_.onResize(); });
 }
 
@@ -48,6 +51,10 @@ void Main::onMouseUp(int button, int shift, float x, float y) {
 
 void Main::onDoubleClick() {
   route(leaving_, [&] { geometry_.onDoubleClick(); });
+}
+
+void Main::onCaptureLost() {
+  route(leaving_, [&] { geometry_.onCaptureLost(); });
 }
 
 void Main::onKeyDown(int keyCode, int shift) {
@@ -138,6 +145,20 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
       case ControlId::min_btn:
       case ControlId::retore_btn:
         titleBar_.onMouseMove(static_cast<ControlId>(control), button, shift, x, y);
+        break;
+      default:
+        break;
+    }
+  });
+}
+
+void Main::onControlMouseLeave(int control) {
+  route(leaving_, [&] {
+    switch (static_cast<ControlId>(control)) {
+      case ControlId::close_btn:
+      case ControlId::min_btn:
+      case ControlId::retore_btn:
+        titleBar_.onMouseLeave(static_cast<ControlId>(control));
         break;
       default:
         break;

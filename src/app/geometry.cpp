@@ -83,7 +83,10 @@ void FrameGeometry::onMouseDown(int button, int /*shift*/, float x, float y) {
   dragStartY = platform::roundHalfEven(y);
 }
 
-void FrameGeometry::onMouseMove(int /*button*/, int /*shift*/, float x, float y) {
+void FrameGeometry::onMouseMove(int button, int /*shift*/, float x, float y) {
+  // The left button came up where the frame did not hear of it: the move
+  // ended there, and this pointer only passes by.
+  if ((button & platform::kLeftButton) == 0) isDragging = false;
   const platform::TwipsRect frame = model::frameTwips(frame_);
   const Band band(static_cast<float>(state_.edgeWidth), static_cast<float>(frame.width),
                   static_cast<float>(frame.height), x, y);
@@ -104,6 +107,11 @@ void FrameGeometry::onMouseMove(int /*button*/, int /*shift*/, float x, float y)
 }
 
 void FrameGeometry::onMouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
+  isDragging = false;
+}
+
+void FrameGeometry::onCaptureLost() {
+  // Without the capture the button's release may reach another window.
   isDragging = false;
 }
 

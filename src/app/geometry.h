@@ -20,6 +20,7 @@ class FrameGeometry {
   void onMouseMove(int button, int shift, float x, float y);
   void onMouseUp(int button, int shift, float x, float y);
   void onDoubleClick();
+  void onCaptureLost();
   void onResize();
 
  private:

@@ -38,13 +38,15 @@ void Main::onLoad() {
     const std::string entry = store_.getDirName();
     if (!entry.empty()) loader_.loadApp(entry);
   });
-  guarded([&] {
-    state_.edgeWidth = static_cast<std::int16_t>(
-        platform::roundHalfEven(kEdgePixels * platform::kTwipsPerInch / ports_.frame.dpi()));
-  });
+  guarded([&] { measureEdgeWidth(); });
   guarded([&] { state_.taskStyleMask = kTaskStyleMask; });
   guarded([&] { taskList_.FindAllApps(); });
   guarded([&] { controls_.setInterval(index(ControlId::cfg_timer), kFirstSettingsDelayMs); });
+}
+
+void Main::measureEdgeWidth() {
+  state_.edgeWidth = static_cast<std::int16_t>(
+      platform::roundHalfEven(kEdgePixels * platform::kTwipsPerInch / ports_.frame.dpi()));
 }
 
 void Main::onUnload(bool& cancel) {

@@ -66,18 +66,23 @@ class Main final : public platform::Application {
   void onMouseMove(int button, int shift, float x, float y) override;
   void onMouseUp(int button, int shift, float x, float y) override;
   void onDoubleClick() override;
+  void onCaptureLost() override;
   void onKeyDown(int keyCode, int shift) override;
   bool onControlKeyDown(int control, int keyCode, int shift) override;
   void onClick(int control) override;
   void onControlDoubleClick(int control) override;
   void onControlMouseDown(int control, int button, int shift, float x, float y) override;
   void onControlMouseMove(int control, int button, int shift, float x, float y) override;
+  void onControlMouseLeave(int control) override;
   void onTimer(int control) override;
   void onSystemTimer(unsigned id) override;
   void onDesktopWindowChanged(platform::WindowHandle window) override;
   void onEmergencyExit() override;
 
  private:
+  // The band along the frame's edges that sizes it: three pixels at the
+  // display's scale, in twips.
+  void measureEdgeWidth();
   void onTextChange(int control);
   void onUserScroll(int control);
   // Esc: the release, then every other window of another program goes back

@@ -48,13 +48,14 @@ void TitleBar::onMouseMove(ControlId button, int, int, float x, float y) {
   // one picture or the other.
   const Pictures pictures = picturesOf(button);
   const platform::TwipsRect& size = controls_[at].rect;
-  if (pointerOnButton(x, y, size.width, size.height)) {
-    controls_.setPicture(at, pictures.hover);
-    frame_.setCapture(at);
-  } else {
-    controls_.setPicture(at, pictures.normal);
-    frame_.releaseCapture();
-  }
+  // Moves reach the button from outside while a press on it holds the
+  // mouse.
+  const bool over = pointerOnButton(x, y, size.width, size.height);
+  controls_.setPicture(at, over ? pictures.hover : pictures.normal);
+}
+
+void TitleBar::onMouseLeave(ControlId button) {
+  controls_.setPicture(index(button), picturesOf(button).normal);
 }
 
 void TitleBar::onMouseDown(ControlId button, int, int, float, float) {

@@ -33,9 +33,11 @@ class TitleBar {
 
   // Every mouse button acts, on the press.
   void onMouseDown(model::ControlId button, int mouseButton, int shift, float x, float y);
-  // The hover image while the pointer is on the button; the button holds
-  // the mouse capture meanwhile, so that it hears of the pointer leaving.
+  // The hover image while the pointer is on the button, the normal one
+  // once it has left. The window system reports the leave: the button
+  // never holds the mouse for it.
   void onMouseMove(model::ControlId button, int mouseButton, int shift, float x, float y);
+  void onMouseLeave(model::ControlId button);
 
  private:
   void toggleFullScreen();

@@ -30,6 +30,11 @@ class FrameEvents {
   virtual void onMouseMove(int button, int shift, float x, float y) = 0;
   virtual void onMouseUp(int button, int shift, float x, float y) = 0;
   virtual void onDoubleClick() = 0;
+  // The frame no longer holds the mouse capture that a press on its
+  // background gave it: released with the button, or taken by another
+  // window (a dialog, the user switching away), after which the button's
+  // release may go elsewhere.
+  virtual void onCaptureLost() = 0;
   virtual void onKeyDown(int keyCode, int shift) = 0;
   // A key pressed while one of the frame's controls has the keyboard focus.
   // True when the frame took it as one of its commands: the control then
@@ -41,6 +46,8 @@ class FrameEvents {
   virtual void onControlDoubleClick(int control) = 0;
   virtual void onControlMouseDown(int control, int button, int shift, float x, float y) = 0;
   virtual void onControlMouseMove(int control, int button, int shift, float x, float y) = 0;
+  // The pointer left a control whose mouse moves were reported.
+  virtual void onControlMouseLeave(int control) = 0;
   virtual void onTimer(int control) = 0;
 
   // A timer of the frame's window set with FramePort::setSystemTimer.

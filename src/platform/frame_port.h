@@ -32,8 +32,7 @@ class FramePort {
   // sizing cursors (north-east/south-west, north/south, north-west/
   // south-east, west/east).
   virtual void setFrameCursor(int code) = 0;
-  // Mouse capture for one of the frame's controls, and its release.
-  virtual void setCapture(int control) = 0;
+  // Gives up the mouse capture that a press gave the frame.
   virtual void releaseCapture() = 0;
   // Lets the event loop handle what is pending, once.
   virtual void doEvents() = 0;

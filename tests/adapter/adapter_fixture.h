@@ -40,6 +40,7 @@ class RecordingEvents final : public FrameEvents {
   void onMouseMove(int b, int s, float x, float y) override { note("move", b, s, x, y); }
   void onMouseUp(int b, int s, float x, float y) override { note("up", b, s, x, y); }
   void onDoubleClick() override { note("dblclick"); }
+  void onCaptureLost() override { note("capturelost"); }
   void onKeyDown(int key, int shift) override { note("key", key, shift); }
   void onClick(int c) override { note("click", c); }
   void onControlDoubleClick(int c) override { note("cdblclick", c); }
@@ -49,6 +50,7 @@ class RecordingEvents final : public FrameEvents {
   void onControlMouseMove(int c, int b, int s, float x, float y) override {
     note("cmove", c, b, s, x, y);
   }
+  void onControlMouseLeave(int c) override { note("cleave", c); }
   void onTimer(int c) override { note("timer", c); }
   void onSystemTimer(unsigned id) override { note("systimer", id); }
   void onDesktopWindowChanged(WindowHandle window) override {

@@ -66,11 +66,26 @@ TEST_F(FrameWindowTest, ReportsMouseOnTheBackgroundInTwipsAndHoldsTheMouseUntilR
       entry("down", kLeftButton, kShiftMask, twips(30), twips(40)),
       entry("move", kLeftButton | kRightButton, kCtrlMask, twips(-5), twips(50)),
       entry("up", kLeftButton, 0, twips(31), twips(41)),
+      "capturelost",
       "dblclick",
       entry("down", kRightButton, 0, twips(2), twips(3)),
       "key 27 0",
   };
   EXPECT_EQ(events.log, expected);
+}
+
+TEST_F(FrameWindowTest, ReportsLosingTheMouseToAnotherWindow) {
+  ::SendMessageW(frame, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 40));
+  ::SendMessageW(frame, WM_RBUTTONDOWN, MK_LBUTTON | MK_RBUTTON, at(30, 40));
+  ASSERT_EQ(::GetCapture(), frame);
+  EXPECT_EQ(events.count("capturelost"), 0) << "a second button keeps the capture";
+  // Another window of the program takes the mouse, as a dialog would.
+  HWND other = ::CreateWindowExW(0, L"STATIC", L"other", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+  ::SetCapture(other);
+  EXPECT_EQ(events.count("capturelost"), 1);
+  ::ReleaseCapture();
+  ::DestroyWindow(other);
 }
 
 TEST_F(FrameWindowTest, ShowsTheCursorTheLogicChoseOverTheBackground) {

@@ -21,11 +21,13 @@ class TickCounter final : public platform::FrameEvents {
   void onMouseMove(int, int, float, float) override {}
   void onMouseUp(int, int, float, float) override {}
   void onDoubleClick() override {}
+  void onCaptureLost() override {}
   void onKeyDown(int, int) override {}
   void onClick(int) override {}
   void onControlDoubleClick(int) override {}
   void onControlMouseDown(int, int, int, float, float) override {}
   void onControlMouseMove(int, int, int, float, float) override {}
+  void onControlMouseLeave(int) override {}
   void onTimer(int) override {}
   void onSystemTimer(unsigned id) override { ++ticks[id]; }
   void onDesktopWindowChanged(platform::WindowHandle window) override {

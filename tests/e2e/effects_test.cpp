@@ -477,6 +477,8 @@ TEST(TitleBar, TheMinimiseButtonMinimisesAndHoverShowsTheBlueImage) {
 
   ASSERT_TRUE(moveMouseTo(button.left + 5, button.top + 5));
   EXPECT_TRUE(waitUntil(3s, [&] { return corner() == kHoverBlue; })) << std::hex << corner();
+  EXPECT_EQ(captureOf(minimise), nullptr) << "hovering holds the mouse";
+  // The pointer leaves for the background: the button hears of it all the same.
   const RECT f = windowRectOnScreen(frame);
   ASSERT_TRUE(moveMouseTo(f.left + 100, f.top + 200));
   EXPECT_TRUE(waitUntil(3s, [&] { return corner() == kBlack; })) << std::hex << corner();

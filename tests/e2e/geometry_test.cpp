@@ -96,4 +96,46 @@ TEST(Geometry, TheMouseMovesAndSizesTheFrameAndADoubleClickRefits) {
   EXPECT_TRUE(app.close());
 }
 
+// A release made while another program is in front goes to the window under
+// the pointer, whatever capture the frame holds; the frame only sees the
+// pointer come back without the button.
+TEST(Geometry, ADragWhoseReleaseWentToAnotherWindowIsOver) {
+  Target other({L"--caption", L"e2e elsewhere", L"--rect", L"900,560,300,200"});
+  VitroluxApp app;
+  ASSERT_TRUE(app.start());
+  HWND frame = app.frame();
+  SetForegroundWindow(frame);
+  ASSERT_TRUE(waitUntil(3s, [&] { return GetForegroundWindow() == frame; }));
+  auto pointAt = [&](int x, int y) {
+    const POINT p = at(frame, x, y);
+    return moveMouseTo(p.x, p.y);
+  };
+
+  const RECT before = windowRectOnScreen(frame);
+  ASSERT_TRUE(pointAt(300, 10));
+  ASSERT_TRUE(mouseDown());
+  // Checked once the button is up again, so that it never stays down.
+  const bool followed = pointAt(320, 10) && waitUntil(2s, [&] {
+                          return windowRectOnScreen(frame).left == before.left + 20;
+                        });
+  SetForegroundWindow(other.window);
+  const bool switched = waitUntil(3s, [&] { return GetForegroundWindow() == other.window; });
+  const POINT away = centreOf(other.window);
+  moveMouseTo(away.x, away.y);
+  ASSERT_TRUE(mouseUp());
+  ASSERT_TRUE(followed) << "the frame did not follow the pressed pointer";
+  ASSERT_TRUE(switched) << "the other window did not come in front";
+  Sleep(200);
+  const RECT dropped = windowRectOnScreen(frame);
+  ASSERT_EQ(captureOf(frame), frame);
+
+  ASSERT_TRUE(pointAt(300, 60));
+  Sleep(300);
+  const RECT after = windowRectOnScreen(frame);
+  EXPECT_EQ(after.left, dropped.left);
+  EXPECT_EQ(after.top, dropped.top);
+  EXPECT_EQ(captureOf(frame), nullptr) << "the capture outlived the drag";
+  EXPECT_TRUE(app.close());
+}
+
 }  // namespace

@@ -305,6 +305,22 @@ TEST_F(OptionPanel, SavesTheEntryAndShowsWhetherItWasWritten) {
   EXPECT_EQ(app.readFile(L"config.txt"), "C:\\Tools\\tool.exe|Tool\r\n");
 }
 
+// Real keys: Tab goes down the panel from the path to the title, whose text
+// it selects as the system's dialogs do, and Shift+Tab goes back up.
+TEST_F(OptionPanel, TabAndShiftTabMoveBetweenItsBoxes) {
+  open();
+  ASSERT_TRUE(clickCentre(pathBox));
+  ASSERT_TRUE(pressKeys({VK_TAB, 'A', 'B'}));
+  EXPECT_TRUE(waitUntil(3s, [&] { return windowText(titleBox) == L"ab"; }))
+      << "title box: " << describe(windowText(titleBox));
+  EXPECT_EQ(windowText(pathBox), L"粘贴程序路径，下次自动装载");
+
+  ASSERT_TRUE(typeChord({VK_SHIFT, VK_TAB}));
+  ASSERT_TRUE(pressKeys({'C'}));
+  EXPECT_TRUE(waitUntil(3s, [&] { return windowText(pathBox) == L"c"; }))
+      << "path box: " << describe(windowText(pathBox));
+}
+
 TEST_F(OptionPanel, ASaveTooLongToBeReadBackWholeIsRefused) {
   open();
   type(pathBox, L"C:\\Tools\\tool.exe");

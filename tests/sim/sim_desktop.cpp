@@ -3,6 +3,7 @@
 #include "sim/sim_desktop.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/twips.h"
 #include "sim/sim_impl.h"
@@ -210,19 +211,36 @@ void SimDesktop::controlMouseDown(int control, int button, int shift, float x, f
 
 void SimDesktop::controlMouseMove(int control, int button, int shift, float x, float y) {
   if (ended_ || !takesInput(controls_, control)) return;
+  if (impl_->pointerOn != control) pointerLeavesFrame();
+  impl_->pointerOn = control;
   events_->onControlMouseMove(control, button, shift, x, y);
 }
 
+void SimDesktop::pointerLeavesFrame() {
+  const int left = std::exchange(impl_->pointerOn, -1);
+  if (left >= 0 && !ended_ && events_ != nullptr) events_->onControlMouseLeave(left);
+}
+
 void SimDesktop::frameMouseDown(int button, int shift, float x, float y) {
-  if (!ended_ && events_ != nullptr) events_->onMouseDown(button, shift, x, y);
+  if (ended_ || events_ == nullptr) return;
+  impl_->frameCapture = true;
+  events_->onMouseDown(button, shift, x, y);
 }
 
 void SimDesktop::frameMouseMove(int button, int shift, float x, float y) {
-  if (!ended_ && events_ != nullptr) events_->onMouseMove(button, shift, x, y);
+  if (ended_ || events_ == nullptr) return;
+  pointerLeavesFrame();
+  events_->onMouseMove(button, shift, x, y);
 }
 
 void SimDesktop::frameMouseUp(int button, int shift, float x, float y) {
-  if (!ended_ && events_ != nullptr) events_->onMouseUp(button, shift, x, y);
+  if (ended_ || events_ == nullptr) return;
+  events_->onMouseUp(button, shift, x, y);
+  releaseCapture();
+}
+
+void SimDesktop::loseCapture() {
+  releaseCapture();
 }
 
 void SimDesktop::frameDoubleClick() {
@@ -317,7 +335,15 @@ std::int64_t SimDesktop::nowMs() const {
   return now_;
 }
 void SimDesktop::setDpi(int dpi) {
-  impl_->dpi = dpi;
+  const int old = std::exchange(impl_->dpi, dpi);
+  SimWindow* frame = window(impl_->frame);
+  if (frame == nullptr || !frameShown() || ended_ || dpi == old || dpi <= 0) return;
+  if (impl_->frameState == WindowState::Normal) {
+    const auto scaled = [&](int pixels) { return (pixels * dpi + old / 2) / old; };
+    frame->rect.right = frame->rect.left + scaled(frame->rect.width());
+    frame->rect.bottom = frame->rect.top + scaled(frame->rect.height());
+  }
+  if (events_ != nullptr) events_->onResize();
 }
 void SimDesktop::setScreenSize(platform::Size size) {
   impl_->screen = size;
@@ -337,14 +363,13 @@ void SimDesktop::setFrameCursor(int code) {
 int SimDesktop::frameCursor() const {
   return impl_->frameCursor;
 }
-void SimDesktop::setCapture(int control) {
-  impl_->capture = control;
-}
 void SimDesktop::releaseCapture() {
-  impl_->capture = -1;
+  if (!impl_->frameCapture) return;
+  impl_->frameCapture = false;
+  if (!ended_ && events_ != nullptr) events_->onCaptureLost();
 }
-int SimDesktop::captureControl() const {
-  return impl_->capture;
+bool SimDesktop::frameHoldsCapture() const {
+  return impl_->frameCapture;
 }
 
 void SimDesktop::doEvents() {
@@ -377,7 +402,8 @@ void SimDesktop::endProgram() {
   for (WindowHandle h : own) impl_->destroyTree(h);
   impl_->controlTimers.clear();
   impl_->systemTimers.clear();
-  impl_->capture = -1;
+  impl_->frameCapture = false;
+  impl_->pointerOn = -1;
 }
 
 void SimDesktop::hideFrame() {

@@ -131,10 +131,20 @@ class SimDesktop final : public platform::FramePort,
   void selectRow(int control, int row);
   void setChecked(int control, bool checked);
   void controlMouseDown(int control, int button, int shift, float x, float y);
+  // The pointer moves over the control. Moving over another control or the
+  // frame's background, or off the frame (pointerLeavesFrame), reports the
+  // leave of the control it was over first, as the window system tells a
+  // control that asked to hear of it.
   void controlMouseMove(int control, int button, int shift, float x, float y);
+  void pointerLeavesFrame();
+  // A press on the frame's background gives it the mouse capture, as the
+  // real frame takes it; the release gives it back.
   void frameMouseDown(int button, int shift, float x, float y);
   void frameMouseMove(int button, int shift, float x, float y);
   void frameMouseUp(int button, int shift, float x, float y);
+  // Another window takes the mouse capture (a dialog, the user switching to
+  // another program): the frame hears of it when it held the capture.
+  void loseCapture();
   void frameDoubleClick();
   // Scrolls a list box so that this row shows first, as far as its rows go.
   void scrollList(int control, int topRow);
@@ -217,6 +227,9 @@ class SimDesktop final : public platform::FramePort,
   void setAnotherInstanceRunning(bool running);
   // Whether the program released its instance (ProcessPort::releaseInstance).
   bool instanceReleased() const;
+  // The display's scale. Once the frame shows, a change is what a move to a
+  // display of another scale does: the frame's size in pixels follows the
+  // scale, and the frame hears of it as a resize.
   void setDpi(int dpi);
   // One monitor of this size at (0, 0), its work area the whole of it.
   void setScreenSize(platform::Size size);
@@ -233,8 +246,7 @@ class SimDesktop final : public platform::FramePort,
   const std::vector<std::pair<std::string, std::string>>& messageBoxes() const;
   const std::vector<ControlChange>& controlChanges() const { return changes_; }
   int frameCursor() const;
-  // The control holding the mouse capture, or -1.
-  int captureControl() const;
+  bool frameHoldsCapture() const;
   // Ids of system timers that run, with their intervals as requested.
   std::map<unsigned, unsigned> systemTimers() const;
   // How often the frame let the event loop run (doEvents).
@@ -258,7 +270,7 @@ class SimDesktop final : public platform::FramePort,
   int dpi() const override;
   std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
-  void setCapture(int control) override;
+  // The frame hears that it lost the capture, when it held it.
   void releaseCapture() override;
   void doEvents() override;
   void endProgram() override;

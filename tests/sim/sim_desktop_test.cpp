@@ -33,6 +33,7 @@ class Recorder final : public platform::FrameEvents {
   void onMouseMove(int, int, float, float) override {}
   void onMouseUp(int, int, float, float) override {}
   void onDoubleClick() override {}
+  void onCaptureLost() override {}
   void onKeyDown(int, int) override {}
   void onClick(int control) override { log.push_back("click " + std::to_string(control)); }
   void onControlDoubleClick(int control) override {
@@ -40,6 +41,7 @@ class Recorder final : public platform::FrameEvents {
   }
   void onControlMouseDown(int, int, int, float, float) override {}
   void onControlMouseMove(int, int, int, float, float) override {}
+  void onControlMouseLeave(int) override {}
   void onTimer(int control) override {
     log.push_back("tick " + std::to_string(control) + " @" + std::to_string(desk->now()));
     if (onTick) onTick(control);

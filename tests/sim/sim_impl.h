@@ -69,7 +69,10 @@ struct SimDesktop::Impl {
   // Empty: one monitor that is the whole screen.
   std::vector<platform::Monitor> monitors;
   int frameCursor = 0;
-  int capture = -1;
+  // The control the pointer last moved over, until it leaves; -1 for none.
+  int pointerOn = -1;
+  // A press on the frame's background gave it the mouse capture.
+  bool frameCapture = false;
   std::vector<std::pair<std::string, std::string>> messageBoxes;
   int doEventsCalls = 0;
   std::vector<std::function<void()>> duringDoEvents;

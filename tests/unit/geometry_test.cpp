@@ -117,6 +117,39 @@ TEST_F(GeometryTest, ADragMovesTheFrameByThePointersTravel) {
   EXPECT_EQ(desk.frameBounds().width(), 645);
 }
 
+TEST_F(GeometryTest, AMoveEndsWhenTheFrameLosesTheMouseOrItsButtonCameUpElsewhere) {
+  placeFrame(200, 100);
+  // Another window takes the mouse (a dialog, a switch to another program):
+  // the release may never come.
+  desk.frameMouseDown(platform::kLeftButton, 0, 2000, 300);
+  ASSERT_TRUE(desk.frameHoldsCapture());
+  desk.loseCapture();
+  desk.frameMouseMove(platform::kLeftButton, 0, 2300, 600);
+  EXPECT_EQ(desk.frameBounds().left, 200);
+  EXPECT_EQ(desk.frameBounds().top, 100);
+
+  // The release went to another window: the pointer comes back without the
+  // button, and the move is over for good.
+  desk.frameMouseDown(platform::kLeftButton, 0, 2000, 300);
+  desk.frameMouseMove(platform::kLeftButton, 0, 2150, 300);
+  ASSERT_EQ(desk.frameBounds().left, 210);
+  desk.frameMouseMove(0, 0, 2450, 600);
+  desk.frameMouseMove(platform::kLeftButton, 0, 2600, 600);
+  EXPECT_EQ(desk.frameBounds().left, 210);
+  EXPECT_EQ(desk.frameBounds().top, 100);
+}
+
+TEST_F(GeometryTest, TheBandStaysThreePixelsWideOnADisplayOfAnotherScale) {
+  desk.frameMouseMove(0, 0, 40, 3000);
+  ASSERT_EQ(desk.frameCursor(), 9);
+  // Three pixels are 30 twips at 144 DPI.
+  desk.setDpi(144);
+  desk.frameMouseMove(0, 0, 40, 3000);
+  EXPECT_EQ(desk.frameCursor(), 0);
+  desk.frameMouseMove(0, 0, 30, 3000);
+  EXPECT_EQ(desk.frameCursor(), 9);
+}
+
 TEST_F(GeometryTest, TheFrameFollowsThePointerOnEveryMonitor) {
   desk.setScreenSize({5760, 1080});
   // 2300 pixels are 34500 twips, beyond what 16 bits hold; and a monitor

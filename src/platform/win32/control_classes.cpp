@@ -162,10 +162,18 @@ LRESULT ControlWindows::imageMessage(HWND w, UINT message, WPARAM wParam, LPARAM
       pressed_ = -1;
       guarded([&] { events_.onControlDoubleClick(index); });
       return 0;
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+      // The window system tells of the pointer leaving, once per request:
+      // asked at every move, the button needs no hold on the mouse.
+      TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, w, 0};
+      ::TrackMouseEvent(&leave);
       guarded([&] {
         events_.onControlMouseMove(index, heldButtons(wParam), mouseShiftState(wParam), x(), y());
       });
+      return 0;
+    }
+    case WM_MOUSELEAVE:
+      guarded([&] { events_.onControlMouseLeave(index); });
       return 0;
     case WM_LBUTTONUP:
       if (endPress(w, index, lParam)) guarded([&] { events_.onClick(index); });
@@ -255,17 +263,13 @@ void ControlWindows::paintImage(HWND w, int index) {
 
 void ControlWindows::beginPress(HWND w, int index) {
   pressed_ = index;
-  // The hover handling of the title-bar buttons may hold the capture
-  // already; it is theirs to release then, not ours.
-  pressCaptured_ = ::GetCapture() != w;
-  if (pressCaptured_) ::SetCapture(w);
+  ::SetCapture(w);
 }
 
 bool ControlWindows::endPress(HWND w, int index, LPARAM lParam) {
   const bool wasPressed = pressed_ == index;
   pressed_ = -1;
-  if (wasPressed && pressCaptured_ && ::GetCapture() == w) ::ReleaseCapture();
-  pressCaptured_ = false;
+  if (wasPressed && ::GetCapture() == w) ::ReleaseCapture();
   return wasPressed && pointInClient(w, lParam);
 }
 

@@ -653,6 +653,40 @@ bool ControlWindows::onTimer(UINT_PTR id) {
   return true;
 }
 
+bool ControlWindows::onTabKey(const MSG& message) {
+  if (!attached_ || message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  if (::GetKeyState(VK_CONTROL) < 0 || ::GetKeyState(VK_MENU) < 0) return false;
+  const int from = indexOf(message.hwnd);
+  if (from < 0 || controls_[from].container == kNoContainer) return false;
+  const int panel = controls_[from].container;
+  // In the order the panel reads, top to bottom, then left to right. The
+  // system's own walk (GetNextDlgTabItem) follows the stacking instead,
+  // which puts the panel's controls the other way up.
+  std::vector<int> stops;
+  for (int i = 0; i < controls_.size(); ++i) {
+    HWND w = window(i);
+    if (w == nullptr || controls_[i].container != panel) continue;
+    if ((::GetWindowLongW(w, GWL_STYLE) & WS_TABSTOP) == 0) continue;
+    if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) stops.push_back(i);
+  }
+  std::stable_sort(stops.begin(), stops.end(), [&](int a, int b) {
+    const TwipsRect& ra = controls_[a].rect;
+    const TwipsRect& rb = controls_[b].rect;
+    return ra.top != rb.top ? ra.top < rb.top : ra.left < rb.left;
+  });
+  const auto at = std::find(stops.begin(), stops.end(), from);
+  if (at == stops.end()) return false;
+  const std::size_t count = stops.size();
+  const std::size_t here = static_cast<std::size_t>(at - stops.begin());
+  const bool back = ::GetKeyState(VK_SHIFT) < 0;
+  const int to = stops[back ? (here + count - 1) % count : (here + 1) % count];
+  // As in the system's dialogs, a text box reached by Tab has its whole
+  // text selected: typing replaces it.
+  if (controls_[to].kind == ControlKind::TextBox) ::SendMessageW(window(to), EM_SETSEL, 0, -1);
+  ::SetFocus(window(to));
+  return true;
+}
+
 void ControlWindows::setDpi(int dpi) {
   if (dpi <= 0 || dpi == dpi_) return;
   dpi_ = dpi;

@@ -70,6 +70,10 @@ class ControlWindows {
   HBRUSH onCtlColor(HDC dc, HWND child);
   bool onChildSetCursor(HWND child, LPARAM lParam);
   bool onTimer(UINT_PTR id);
+  // Tab or Shift+Tab on one of the controls in a panel, before it is
+  // translated: the focus moves to the panel's next or previous control
+  // that takes the keyboard. False when the key was not that.
+  bool onTabKey(const MSG& message);
   // A press anywhere in the frame: no click is pending on a control any more.
   void forgetPress() { pressed_ = -1; }
 
@@ -156,7 +160,6 @@ class ControlWindows {
   int programListDepth_ = 0;
   WNDPROC listBoxClassProc_ = nullptr;
   int pressed_ = -1;
-  bool pressCaptured_ = false;
   bool attached_ = true;
   bool built_ = false;  // realise() has run
 };

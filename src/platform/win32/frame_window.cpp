@@ -175,6 +175,9 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_MOUSEMOVE:
       onMouseMove(wParam, lParam);
       return 0;
+    case WM_CAPTURECHANGED:
+      onCaptureChanged(reinterpret_cast<HWND>(lParam));
+      return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (events_ != nullptr) {
@@ -277,6 +280,17 @@ void FrameWindow::onMouseMove(WPARAM wParam, LPARAM lParam) {
   const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
   const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
   guarded([&] { events_->onMouseMove(buttons, shift, x, y); });
+  // The press's capture outlived its button: the release went to another
+  // window while the frame was not in front. Kept, it would bring the frame
+  // every click on the desktop once it is in front again.
+  if (buttons == 0 && ::GetCapture() == hwnd_) ::ReleaseCapture();
+}
+
+void FrameWindow::onCaptureChanged(HWND newCapture) {
+  // A second button pressed during a drag takes the capture again: the
+  // frame keeps it.
+  if (newCapture == hwnd_ || events_ == nullptr) return;
+  guarded([&] { events_->onCaptureLost(); });
 }
 
 bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {

@@ -49,6 +49,7 @@ class FrameWindow {
  private:
   void onMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
   void onMouseMove(WPARAM wParam, LPARAM lParam);
+  void onCaptureChanged(HWND newCapture);
   bool onSetCursor(HWND target, LPARAM lParam);
   void onClose();
   void onDestroy();

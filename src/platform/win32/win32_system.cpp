@@ -162,7 +162,7 @@ int Win32System::run() {
   for (;;) {
     const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    if (takenByFrame(message)) continue;
+    if (takenByFrame(message) || movesFocus(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }
@@ -181,6 +181,13 @@ bool Win32System::takenByFrame(const MSG& message) {
   const int shift = keyShiftState();
   FrameEvents* events = events_;
   return guarded([&] { return events->onControlKeyDown(control, key, shift); }, false);
+}
+
+bool Win32System::movesFocus(const MSG& message) {
+  // Only Tab itself: Enter, Esc and the frame's command keys go on as
+  // before, where the system's dialog manager (IsDialogMessage) would turn
+  // Enter and Esc into commands of their own.
+  return controlWindows_ && controlWindows_->onTabKey(message);
 }
 
 HWND Win32System::frame() const {
@@ -274,11 +281,6 @@ void Win32System::setFrameCursor(int code) {
   if (frameWindow_) frameWindow_->setCursorCode(code);
 }
 
-void Win32System::setCapture(int control) {
-  HWND window = control == kNoContainer ? frame() : controlWindow(control);
-  if (window != nullptr) ::SetCapture(window);
-}
-
 void Win32System::releaseCapture() {
   ::ReleaseCapture();
 }
@@ -291,7 +293,7 @@ void Win32System::doEvents() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    if (takenByFrame(message)) continue;
+    if (takenByFrame(message) || movesFocus(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

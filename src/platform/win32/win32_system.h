@@ -63,8 +63,6 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   int dpi() const override;
   std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
-  // Control -1 (kNoContainer) means the frame itself.
-  void setCapture(int control) override;
   void releaseCapture() override;
   void doEvents() override;
   [[noreturn]] void endProgram() override;
@@ -125,6 +123,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
                      const std::function<bool(HWND)>& then);
   // Offers a key message for one of the controls to the frame's commands.
   bool takenByFrame(const MSG& message);
+  // Tab and Shift+Tab within a panel of the frame (the option panel).
+  bool movesFocus(const MSG& message);
 
   HINSTANCE instance_;
   std::unique_ptr<FrameWindow> frameWindow_;

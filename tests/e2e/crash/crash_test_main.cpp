@@ -96,6 +96,7 @@ class FaultyApplication final : public platform::Application {
     program_->onMouseUp(button, shift, x, y);
   }
   void onDoubleClick() override { program_->onDoubleClick(); }
+  void onCaptureLost() override { program_->onCaptureLost(); }
   void onClick(int control) override { program_->onClick(control); }
   void onControlDoubleClick(int control) override { program_->onControlDoubleClick(control); }
   void onControlMouseDown(int control, int button, int shift, float x, float y) override {
@@ -104,6 +105,7 @@ class FaultyApplication final : public platform::Application {
   void onControlMouseMove(int control, int button, int shift, float x, float y) override {
     program_->onControlMouseMove(control, button, shift, x, y);
   }
+  void onControlMouseLeave(int control) override { program_->onControlMouseLeave(control); }
   void onTimer(int control) override { program_->onTimer(control); }
   void onDesktopWindowChanged(platform::WindowHandle window) override {
     program_->onDesktopWindowChanged(window);

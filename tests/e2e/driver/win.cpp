@@ -189,6 +189,13 @@ RECT windowRectOnScreen(HWND window) {
   return r;
 }
 
+HWND captureOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndCapture;
+}
+
 bool isTopMost(HWND window) {
   return (exStyle(window) & WS_EX_TOPMOST) != 0;
 }

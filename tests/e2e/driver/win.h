@@ -69,6 +69,10 @@ SIZE windowSize(HWND window);
 // The window's outer rectangle in screen pixels (GetWindowRect).
 RECT windowRectOnScreen(HWND window);
 
+// The window that holds the mouse capture in the thread of `window` (its
+// own, from another process too), or nullptr.
+HWND captureOf(HWND window);
+
 // WS_EX_TOPMOST: pinned above every window without it.
 bool isTopMost(HWND window);
 // The window a window lives in: nullptr for a top-level window (whose
