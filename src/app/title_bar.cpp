@@ -44,8 +44,7 @@ platform::TwipsRect fullScreenTwips(const platform::Rect& monitor, int dpi) {
 
 void TitleBar::onMouseMove(ControlId button, int, int, float x, float y) {
   const int at = index(button);
-  // The hover pictures live in the hidden image stores; the buttons show
-  // one picture or the other.
+  // Each button shows its normal or its hover picture from the catalogue.
   const Pictures pictures = picturesOf(button);
   const platform::TwipsRect& size = controls_[at].rect;
   // Moves reach the button from outside while a press on it holds the

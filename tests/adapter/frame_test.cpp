@@ -1,6 +1,8 @@
 // The frame window: its shape, its events and its way out.
 #include <windows.h>
 
+#include <thread>
+
 #include "adapter_fixture.h"
 #include "platform/twips.h"
 #include "platform/win32/control_windows.h"
@@ -114,6 +116,35 @@ TEST_F(FrameWindowTest, CloseUnloadsThenGivesBackWindowsBeforeTheFrameGoes) {
   system.doEvents();
   MSG quit{};
   EXPECT_TRUE(::PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Another program's close request, sent while the frame waits for a program
+// that has stopped answering, is not handled in the middle of that wait.
+TEST_F(FrameWindowTest, ACloseSentDuringAWaitForAnotherProgramComesAfterIt) {
+  HWND silent = nullptr;
+  HANDLE made = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  std::thread program([&] {
+    silent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                               nullptr);
+    ::SetEvent(made);
+    ::Sleep(400);  // reads no message meanwhile
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    ::DestroyWindow(silent);
+  });
+  ::WaitForSingleObject(made, INFINITE);
+  std::thread closer([&] {
+    ::Sleep(30);
+    ::SendMessageW(frame, WM_CLOSE, 0, 0);
+  });
+  system.setWindowLong(WindowHandle(reinterpret_cast<std::intptr_t>(silent)), GWL_EXSTYLE,
+                       WS_EX_TOOLWINDOW);
+  EXPECT_EQ(events.count("unload"), 0) << "closed in the middle of the wait";
+  closer.join();
+  pump(100);
+  EXPECT_EQ(events.count("unload"), 1);
+  program.join();
+  ::CloseHandle(made);
 }
 
 TEST_F(FrameWindowTest, TakenDownByItsOwnerItGivesBackButLeavesTheLoopRunning) {

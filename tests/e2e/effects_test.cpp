@@ -94,11 +94,14 @@ TEST(Keys, DigitsFadeTheFrameAndRewriteUiTxt) {
   ASSERT_TRUE(pressKeys({'5'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return layeredAlpha(frame) == BYTE{160}; }));
   EXPECT_NE(exStyle(frame) & WS_EX_LAYERED, 0);
-  EXPECT_EQ(uiFile(app).rfind("opacity=160|||width=", 0), 0u) << uiFile(app);
+  // Saved right after the fade shows.
+  EXPECT_TRUE(waitUntil(2s, [&] { return uiFile(app).rfind("opacity=160|||width=", 0) == 0; }))
+      << uiFile(app);
 
   ASSERT_TRUE(pressKeys({VK_NUMPAD5}));
   EXPECT_TRUE(waitUntil(3s, [&] { return layeredAlpha(frame) == BYTE{125}; }));
-  EXPECT_EQ(uiFile(app).rfind("opacity=125|||width=", 0), 0u) << uiFile(app);
+  EXPECT_TRUE(waitUntil(2s, [&] { return uiFile(app).rfind("opacity=125|||width=", 0) == 0; }))
+      << uiFile(app);
 }
 
 TEST(Keys, ADigitTypedIntoTheOptionPanelIsTextAndTheTaskListPassesItOn) {
@@ -405,11 +408,14 @@ TEST_F(WithNotepad, TheOptionPanelOpensAboveItAndSaves) {
   EXPECT_EQ(app.readFile(L"config.txt").value_or(""),
             "C:\\windows\\notepad.exe|Untitled - Notepad\r\n");
   EXPECT_TRUE(waitUntil(3s, [&] { return !IsWindowVisible(panel); }));
-  EXPECT_GT(stackPlace(panel), stackPlace(notepad)) << "closed, it goes back below";
+  EXPECT_TRUE(waitUntil(2s, [&] { return stackPlace(panel) > stackPlace(notepad); }))
+      << "closed, it goes back below";
 }
 
 TEST_F(WithNotepad, EscEndsVitroluxAndNotepadKeepsRunning) {
-  ASSERT_TRUE(focusWindow(frame));
+  // The frame takes the keyboard with a click on its background.
+  const POINT background = e2e::tasks::atFrame(frame, 100, 10);
+  ASSERT_TRUE(clickAt(background.x, background.y));
   ASSERT_TRUE(pressKeys({VK_ESCAPE}));
   EXPECT_TRUE(app.process().waitForExit(5s));
   expectNotepadKeptRunning();

@@ -472,8 +472,8 @@ void ControlWindows::syncRows(int index) {
   Realised& r = realised_[static_cast<std::size_t>(index)];
   std::vector<ListRow>& shown = r.shownRows;
   const ProgramChange quiet(programListDepth_);
-  // The model changes one row at a time (clear, then add, add, ...): when
-  // what is shown is still the start of the model, only the new rows go in.
+  // Rows that only extend the ones shown (a refresh that found new windows
+  // below the others) are added to the box; any other change fills it anew.
   const bool extends =
       c.rows.size() >= shown.size() && std::equal(shown.begin(), shown.end(), c.rows.begin());
   // Drawn once, when all rows are in: a list box redraws its scroll bar at

@@ -223,13 +223,22 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
     case WM_CLOSE:
+      // Sent by another program while the frame waits for a call on another
+      // program's window, it would run in the middle of the event that made
+      // the call: it waits its turn in the queue instead.
+      if (waitingForCall()) {
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
+      }
       onClose();
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The process may be ended right after this returns: unload now. The
-      // session ends whether or not the logic would rather stay.
+      // The process may be ended right after this returns: unload now, even
+      // in the middle of a wait for another program (the give-back skips
+      // the windows whose calls are still under way). The session ends
+      // whether or not the logic would rather stay.
       if (wParam != FALSE && events_ != nullptr) {
         bool cancel = false;
         guarded([&] { events_->onUnload(cancel); });
