@@ -27,8 +27,8 @@
 #include "app/main_frame.h"
 #include "bench_common.h"
 #include "median.h"
-#include "platform/win32/win32_services.h"
-#include "platform/win32/win32_system.h"
+#include "win32/win32_services.h"
+#include "win32/win32_system.h"
 
 namespace {
 

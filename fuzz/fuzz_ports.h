@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/process_port.h"
+#include "ports/process_port.h"
 
 namespace vitrolux::fuzz {
 

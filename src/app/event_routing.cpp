@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "platform/guard.h"
+#include "ui/guard.h"
 
 namespace vitrolux::app {
 

@@ -3,8 +3,8 @@
 #include "model/frame_metrics.h"
 #include "model/hosted_fit.h"
 #include "model/layout.h"
-#include "platform/guard.h"
-#include "platform/twips.h"
+#include "ui/guard.h"
+#include "ui/twips.h"
 
 namespace vitrolux::app {
 namespace {

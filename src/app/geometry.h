@@ -3,9 +3,9 @@
 #pragma once
 
 #include "model/frame_state.h"
-#include "platform/controls.h"
-#include "platform/desktop_port.h"
-#include "platform/frame_port.h"
+#include "ui/controls.h"
+#include "ports/desktop_port.h"
+#include "ports/frame_port.h"
 
 namespace vitrolux::app {
 

@@ -1,6 +1,6 @@
 #include "app/key_commands.h"
 
-#include "platform/types.h"
+#include "ports/types.h"
 
 namespace vitrolux::app {
 namespace {

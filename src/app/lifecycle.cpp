@@ -1,7 +1,7 @@
 // Start-up and shutdown of the frame.
 #include "app/main_frame.h"
-#include "platform/guard.h"
-#include "platform/twips.h"
+#include "ui/guard.h"
+#include "ui/twips.h"
 
 namespace vitrolux::app {
 namespace {

@@ -1,7 +1,7 @@
 #include "app/main_frame.h"
 
 #include "model/strings.h"
-#include "platform/guard.h"
+#include "ui/guard.h"
 
 namespace vitrolux::app {
 

@@ -16,9 +16,9 @@
 #include "embed/task_selection.h"
 #include "model/frame_state.h"
 #include "model/layout.h"
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/ports.h"
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ports/ports.h"
 #include "refresh/auto_refresh.h"
 #include "tasks/task_list.h"
 

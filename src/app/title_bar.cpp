@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "model/frame_metrics.h"
+#include "model/pictures.h"
 
 namespace vitrolux::app {
 namespace {
@@ -10,6 +11,7 @@ namespace {
 using model::ControlId;
 using model::index;
 using platform::Picture;
+namespace picture = model::picture;
 
 constexpr double kTaskBarTwips = 580;
 constexpr unsigned kKeepPlace = platform::kSwpNoSize | platform::kSwpNoMove;
@@ -22,11 +24,11 @@ struct Pictures {
 Pictures picturesOf(ControlId button) {
   switch (button) {
     case ControlId::min_btn:
-      return {Picture::MinNormal, Picture::MinHover};
+      return {picture::kMinNormal, picture::kMinHover};
     case ControlId::retore_btn:
-      return {Picture::RestoreNormal, Picture::RestoreHover};
+      return {picture::kRestoreNormal, picture::kRestoreHover};
     default:
-      return {Picture::CloseNormal, Picture::CloseHover};
+      return {picture::kCloseNormal, picture::kCloseHover};
   }
 }
 

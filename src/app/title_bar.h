@@ -5,9 +5,9 @@
 #include <optional>
 
 #include "model/layout.h"
-#include "platform/controls.h"
-#include "platform/desktop_port.h"
-#include "platform/frame_port.h"
+#include "ui/controls.h"
+#include "ports/desktop_port.h"
+#include "ports/frame_port.h"
 
 namespace vitrolux::app {
 

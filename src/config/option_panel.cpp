@@ -5,7 +5,7 @@
 #include "model/layout.h"
 #include "model/strings.h"
 #include "model/text.h"
-#include "platform/guard.h"
+#include "ui/guard.h"
 
 namespace vitrolux::config {
 namespace {

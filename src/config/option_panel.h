@@ -2,7 +2,7 @@
 #pragma once
 
 #include "config/store.h"
-#include "platform/controls.h"
+#include "ui/controls.h"
 
 namespace vitrolux::config {
 

@@ -7,8 +7,8 @@
 
 #include "config/store.h"
 #include "model/layout.h"
-#include "platform/frame_port.h"
-#include "platform/process_port.h"
+#include "ports/frame_port.h"
+#include "ports/process_port.h"
 
 namespace vitrolux::config {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/file_port.h"
-#include "platform/text_port.h"
+#include "ports/file_port.h"
+#include "ports/text_port.h"
 
 namespace vitrolux::config {
 

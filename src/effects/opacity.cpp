@@ -7,8 +7,8 @@
 #include "model/frame_metrics.h"
 #include "model/layout.h"
 #include "model/task_rows.h"
-#include "platform/guard.h"
-#include "platform/twips.h"
+#include "ui/guard.h"
+#include "ui/twips.h"
 
 namespace vitrolux::effects {
 

@@ -1,9 +1,9 @@
 // Pinning the frame, pinning a selected window, click-through.
 #pragma once
 
-#include "platform/controls.h"
-#include "platform/desktop_port.h"
-#include "platform/frame_port.h"
+#include "ui/controls.h"
+#include "ports/desktop_port.h"
+#include "ports/frame_port.h"
 
 namespace vitrolux::effects {
 

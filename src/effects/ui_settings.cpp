@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "model/text.h"
-#include "platform/twips.h"
+#include "ui/twips.h"
 
 namespace vitrolux::effects {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/controls.h"
+#include "ui/controls.h"
 
 namespace vitrolux::effects {
 

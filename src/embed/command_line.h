@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/process_port.h"
+#include "ports/process_port.h"
 
 namespace vitrolux::embed {
 

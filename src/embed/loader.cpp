@@ -8,7 +8,7 @@
 #include "model/hosted_fit.h"
 #include "model/strings.h"
 #include "model/text.h"
-#include "platform/guard.h"
+#include "ui/guard.h"
 
 namespace vitrolux::embed {
 namespace {

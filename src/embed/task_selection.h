@@ -8,9 +8,9 @@
 
 #include "embed/loader.h"
 #include "model/frame_state.h"
-#include "platform/controls.h"
-#include "platform/desktop_port.h"
-#include "platform/frame_port.h"
+#include "ui/controls.h"
+#include "ports/desktop_port.h"
+#include "ports/frame_port.h"
 
 namespace vitrolux::embed {
 

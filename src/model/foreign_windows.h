@@ -7,8 +7,8 @@
 // (platform::kForeignCallWaitMs).
 #pragma once
 
-#include "platform/desktop_port.h"
-#include "platform/types.h"
+#include "ports/desktop_port.h"
+#include "ports/types.h"
 
 namespace vitrolux::model {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/twips.h"
+#include "ui/twips.h"
 
 namespace vitrolux::model {
 namespace {

@@ -3,9 +3,9 @@
 // as the layout's own Width, Height, Left and Top are.
 #pragma once
 
-#include "platform/controls.h"
-#include "platform/desktop_port.h"
-#include "platform/frame_port.h"
+#include "ui/controls.h"
+#include "ports/desktop_port.h"
+#include "ports/frame_port.h"
 
 namespace vitrolux::model {
 

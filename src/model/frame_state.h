@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/types.h"
+#include "ports/types.h"
 
 namespace vitrolux::model {
 

@@ -2,7 +2,7 @@
 // the frame. Used by the capture and by the refit on a double click.
 #pragma once
 
-#include "platform/types.h"
+#include "ports/types.h"
 
 namespace vitrolux::model {
 

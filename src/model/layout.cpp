@@ -3,6 +3,7 @@
 #include <cassert>
 #include <string>
 
+#include "model/pictures.h"
 #include "model/strings.h"
 
 namespace vitrolux::model {
@@ -129,33 +130,33 @@ void buildLayout(platform::ControlSet& controls) {
   add(ControlId::f5_timer, timer("f5_timer"));
   add(ControlId::cfg_timer, timer("cfg_timer"));
   add(ControlId::retore_normal_btn, imageStore("retore_normal_btn", 1440, 240, 390, 270,
-                                               text::kTipFullScreen, Picture::RestoreNormal));
+                                               text::kTipFullScreen, picture::kRestoreNormal));
   add(ControlId::retore_hover_btn, imageStore("retore_hover_btn", 1440, 0, 390, 270,
-                                              text::kTipFullScreen, Picture::RestoreHover));
+                                              text::kTipFullScreen, picture::kRestoreHover));
   add(ControlId::Timer3, timer("Timer3"));
   add(ControlId::Timer2, timer("Timer2"));
   add(ControlId::close_pic,
-      imageStore("close_pic", 720, 240, 555, 270, text::kTipClose, Picture::CloseNormal));
+      imageStore("close_pic", 720, 240, 555, 270, text::kTipClose, picture::kCloseNormal));
   add(ControlId::min_pic,
-      imageStore("min_pic", 240, 240, 480, 270, text::kTipMinimise, Picture::MinNormal));
+      imageStore("min_pic", 240, 240, 480, 270, text::kTipMinimise, picture::kMinNormal));
   add(ControlId::close_nor_btn,
-      imageStore("close_nor_btn", 720, 0, 555, 270, text::kTipClose, Picture::CloseHover));
+      imageStore("close_nor_btn", 720, 0, 555, 270, text::kTipClose, picture::kCloseHover));
   add(ControlId::min_nor_btn,
-      imageStore("min_nor_btn", 120, 0, 480, 270, text::kTipMinimise, Picture::MinHover));
+      imageStore("min_nor_btn", 120, 0, 480, 270, text::kTipMinimise, picture::kMinHover));
 
   Control strip = onForm("sys_btn", K::PictureBox, 4200, 0, 2175, 285);
   strip.back = kFrameColor;
   add(ControlId::sys_btn, strip);
   add(ControlId::setTopMostBtn,
-      titleButton("setTopMostBtn", 360, 40, 165, 180, text::kTipPin, Picture::Pin));
+      titleButton("setTopMostBtn", 360, 40, 165, 180, text::kTipPin, picture::kPin));
   add(ControlId::retore_btn,
-      titleButton("retore_btn", 1155, 0, 390, 270, text::kTipFullScreen, Picture::RestoreNormal));
+      titleButton("retore_btn", 1155, 0, 390, 270, text::kTipFullScreen, picture::kRestoreNormal));
   add(ControlId::setCfgPic,
-      titleButton("setCfgPic", 40, 40, 180, 180, text::kTipOptions, Picture::Options));
+      titleButton("setCfgPic", 40, 40, 180, 180, text::kTipOptions, picture::kOptions));
   add(ControlId::close_btn,
-      titleButton("close_btn", 1560, 0, 555, 270, text::kTipClose, Picture::CloseNormal));
+      titleButton("close_btn", 1560, 0, 555, 270, text::kTipClose, picture::kCloseNormal));
   add(ControlId::min_btn,
-      titleButton("min_btn", 660, 0, 480, 270, text::kTipMinimise, Picture::MinNormal));
+      titleButton("min_btn", 660, 0, 480, 270, text::kTipMinimise, picture::kMinNormal));
   add(ControlId::Timer1, timer("Timer1"));
 
   Control options = onForm("optionFrm", K::Panel, 720, 6360, 8295, 2535);
@@ -190,11 +191,11 @@ void buildLayout(platform::ControlSet& controls) {
   Control toolbar = onForm("main_toolbar", K::Panel, 720, 1200, 8295, 1815);
   toolbar.back = kToolbarStoredColor;
   add(ControlId::main_toolbar, toolbar);
-  add(ControlId::ff_btn, tile("ff_btn", 3360, text::kTipFirefox, Picture::TileFirefox));
-  add(ControlId::any_btn, tile("any_btn", 6720, "", Picture::TileAny));
-  add(ControlId::pic_btn, tile("pic_btn", 5040, "", Picture::TilePicture));
-  add(ControlId::ch_btn, tile("ch_btn", 1680, text::kTipChrome, Picture::TileChrome));
-  add(ControlId::ie_btn, tile("ie_btn", 0, text::kTipIe, Picture::TileIe));
+  add(ControlId::ff_btn, tile("ff_btn", 3360, text::kTipFirefox, picture::kTileFirefox));
+  add(ControlId::any_btn, tile("any_btn", 6720, "", picture::kTileAny));
+  add(ControlId::pic_btn, tile("pic_btn", 5040, "", picture::kTilePicture));
+  add(ControlId::ch_btn, tile("ch_btn", 1680, text::kTipChrome, picture::kTileChrome));
+  add(ControlId::ie_btn, tile("ie_btn", 0, text::kTipIe, picture::kTileIe));
 
   Control tasks = onForm("processList", K::ListBox, 720, 3480, 7380, 2550);
   tasks.back = kFrameColor;

@@ -3,8 +3,8 @@
 // frame window's own caption, size and colour.
 #pragma once
 
-#include "platform/application.h"
-#include "platform/controls.h"
+#include "ui/application.h"
+#include "ui/controls.h"
 
 namespace vitrolux::model {
 

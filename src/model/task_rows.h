@@ -2,8 +2,8 @@
 // them: each row's number is that window's handle.
 #pragma once
 
-#include "platform/controls.h"
-#include "platform/types.h"
+#include "ui/controls.h"
+#include "ports/types.h"
 
 namespace vitrolux::model {
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 
 #include "model/frame_state.h"
-#include "platform/controls.h"
-#include "platform/desktop_port.h"
-#include "platform/frame_port.h"
+#include "ui/controls.h"
+#include "ports/desktop_port.h"
+#include "ports/frame_port.h"
 #include "refresh/key_poll.h"
 
 namespace vitrolux::refresh {

@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/desktop_port.h"
+#include "ports/desktop_port.h"
 
 namespace vitrolux::refresh {
 

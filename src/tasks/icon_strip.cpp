@@ -6,8 +6,8 @@
 
 #include "model/layout.h"
 #include "model/strings.h"
-#include "platform/guard.h"
-#include "platform/twips.h"
+#include "ui/guard.h"
+#include "ui/twips.h"
 
 namespace vitrolux::tasks {
 namespace {

@@ -7,7 +7,7 @@
 #include "model/strings.h"
 #include "model/task_rows.h"
 #include "model/text.h"
-#include "platform/guard.h"
+#include "ui/guard.h"
 
 namespace vitrolux::tasks {
 namespace {

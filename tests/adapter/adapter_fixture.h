@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "model/layout.h"
-#include "platform/controls.h"
-#include "platform/frame_events.h"
-#include "platform/win32/win32_system.h"
+#include "ui/controls.h"
+#include "ports/frame_events.h"
+#include "win32/win32_system.h"
 
 namespace vitrolux::platform::win32::testing {
 

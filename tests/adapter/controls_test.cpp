@@ -5,10 +5,10 @@
 #include <commctrl.h>
 
 #include "adapter_fixture.h"
-#include "platform/twips.h"
-#include "platform/win32/control_windows.h"
-#include "platform/win32/resources.h"
-#include "platform/win32/text_encoding.h"
+#include "ui/twips.h"
+#include "win32/control_windows.h"
+#include "win32/resources.h"
+#include "win32/text_encoding.h"
 
 namespace vitrolux::platform::win32::testing {
 namespace {

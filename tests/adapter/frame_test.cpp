@@ -4,9 +4,9 @@
 #include <thread>
 
 #include "adapter_fixture.h"
-#include "platform/twips.h"
-#include "platform/win32/control_windows.h"
-#include "platform/win32/fatal_exit.h"
+#include "ui/twips.h"
+#include "win32/control_windows.h"
+#include "win32/fatal_exit.h"
 
 namespace vitrolux::platform::win32::testing {
 namespace {

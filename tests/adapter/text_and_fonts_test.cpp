@@ -5,9 +5,9 @@
 
 #include <set>
 
-#include "platform/win32/fonts.h"
-#include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_resource.h"
+#include "win32/fonts.h"
+#include "win32/text_encoding.h"
+#include "win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ports.h"
-#include "platform/types.h"
+#include "ports/ports.h"
+#include "ports/types.h"
 
 namespace vitrolux::contract {
 

@@ -11,8 +11,8 @@
 
 #include "contract/contract_env.h"
 #include "contract/tick_counter.h"
-#include "platform/win32/win32_services.h"
-#include "platform/win32/win32_system.h"
+#include "win32/win32_services.h"
+#include "win32/win32_system.h"
 
 namespace vitrolux::contract {
 namespace {

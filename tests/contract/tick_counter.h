@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/frame_events.h"
+#include "ports/frame_events.h"
 
 namespace vitrolux::contract {
 

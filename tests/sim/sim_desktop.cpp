@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "platform/twips.h"
+#include "ui/twips.h"
 #include "sim/sim_impl.h"
 
 namespace vitrolux::sim {

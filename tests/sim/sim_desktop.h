@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/application.h"
-#include "platform/controls.h"
-#include "platform/frame_events.h"
-#include "platform/ports.h"
+#include "ui/application.h"
+#include "ui/controls.h"
+#include "ports/frame_events.h"
+#include "ports/ports.h"
 #include "sim/sim_files.h"
 #include "sim/sim_text.h"
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_port.h"
+#include "ports/file_port.h"
 
 namespace vitrolux::sim {
 

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/twips.h"
+#include "ui/twips.h"
 #include "sim/sim_desktop.h"
 
 namespace vitrolux::sim {

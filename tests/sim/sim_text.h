@@ -3,7 +3,7 @@
 // hold Chinese text.
 #pragma once
 
-#include "platform/text_port.h"
+#include "ports/text_port.h"
 
 namespace vitrolux::sim {
 

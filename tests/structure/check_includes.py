@@ -2,15 +2,16 @@
 """The include rules of src/: dependencies point down, and only the Win32
 adapter sees the Windows headers.
 
-    app/                    -> the subsystems, model/, platform/
+    app/                    -> the subsystems, model/, ui/, ports/
     config/ embed/ tasks/
-    effects/ refresh/       -> itself, model/, platform/
-    model/                  -> model/, platform/
-    platform/               -> platform/
-    platform/win32/         -> platform/, platform/win32/, the resource ids
+    effects/ refresh/       -> itself, model/, ui/, ports/
+    model/                  -> model/, ui/, ports/, the resource ids
+    ui/                     -> ui/, ports/
+    ports/                  -> ports/ (headers only: no .cpp)
+    win32/                  -> win32/, ui/, ports/, the resource ids
 
-No folder but platform/win32/ includes a Windows header. Prints each
-violation as file:line and exits 1 when there is one.
+No folder but win32/ includes a Windows header. Prints each violation as
+file:line and exits 1 when there is one.
 
     check_includes.py SRC_DIR      check a source tree
     check_includes.py --self-test  show that each rule catches a violation
@@ -21,12 +22,13 @@ import sys
 import tempfile
 
 SUBSYSTEMS = {"config", "embed", "tasks", "effects", "refresh"}
-LOWER = {"model", "platform"}
+LOWER = {"model", "ui", "ports"}
 ALLOWED = {
     "app": {"app"} | SUBSYSTEMS | LOWER,
-    "model": LOWER,
-    "platform": {"platform"},
-    "platform/win32": {"platform", "platform/win32", "resource_ids.h"},
+    "model": LOWER | {"resource_ids.h"},
+    "ui": {"ui", "ports"},
+    "ports": {"ports"},
+    "win32": {"win32", "ui", "ports", "resource_ids.h"},
 }
 for _s in SUBSYSTEMS:
     ALLOWED[_s] = {_s} | LOWER
@@ -42,8 +44,6 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 def folder_of(relative_path):
     """The rule folder of a file or include path, or None outside the rules."""
     parts = relative_path.replace("\\", "/").split("/")
-    if len(parts) >= 3 and parts[0] == "platform" and parts[1] == "win32":
-        return "platform/win32"
     if len(parts) >= 2:
         return parts[0]
     return parts[0] if parts[0] in ALLOWED else None
@@ -61,6 +61,8 @@ def check(src):
             if home not in ALLOWED:
                 problems.append(f"{relative}: lies in no folder the rules know")
                 continue
+            if home == "ports" and not name.endswith((".h", ".hpp")):
+                problems.append(f"{relative}: ports/ holds interfaces only")
             with open(path, encoding="utf-8", errors="replace") as source:
                 for number, line in enumerate(source, 1):
                     match = INCLUDE.match(line)
@@ -69,8 +71,8 @@ def check(src):
                     kind, target = match.groups()
                     where = f"{relative}:{number}"
                     if kind == "<":
-                        if WINDOWS_HEADER.match(os.path.basename(target)) and home != "platform/win32":
-                            problems.append(f"{where}: <{target}> outside platform/win32")
+                        if WINDOWS_HEADER.match(os.path.basename(target)) and home != "win32":
+                            problems.append(f"{where}: <{target}> outside win32/")
                         continue
                     wanted = target if "/" not in target else folder_of(target)
                     if wanted not in ALLOWED[home]:
@@ -83,13 +85,16 @@ def self_test():
     violations = {
         "embed/a.cpp": '#include "app/main_frame.h"\n',
         "config/b.cpp": '#include "embed/loader.h"\n',
-        "tasks/c.h": '#include "platform/win32/win32_system.h"\n',
+        "tasks/c.h": '#include "win32/frame_window.h"\n',
         "model/d.h": '#include "config/store.h"\n',
-        "platform/e.h": '#include "model/layout.h"\n',
-        "platform/win32/f.cpp": '#include "app/main_frame.h"\n',
-        "effects/g.cpp": "#include <windows.h>\n",
-        "app/h.cpp": "#include <windowsx.h>\n",
-        "refresh/i.cpp": '  #  include "app/x.h"\n',
+        "ui/e.h": '#include "model/layout.h"\n',
+        "ports/f.h": '#include "ui/controls.h"\n',
+        "ports/g.cpp": '#include "ports/types.h"\n',
+        "win32/h.cpp": '#include "app/main_frame.h"\n',
+        "win32/i.cpp": '#include "model/layout.h"\n',
+        "effects/j.cpp": "#include <windows.h>\n",
+        "ui/k.cpp": "#include <windowsx.h>\n",
+        "refresh/l.cpp": '  #  include "app/x.h"\n',
     }
     failed = False
     for path, text in violations.items():
@@ -104,8 +109,9 @@ def self_test():
     # And what the rules allow is not reported.
     allowed = {
         "app/a.cpp": '#include "config/store.h"\n#include "model/layout.h"\n#include <string>\n',
-        "embed/b.cpp": '#include "embed/loader.h"\n#include "platform/ports.h"\n',
-        "platform/win32/c.cpp": '#include <windows.h>\n#include "resource_ids.h"\n',
+        "embed/b.cpp": '#include "embed/loader.h"\n#include "ports/ports.h"\n#include "ui/controls.h"\n',
+        "model/c.h": '#include "ui/controls.h"\n#include "resource_ids.h"\n',
+        "win32/d.cpp": '#include <windows.h>\n#include "resource_ids.h"\n#include "ui/controls.h"\n',
     }
     with tempfile.TemporaryDirectory() as root:
         for path, text in allowed.items():

@@ -7,7 +7,7 @@
 
 #include "model/layout.h"
 #include "model/task_rows.h"
-#include "platform/controls.h"
+#include "ui/controls.h"
 
 namespace vitrolux::platform {
 namespace {

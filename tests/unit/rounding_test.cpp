@@ -2,7 +2,7 @@
 // the even neighbour.
 #include <gtest/gtest.h>
 
-#include "platform/twips.h"
+#include "ui/twips.h"
 
 namespace vitrolux::platform {
 namespace {

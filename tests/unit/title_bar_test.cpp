@@ -2,11 +2,13 @@
 // back, close.
 #include "app/title_bar.h"
 #include "frame_fixture.h"
+#include "model/pictures.h"
 
 namespace vitrolux::testing {
 namespace {
 
 using platform::Picture;
+namespace picture = model::picture;
 
 TEST(FullScreenTwips, TheMonitorLess580TwipsInHeightAtItsTopLeft) {
   EXPECT_EQ(app::fullScreenTwips({0, 0, 1920, 1080}, 96),
@@ -46,9 +48,10 @@ TEST_F(TitleBarTest, HoverShowsTheBlueImageUntilThePointerLeaves) {
     Picture normal;
     Picture hover;
   };
-  for (const Case& c : {Case{ControlId::min_btn, Picture::MinNormal, Picture::MinHover},
-                        Case{ControlId::retore_btn, Picture::RestoreNormal, Picture::RestoreHover},
-                        Case{ControlId::close_btn, Picture::CloseNormal, Picture::CloseHover}}) {
+  for (const Case& c :
+       {Case{ControlId::min_btn, picture::kMinNormal, picture::kMinHover},
+        Case{ControlId::retore_btn, picture::kRestoreNormal, picture::kRestoreHover},
+        Case{ControlId::close_btn, picture::kCloseNormal, picture::kCloseHover}}) {
     const platform::TwipsRect size = control(c.button).rect;
     desk.controlMouseMove(idx(c.button), 0, 0, static_cast<float>(size.width),
                           static_cast<float>(size.height));
@@ -63,10 +66,10 @@ TEST_F(TitleBarTest, HoverShowsTheBlueImageUntilThePointerLeaves) {
   // From one button straight onto the next, then off the frame.
   desk.controlMouseMove(idx(ControlId::min_btn), 0, 0, 10, 10);
   desk.controlMouseMove(idx(ControlId::close_btn), 0, 0, 10, 10);
-  EXPECT_EQ(control(ControlId::min_btn).picture, Picture::MinNormal);
-  EXPECT_EQ(control(ControlId::close_btn).picture, Picture::CloseHover);
+  EXPECT_EQ(control(ControlId::min_btn).picture, picture::kMinNormal);
+  EXPECT_EQ(control(ControlId::close_btn).picture, picture::kCloseHover);
   desk.pointerLeavesFrame();
-  EXPECT_EQ(control(ControlId::close_btn).picture, Picture::CloseNormal);
+  EXPECT_EQ(control(ControlId::close_btn).picture, picture::kCloseNormal);
 }
 
 TEST_F(TitleBarTest, AnyButtonMinimisesAndAPressOnTheStripDoesNothing) {

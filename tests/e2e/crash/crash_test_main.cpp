@@ -21,8 +21,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/application.h"
-#include "platform/win32/program.h"
+#include "ui/application.h"
+#include "win32/program.h"
 
 namespace {
 

@@ -1,0 +1,64 @@
+// The frame's own window: its handle, bounds and state, the display it is on,
+// the mouse capture and cursor over it, its system timers, and the event loop
+// that serves it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "ports/types.h"
+
+namespace vitrolux::platform {
+
+class FramePort {
+ public:
+  virtual ~FramePort() = default;
+
+  virtual WindowHandle frameWindow() const = 0;
+  // Outer bounds in screen pixels; the frame has no non-client area, so its
+  // client area has the same size.
+  virtual Rect frameBounds() const = 0;
+  // Where the frame stands when it is not minimised: its bounds, or while it
+  // is minimised the place that restoring brings it back to (a minimised
+  // window's own bounds are the system's parking place, off every screen).
+  virtual Rect frameNormalBounds() const = 0;
+  // Normal, minimised or maximised; setting it is what the user's
+  // minimise, restore and maximise do, resize events included.
+  virtual WindowState frameState() const = 0;
+  virtual void setFrameState(WindowState state) = 0;
+  // Logical DPI of the display the frame is on.
+  virtual int dpi() const = 0;
+  // Mouse cursor shown over the frame's background: 0 the arrow, 6 to 9 the
+  // sizing cursors (north-east/south-west, north/south, north-west/
+  // south-east, west/east).
+  virtual void setFrameCursor(int code) = 0;
+  // Gives up the mouse capture that a press gave the frame.
+  virtual void releaseCapture() = 0;
+  // Lets the event loop handle what is pending, once.
+  virtual void doEvents() = 0;
+  // Ends the program at once: no unload event runs.
+  virtual void endProgram() = 0;
+  // Takes the frame off the screen and out of the task bar; it goes on
+  // living, with whatever windows it holds, until the program ends.
+  virtual void hideFrame() = 0;
+  // Modal message box with an OK button and no icon.
+  virtual void messageBox(const std::string& text, const std::string& caption) = 0;
+  // Milliseconds on a steady clock, for deadlines that timer ticks alone
+  // would measure badly (ticks can come late or be merged).
+  virtual std::int64_t nowMs() const = 0;
+  // A timer of the frame's window whose ticks reach FrameEvents::onSystemTimer.
+  // Its id is not 0: the window system documents a nonzero one.
+  virtual bool setSystemTimer(unsigned id, unsigned milliseconds) = 0;
+  virtual bool killSystemTimer(unsigned id) = 0;
+
+  // ---- Moving and sizing by the mouse ---------------------------------------
+
+  // SendMessage to the frame's own window: its handler runs now, and the call
+  // returns its result. WM_NCLBUTTONDOWN with a sizing hit-test code runs the
+  // window system's interactive sizing loop, which raises resize events and
+  // returns when the user lets go of the button.
+  virtual std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
+                                         std::intptr_t lParam) = 0;
+};
+
+}  // namespace vitrolux::platform

@@ -1,0 +1,39 @@
+// Processes and the environment: finding and starting programs, environment
+// variables, and whether this program already runs.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "ports/types.h"
+
+namespace vitrolux::platform {
+
+class ProcessPort {
+ public:
+  virtual ~ProcessPort() = default;
+
+  // The program file that a command line's first part names, found the way
+  // the system finds programs: an existing path as given, the path with
+  // ".exe" added, or a bare name on the program search path.
+  virtual std::optional<std::string> findProgram(const std::string& name) = 0;
+  // Starts a new process of the program file with the whole command line,
+  // its window shown normally. Returns the process identifier. The port
+  // keeps what it needs to tell whether the process has ended until
+  // forgetProcess.
+  virtual std::optional<ProcessId> startProcess(const std::string& program,
+                                                const std::string& commandLine) = 0;
+  // Whether a process started here has ended. False for one the port does
+  // not know (never started here, or forgotten): nothing is claimed of it.
+  virtual bool processEnded(ProcessId process) = 0;
+  virtual void forgetProcess(ProcessId process) = 0;
+  virtual std::optional<std::string> environment(const std::string& name) = 0;
+  // True when another instance of this executable was started earlier and
+  // still runs; never true for the calling process itself.
+  virtual bool anotherInstanceRunning() = 0;
+  // From now on this process no longer counts as a running instance: a
+  // later start of the program runs, although this process has not ended.
+  virtual void releaseInstance() = 0;
+};
+
+}  // namespace vitrolux::platform
