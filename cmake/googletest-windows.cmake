@@ -7,7 +7,8 @@ set(VITROLUX_GTEST_SOURCE "/usr/src/googletest" CACHE PATH "GoogleTest source tr
 if(NOT TARGET GTest::gtest)
   if(EXISTS "${VITROLUX_GTEST_SOURCE}/CMakeLists.txt")
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-    set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+    # The runtime the project links (statically, see the top CMakeLists).
+    set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
     add_subdirectory(${VITROLUX_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     # GoogleTest's own sources are not ours to keep warning-free.
     foreach(target gtest gtest_main gmock gmock_main)
