@@ -429,4 +429,28 @@ TEST(Target, LogsKeysTypedThroughTheSystemsInput) {
   EXPECT_EQ(keys, expected);
 }
 
+// A launcher: it starts a copy of itself, which opens the window, and ends;
+// a text box takes any text typed as Unicode key events.
+TEST(Target, ALauncherStartsTheCopyThatOpensTheWindowAndItsTextBoxIsTypedInto) {
+  LoggedTarget launcher({L"--launch", L"--edit --caption \"launched\""});
+  ASSERT_TRUE(launcher.process);
+  ASSERT_TRUE(launcher.process.waitForExit(10s));
+  EXPECT_EQ(launcher.process.exitCode(), 0u);
+  EXPECT_TRUE(topLevelWindows(launcher.process.id()).empty());
+  ASSERT_TRUE(launcher.log.waitForLineStartingWith("LAUNCHED", 3s));
+  const DWORD copy = std::stoul(launcher.log.lines().front().substr(9));
+  HWND window = nullptr;
+  ASSERT_TRUE(waitUntil(10s, [&] { return (window = visibleTopLevelWindow(copy)) != nullptr; }));
+  EXPECT_EQ(windowText(window), L"launched");
+
+  HWND box = findDescendantByClass(window, L"Edit");
+  ASSERT_NE(box, nullptr);
+  ASSERT_TRUE(SetForegroundWindow(window));
+  ASSERT_TRUE(clickCentre(box));
+  ASSERT_TRUE(typeText(L"C:\\x_y-1.exe 新"));
+  EXPECT_TRUE(waitUntil(2s, [&] { return windowText(box) == L"C:\\x_y-1.exe 新"; }))
+      << narrow(windowText(box));
+  PostMessageW(window, WM_CLOSE, 0, 0);
+}
+
 }  // namespace

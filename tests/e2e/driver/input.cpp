@@ -130,6 +130,22 @@ bool typeChord(std::initializer_list<WORD> keys, std::chrono::milliseconds hold)
   return ok;
 }
 
+bool typeText(std::wstring_view text) {
+  bool ok = true;
+  for (const wchar_t c : text) {
+    INPUT keys[2]{};
+    for (INPUT& key : keys) {
+      key.type = INPUT_KEYBOARD;
+      key.ki.wScan = c;
+      key.ki.dwFlags = KEYEVENTF_UNICODE;
+    }
+    keys[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    ok = SendInput(2, keys, sizeof(INPUT)) == 2 && ok;
+    std::this_thread::sleep_for(5ms);
+  }
+  return ok;
+}
+
 bool moveMouseTo(int x, int y) {
   // SetCursorPos alone moves the pointer without telling the window under
   // it; the absolute move that follows is what a real mouse sends.

@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <initializer_list>
+#include <string_view>
 
 namespace e2e {
 
@@ -28,6 +29,10 @@ bool pressKeys(std::initializer_list<WORD> keys, std::chrono::milliseconds gap =
 // GetAsyncKeyState must see them down: Wine never sets the "pressed since
 // the last query" bit, so hold them longer than its polling interval.
 bool typeChord(std::initializer_list<WORD> keys, std::chrono::milliseconds hold = 100ms);
+
+// Types the text, character by character, as Unicode key events: any
+// character, whatever the keyboard layout (what an input method sends).
+bool typeText(std::wstring_view text);
 
 enum class MouseButton { left, right, middle };
 

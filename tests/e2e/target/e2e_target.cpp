@@ -12,6 +12,7 @@
 //              [--hang-after-ms N] [--hang-at-start]
 //              [--hang-in show|move|style [--hang-for-ms N]]
 //              [--count N] [--exit-after-ms N] [--no-window] [--log FILE]
+//              [--launch ARGS]
 //
 //   --caption, --class, --rect  the window's caption (any Unicode text),
 //                      class name and place; default "e2e target",
@@ -74,6 +75,10 @@
 //   --exit-after-ms N  the program ends N ms after start.
 //   --no-window        no window at all: the program only waits out
 //                      --exit-after-ms (none: it ends at once), then ends.
+//   --launch ARGS      a launcher: starts another copy of this program with
+//                      the command line ARGS (one argument, split again by
+//                      the copy) and ends at once, with no window of its
+//                      own; it logs LAUNCHED <pid (decimal)> of the copy.
 //
 // Blocked in a send on demand: the registered message
 // "VitroluxE2E.BlockInSend" makes the program send a message to a window of
@@ -109,7 +114,8 @@
 //                                 row it then has selected (decimal, -1 none)
 //
 // Exit codes: 0 normal end, 2 bad command line, 3 the log cannot be opened,
-// 4 the class cannot be registered, 5 a window cannot be created.
+// 4 the class cannot be registered, 5 a window cannot be created, 6 the
+// copy of --launch cannot be started.
 #include <windows.h>
 // after windows.h, which it needs
 #include <shellapi.h>
@@ -139,6 +145,7 @@ struct Options {
   COLORREF iconColour = 0;
   std::vector<std::wstring> listRows;
   bool edit = false;
+  std::wstring launch;
   UINT hangAfterMs = 0;
   bool hangAtStart = false;
   UINT hangIn = 0;  // the message that --hang-in hangs in, 0 for none
@@ -461,6 +468,8 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
         return false;
     } else if (arg == L"--log") {
       o.logPath = argv[++i];
+    } else if (arg == L"--launch") {
+      o.launch = argv[++i];
     } else if (arg == L"--exit-after-ms") {
       if (!parseNumber(argv[++i], 10, o.exitAfterMs)) return false;
     } else if (arg == L"--create-after-ms") {
@@ -566,6 +575,24 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (g_log == INVALID_HANDLE_VALUE) return 3;
+  }
+
+  if (!options.launch.empty()) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\" " + options.launch;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(self, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started)) {
+      return 6;
+    }
+    writeLogLine("LAUNCHED %lu", started.dwProcessId);
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    if (g_log != INVALID_HANDLE_VALUE) CloseHandle(g_log);
+    return 0;
   }
 
   if (options.noWindow) {
