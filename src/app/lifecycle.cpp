@@ -27,13 +27,9 @@ void Main::onLoad() {
   guarded([&] { state_.currentOpacity = 0; });
   // The toolbar is stored grey and takes the frame's own colour at start.
   guarded([&] { controls_.setBackColor(index(ControlId::main_toolbar), model::kFrameColor); });
-  guarded([&] {
-    // Not activated here: the frame is not on the screen yet, and showing it
-    // a moment later activates it.
-    ports_.desktop.setWindowPos(
-        ports_.frame.frameWindow(), platform::kHwndTopMost, 0, 0, 0, 0,
-        platform::kSwpNoSize | platform::kSwpNoMove | platform::kSwpNoActivate);
-  });
+  // Not activated here: the frame is not on the screen yet, and showing it
+  // a moment later activates it.
+  guarded([&] { stacking_.pinFrame(true, effects::Activation::keep); });
   guarded([&] {
     const std::string entry = store_.getDirName();
     if (!entry.empty()) loader_.loadApp(entry);

@@ -27,12 +27,11 @@ const std::string kSCode = "83";
 }  // namespace
 
 void AutoRefresh::onF5Click() {
-  const int button = index(ControlId::f5_btn);
-  if (controls_[button].caption == text::kF5) {
-    controls_.setCaption(button, std::string(text::kStop));
+  on_ = !on_;
+  controls_.setCaption(index(ControlId::f5_btn), std::string(on_ ? text::kStop : text::kF5));
+  if (on_) {
     frame_.setSystemTimer(kF5TimerId, kPollIntervalMs);
   } else {
-    controls_.setCaption(button, std::string(text::kF5));
     frame_.killSystemTimer(kF5TimerId);
   }
 }
