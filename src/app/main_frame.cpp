@@ -25,7 +25,7 @@ Main::Main(const platform::Ports& ports)
       autoRefresh_(controls_, state_, ports.frame, ports.desktop),
       geometry_(controls_, state_, ports.frame, ports.desktop),
       titleBar_(
-          controls_, ports.frame, ports.desktop, [this] { opacity_.writeUICfg(); },
+          controls_, ports.frame, ports.desktop, stacking_, [this] { opacity_.writeUICfg(); },
           [this] { opacity_.loadUICfg(); }, [this] { endNow(); }),
       keys_([this] { releaseAndEnd(); }, [this](int level) { opacity_.setOpacity(level, true); }) {
   model::buildLayout(controls_);

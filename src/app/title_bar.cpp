@@ -14,7 +14,6 @@ using platform::Picture;
 namespace picture = model::picture;
 
 constexpr double kTaskBarTwips = 580;
-constexpr unsigned kKeepPlace = platform::kSwpNoSize | platform::kSwpNoMove;
 
 struct Pictures {
   Picture normal;
@@ -85,10 +84,8 @@ void TitleBar::toggleFullScreen() {
   const std::optional<platform::Monitor> monitor =
       desktop_.monitorFromRect(now, platform::kMonitorDefaultToNearest);
   if (!monitor) return;
-  const platform::WindowHandle frame = frame_.frameWindow();
   if (now.width() != monitor->bounds.width()) {
-    desktop_.setWindowPos(frame, platform::kHwndNoTopMost, now.left, now.top, now.width(),
-                          now.height(), kKeepPlace);
+    stacking_.pinFrame(false, effects::Activation::take);
     // "ui.txt" keeps the size and place to come back to.
     writeUICfg_();
     beforeFullScreen_ = now;
@@ -98,7 +95,7 @@ void TitleBar::toggleFullScreen() {
     model::setFrameTwips(frame_, desktop_, model::FrameSide::left, full.left);
     model::setFrameTwips(frame_, desktop_, model::FrameSide::top, full.top);
   } else {
-    desktop_.setWindowPos(frame, platform::kHwndTopMost, 0, 0, 0, 0, kKeepPlace);
+    stacking_.pinFrame(true, effects::Activation::take);
     loadUICfg_();
     // A digit key pressed in full screen saved the full-screen place over
     // the one to come back to; the button would then never leave full
@@ -106,8 +103,9 @@ void TitleBar::toggleFullScreen() {
     const std::optional<platform::Rect> before = std::exchange(beforeFullScreen_, std::nullopt);
     const platform::Rect after = frame_.frameBounds();
     if (before && after.width() == monitor->bounds.width()) {
-      desktop_.setWindowPos(frame, platform::kHwndTop, before->left, before->top, before->width(),
-                            before->height(), platform::kSwpNoZOrder | platform::kSwpNoActivate);
+      desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndTop, before->left, before->top,
+                            before->width(), before->height(),
+                            platform::kSwpNoZOrder | platform::kSwpNoActivate);
     }
   }
 }

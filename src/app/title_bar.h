@@ -4,10 +4,11 @@
 #include <functional>
 #include <optional>
 
+#include "effects/stacking.h"
 #include "model/layout.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::app {
 
@@ -22,11 +23,13 @@ platform::TwipsRect fullScreenTwips(const platform::Rect& monitor, int dpi);
 class TitleBar {
  public:
   TitleBar(platform::ControlSet& controls, platform::FramePort& frame,
-           platform::DesktopPort& desktop, std::function<void()> writeUICfg,
-           std::function<void()> loadUICfg, std::function<void()> endProgram)
+           platform::DesktopPort& desktop, effects::Stacking& stacking,
+           std::function<void()> writeUICfg, std::function<void()> loadUICfg,
+           std::function<void()> endProgram)
       : controls_(controls),
         frame_(frame),
         desktop_(desktop),
+        stacking_(stacking),
         writeUICfg_(std::move(writeUICfg)),
         loadUICfg_(std::move(loadUICfg)),
         endProgram_(std::move(endProgram)) {}
@@ -45,6 +48,9 @@ class TitleBar {
   platform::ControlSet& controls_;
   platform::FramePort& frame_;
   platform::DesktopPort& desktop_;
+  // Full screen takes the frame out of the top-most band, and coming back
+  // puts it in again, as the pin shows.
+  effects::Stacking& stacking_;
   std::function<void()> writeUICfg_;
   std::function<void()> loadUICfg_;
   std::function<void()> endProgram_;

@@ -96,7 +96,17 @@ TEST_F(TitleBarTest, FullScreenFillsTheMonitorLessTheTaskBarAndComesBack) {
   EXPECT_EQ(desk.frameBounds(), kSaved);
   EXPECT_TRUE(isTopMost(desk.frameWindow()));
   EXPECT_EQ(desk.layeredAlpha(desk.frameWindow()), std::optional<std::uint8_t>{160});
-  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "取消置顶") << "the pin keeps its own state";
+  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "置顶") << "the pin shows the frame's state";
+}
+
+TEST_F(TitleBarTest, ThePinShowsTheFrameUnpinnedInFullScreenAndPinsItWithOneClick) {
+  ASSERT_EQ(control(ControlId::setTopMostBtn).toolTip, "置顶");
+  press(ControlId::retore_btn);
+  ASSERT_FALSE(isTopMost(desk.frameWindow()));
+  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "取消置顶");
+  desk.click(idx(ControlId::setTopMostBtn));
+  EXPECT_TRUE(isTopMost(desk.frameWindow()));
+  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "置顶");
 }
 
 TEST_F(TitleBarTest, ALevelChosenInFullScreenDoesNotKeepTheFrameThere) {
