@@ -7,17 +7,17 @@
 #include <cstring>
 #include <string>
 
-#include "effects/ui_settings.h"
+#include "app/ui_settings.h"
 #include "fuzz_ports.h"
 
 namespace {
 
-using vitrolux::effects::UiItem;
-using vitrolux::effects::UiKey;
+using vitrolux::app::UiItem;
+using vitrolux::app::UiKey;
 using vitrolux::fuzz::check;
 
 void checkRead(const std::string& line) {
-  const std::vector<UiItem> items = vitrolux::effects::readUiSettings(line);
+  const std::vector<UiItem> items = vitrolux::app::readUiSettings(line);
   if (line.find("|||") == std::string::npos) {
     check(items.empty(), "a line without |||  applies nothing", line);
     return;
@@ -49,8 +49,8 @@ void checkRoundTrip(const std::uint8_t* data, std::size_t size) {
                                             static_cast<double>(numbers[4] % 1000000),
                                             static_cast<double>(1 + (numbers[1] & 0xFFFFF)),
                                             static_cast<double>(1 + (numbers[2] & 0xFFFFF))};
-  const std::string line = vitrolux::effects::formatUiSettings(level, frame);
-  const std::vector<UiItem> items = vitrolux::effects::readUiSettings(line);
+  const std::string line = vitrolux::app::formatUiSettings(level, frame);
+  const std::vector<UiItem> items = vitrolux::app::readUiSettings(line);
   const std::vector<UiItem> expected = {{UiKey::opacity, static_cast<double>(level)},
                                         {UiKey::width, frame.width},
                                         {UiKey::height, frame.height},

@@ -178,7 +178,7 @@ void Main::onTimer(int control) {
         loader_.onCaptureTimer(static_cast<ControlId>(control));
         break;
       case ControlId::cfg_timer:
-        opacity_.onCfgTimer();
+        uiSettings_.onCfgTimer();
         break;
       default:
         break;

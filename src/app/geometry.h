@@ -3,9 +3,9 @@
 #pragma once
 
 #include "model/frame_state.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::app {
 

@@ -24,7 +24,6 @@ void Main::onLoad() {
     return;
   }
   // Every further step is on its own: one that fails is skipped.
-  guarded([&] { state_.currentOpacity = 0; });
   // The toolbar is stored grey and takes the frame's own colour at start.
   guarded([&] { controls_.setBackColor(index(ControlId::main_toolbar), model::kFrameColor); });
   // Not activated here: the frame is not on the screen yet, and showing it

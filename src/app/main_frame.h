@@ -7,6 +7,7 @@
 #include "app/geometry.h"
 #include "app/key_commands.h"
 #include "app/title_bar.h"
+#include "app/ui_settings_file.h"
 #include "config/option_panel.h"
 #include "config/presets.h"
 #include "config/store.h"
@@ -16,11 +17,11 @@
 #include "embed/task_selection.h"
 #include "model/frame_state.h"
 #include "model/layout.h"
-#include "ui/application.h"
-#include "ui/controls.h"
 #include "ports/ports.h"
 #include "refresh/auto_refresh.h"
 #include "tasks/task_list.h"
+#include "ui/application.h"
+#include "ui/controls.h"
 
 namespace vitrolux::app {
 
@@ -115,6 +116,7 @@ class Main final : public platform::Application {
   effects::Opacity opacity_;
   effects::Stacking stacking_;
   refresh::AutoRefresh autoRefresh_;
+  UiSettingsFile uiSettings_;
   FrameGeometry geometry_;
   TitleBar titleBar_;
   KeyCommands keys_;

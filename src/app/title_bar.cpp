@@ -67,7 +67,7 @@ void TitleBar::onMouseDown(ControlId button, int, int, float, float) {
       toggleFullScreen();
       break;
     case ControlId::close_btn:
-      writeUICfg_();
+      uiSettings_.writeUICfg();
       endProgram_();
       break;
     default:
@@ -87,7 +87,7 @@ void TitleBar::toggleFullScreen() {
   if (now.width() != monitor->bounds.width()) {
     stacking_.pinFrame(false, effects::Activation::take);
     // "ui.txt" keeps the size and place to come back to.
-    writeUICfg_();
+    uiSettings_.writeUICfg();
     beforeFullScreen_ = now;
     const platform::TwipsRect full = fullScreenTwips(monitor->bounds, frame_.dpi());
     model::setFrameTwips(frame_, desktop_, model::FrameSide::width, full.width);
@@ -96,7 +96,7 @@ void TitleBar::toggleFullScreen() {
     model::setFrameTwips(frame_, desktop_, model::FrameSide::top, full.top);
   } else {
     stacking_.pinFrame(true, effects::Activation::take);
-    loadUICfg_();
+    uiSettings_.loadUICfg();
     // A digit key pressed in full screen saved the full-screen place over
     // the one to come back to; the button would then never leave full
     // screen. The place from before is still known here.

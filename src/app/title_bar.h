@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 
+#include "app/ui_settings_file.h"
 #include "effects/stacking.h"
 #include "model/layout.h"
 #include "ports/desktop_port.h"
@@ -23,15 +24,13 @@ platform::TwipsRect fullScreenTwips(const platform::Rect& monitor, int dpi);
 class TitleBar {
  public:
   TitleBar(platform::ControlSet& controls, platform::FramePort& frame,
-           platform::DesktopPort& desktop, effects::Stacking& stacking,
-           std::function<void()> writeUICfg, std::function<void()> loadUICfg,
+           platform::DesktopPort& desktop, effects::Stacking& stacking, UiSettingsFile& uiSettings,
            std::function<void()> endProgram)
       : controls_(controls),
         frame_(frame),
         desktop_(desktop),
         stacking_(stacking),
-        writeUICfg_(std::move(writeUICfg)),
-        loadUICfg_(std::move(loadUICfg)),
+        uiSettings_(uiSettings),
         endProgram_(std::move(endProgram)) {}
 
   // Every mouse button acts, on the press.
@@ -51,8 +50,9 @@ class TitleBar {
   // Full screen takes the frame out of the top-most band, and coming back
   // puts it in again, as the pin shows.
   effects::Stacking& stacking_;
-  std::function<void()> writeUICfg_;
-  std::function<void()> loadUICfg_;
+  // Keeps the place to come back to from full screen, and the frame's
+  // place at a close.
+  UiSettingsFile& uiSettings_;
   std::function<void()> endProgram_;
   // Where the frame stood before the button made it full screen.
   std::optional<platform::Rect> beforeFullScreen_;

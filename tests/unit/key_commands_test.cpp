@@ -37,7 +37,7 @@ TEST_P(KeyTableTest, TheKeyFadesTheFrameToItsLevelAndSavesIt) {
   main.opacity().setOpacity(1, false);
   desk.keyDown(GetParam().key);
   EXPECT_EQ(frameAlpha(), std::optional<std::uint8_t>(GetParam().level));
-  EXPECT_EQ(state().currentOpacity, GetParam().level);
+  EXPECT_EQ(main.opacity().currentOpacity(), GetParam().level);
   EXPECT_EQ(saved(), "opacity=" + std::to_string(GetParam().level) +
                          "|||width=9675|||height=6495|||left=9555|||top=4845\r\n");
 }

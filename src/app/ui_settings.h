@@ -10,7 +10,7 @@
 
 #include "ui/controls.h"
 
-namespace vitrolux::effects {
+namespace vitrolux::app {
 
 enum class UiKey { opacity, width, height, left, top };
 
@@ -36,4 +36,4 @@ double leadingNumber(std::string_view text);
 // twips, rounded to whole twips.
 std::string formatUiSettings(std::int16_t opacity, const platform::TwipsRect& frame);
 
-}  // namespace vitrolux::effects
+}  // namespace vitrolux::app

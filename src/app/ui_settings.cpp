@@ -1,4 +1,4 @@
-#include "effects/ui_settings.h"
+#include "app/ui_settings.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include "model/text.h"
 #include "ui/twips.h"
 
-namespace vitrolux::effects {
+namespace vitrolux::app {
 namespace {
 
 constexpr std::string_view kSeparator = "|||";
@@ -155,4 +155,4 @@ std::string formatUiSettings(std::int16_t opacity, const platform::TwipsRect& fr
   return line;
 }
 
-}  // namespace vitrolux::effects
+}  // namespace vitrolux::app
