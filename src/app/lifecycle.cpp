@@ -1,5 +1,9 @@
 // Start-up and shutdown of the frame.
+#include <algorithm>
+#include <vector>
+
 #include "app/main_frame.h"
+#include "model/foreign_windows.h"
 #include "ui/guard.h"
 #include "ui/twips.h"
 
@@ -83,6 +87,51 @@ void Main::leave() {
     guarded([&] { controls_.setInterval(index(timer), 0); });
   }
   guarded([&] { ports_.frame.setSystemTimer(kLeaveTimerId, kLeavePollMs); });
+}
+
+bool Main::giveBack() {
+  return guarded([&] { return giveBackForeignWindows(); }, true);
+}
+
+bool Main::giveBackForeignWindows() {
+  platform::DesktopPort& desktop = ports_.desktop;
+  const platform::WindowHandle frame = ports_.frame.frameWindow();
+  if (frame.isNull()) return true;
+  // A window on its way back since an earlier call is not asked again; the
+  // frame stays until it is out and placed.
+  handingBack_.erase(
+      std::remove_if(handingBack_.begin(), handingBack_.end(),
+                     [&](platform::WindowHandle w) { return !desktop.callUnderWay(w); }),
+      handingBack_.end());
+  // A program that does not answer keeps its window in the frame for now.
+  // Every program is asked before any window moves: a window given back
+  // hands the activation on, and one found not answering is kept out of
+  // that hand-over.
+  std::vector<platform::WindowHandle> answering;
+  for (const platform::WindowHandle window : desktop.foreignChildren(frame)) {
+    if (std::find(handingBack_.begin(), handingBack_.end(), window) != handingBack_.end()) continue;
+    if (model::answers(desktop, window)) answering.push_back(window);
+  }
+  for (const platform::WindowHandle window : answering) {
+    // Read the place first: a window given back keeps its client-relative
+    // position, which would otherwise put it near the screen's corner. It
+    // is placed in the same call, once it is top-level again: a place given
+    // while it is still a child would be taken relative to the frame.
+    const std::optional<platform::Rect> place = desktop.windowRect(window);
+    constexpr unsigned kFlags =
+        platform::kSwpNoSize | platform::kSwpNoActivate | platform::kSwpAsyncWindowPos;
+    const bool done =
+        place ? desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
+                                         place->left, place->top, 0, 0, kFlags)
+              : desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
+                                         0, 0, 0, 0, kFlags | platform::kSwpNoMove);
+    if (!done && desktop.callUnderWay(window)) handingBack_.push_back(window);
+  }
+  const std::vector<platform::WindowHandle> left = desktop.foreignChildren(frame);
+  if (std::find(left.begin(), left.end(), state_.hostedWindow) == left.end()) {
+    state_.hostedWindow = {};
+  }
+  return left.empty() && handingBack_.empty();
 }
 
 void Main::onLeaveTick() {

@@ -36,10 +36,6 @@ void Main::endNow() {
   }
 }
 
-bool Main::giveBack() {
-  return platform::guarded([&] { return taskSelection_.giveBackForeignWindows(); }, true);
-}
-
 void Main::releaseAndEnd() {
   // The release frees the last hosted window (and the selected one); a
   // window hosted before it is still inside and goes back with endNow.

@@ -89,9 +89,15 @@ class Main final : public platform::Application {
   // Esc: the release, then every other window of another program goes back
   // to the desktop, then the program ends.
   void releaseAndEnd();
-  // Gives back what it can; true when nothing of another program is left
-  // in the frame.
+  // Every exit path gives back what it can (guarded); true when nothing of
+  // another program is left in the frame.
   bool giveBack();
+  // Gives every window of another program that lives in the frame back to
+  // the desktop where it stands on the screen, no longer top-most, so that
+  // the frame going away never destroys another program's window. A window
+  // whose program does not answer stays. True when none is left inside and
+  // none is still on its way out.
+  bool giveBackForeignWindows();
   // The frame goes off the screen, stops everything it does and no longer
   // counts as the running instance; every kLeavePollMs it gives back what
   // it can, and the program ends once nothing is left. A window whose
@@ -105,6 +111,8 @@ class Main final : public platform::Application {
   // Once the program is leaving, the frame is hidden and does nothing but
   // wait for the last windows of other programs to go back.
   bool leaving_ = false;
+  // Windows whose give-back outlived its wait and is still being carried out.
+  std::vector<platform::WindowHandle> handingBack_;
 
   // In the order they need each other.
   config::SettingsStore store_;

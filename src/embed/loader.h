@@ -11,10 +11,10 @@
 
 #include "model/frame_state.h"
 #include "model/layout.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
 #include "ports/process_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::embed {
 
