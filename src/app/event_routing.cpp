@@ -128,8 +128,8 @@ void Main::onControlMouseDown(int control, int button, int shift, float x, float
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
-      case ControlId::retore_btn:
-      case ControlId::sys_btn:
+      case ControlId::full_screen_btn:
+      case ControlId::title_strip:
         titleBar_.onMouseDown(static_cast<ControlId>(control), button, shift, x, y);
         break;
       default:
@@ -143,7 +143,7 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
-      case ControlId::retore_btn:
+      case ControlId::full_screen_btn:
         titleBar_.onMouseMove(static_cast<ControlId>(control), button, shift, x, y);
         break;
       default:
@@ -157,7 +157,7 @@ void Main::onControlMouseLeave(int control) {
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
-      case ControlId::retore_btn:
+      case ControlId::full_screen_btn:
         titleBar_.onMouseLeave(static_cast<ControlId>(control));
         break;
       default:
@@ -172,9 +172,9 @@ void Main::onTimer(int control) {
       case ControlId::process_timer:
         taskList_.onProcessTimer();
         break;
-      case ControlId::Timer1:
-      case ControlId::Timer2:
-      case ControlId::Timer3:
+      case ControlId::chrome_timer:
+      case ControlId::firefox_timer:
+      case ControlId::other_app_timer:
         loader_.onCaptureTimer(static_cast<ControlId>(control));
         break;
       case ControlId::cfg_timer:

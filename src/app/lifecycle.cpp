@@ -34,12 +34,12 @@ void Main::onLoad() {
   // a moment later activates it.
   guarded([&] { stacking_.pinFrame(true, effects::Activation::keep); });
   guarded([&] {
-    const std::string entry = store_.getDirName();
+    const std::string entry = store_.autoLoadEntry();
     if (!entry.empty()) loader_.loadApp(entry);
   });
   guarded([&] { measureEdgeWidth(); });
   guarded([&] { state_.taskStyleMask = kTaskStyleMask; });
-  guarded([&] { taskList_.FindAllApps(); });
+  guarded([&] { taskList_.rebuild(); });
   guarded([&] { controls_.setInterval(index(ControlId::cfg_timer), kFirstSettingsDelayMs); });
 }
 
@@ -82,8 +82,9 @@ void Main::leave() {
   guarded([&] { ports_.processes.releaseInstance(); });
   guarded([&] { loader_.cancelLaunch(); });
   guarded([&] { ports_.frame.killSystemTimer(refresh::kF5TimerId); });
-  for (const ControlId timer : {ControlId::process_timer, ControlId::cfg_timer, ControlId::Timer1,
-                                ControlId::Timer2, ControlId::Timer3}) {
+  for (const ControlId timer :
+       {ControlId::process_timer, ControlId::cfg_timer, ControlId::chrome_timer,
+        ControlId::firefox_timer, ControlId::other_app_timer}) {
     guarded([&] { controls_.setInterval(index(timer), 0); });
   }
   guarded([&] { ports_.frame.setSystemTimer(kLeaveTimerId, kLeavePollMs); });

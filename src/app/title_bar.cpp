@@ -24,8 +24,8 @@ Pictures picturesOf(ControlId button) {
   switch (button) {
     case ControlId::min_btn:
       return {picture::kMinNormal, picture::kMinHover};
-    case ControlId::retore_btn:
-      return {picture::kRestoreNormal, picture::kRestoreHover};
+    case ControlId::full_screen_btn:
+      return {picture::kFullScreenNormal, picture::kFullScreenHover};
     default:
       return {picture::kCloseNormal, picture::kCloseHover};
   }
@@ -63,7 +63,7 @@ void TitleBar::onMouseDown(ControlId button, int, int, float, float) {
     case ControlId::min_btn:
       frame_.setFrameState(platform::WindowState::Minimized);
       break;
-    case ControlId::retore_btn:
+    case ControlId::full_screen_btn:
       toggleFullScreen();
       break;
     case ControlId::close_btn:

@@ -13,7 +13,7 @@ namespace vitrolux::app {
 void UiSettingsFile::writeUICfg() {
   // The place the frame comes back to: a minimised frame's own bounds are
   // the system's parking place, which would lose it at the next start.
-  store_.WriteCfg(store_.settingsPath(model::text::kUiFile),
+  store_.writeCfg(store_.settingsPath(model::text::kUiFile),
                   formatUiSettings(opacity_.currentOpacity(), model::frameNormalTwips(frame_)));
 }
 

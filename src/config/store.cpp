@@ -85,7 +85,7 @@ std::string SettingsStore::readCfg(const std::string& path) {
   }
 }
 
-bool SettingsStore::WriteCfg(const std::string& path, const std::string& value) {
+bool SettingsStore::writeCfg(const std::string& path, const std::string& value) {
   try {
     const std::string bytes = encodeSettings(value + "\r\n");
     if (bytes.size() > kMaxSettingsBytes) return false;
@@ -95,7 +95,7 @@ bool SettingsStore::WriteCfg(const std::string& path, const std::string& value) 
   }
 }
 
-std::string SettingsStore::getDirName() {
+std::string SettingsStore::autoLoadEntry() {
   return readCfg(settingsPath(model::text::kConfigFile));
 }
 

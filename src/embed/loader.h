@@ -57,8 +57,8 @@ class Loader {
   // itself, leaves nothing hosted.
   void embed(platform::WindowHandle window);
 
-  // One capture attempt of Timer1, Timer2 or Timer3, which then stops. When
-  // the attempt is the newest launch's and finds nothing, the launch waits.
+  // One capture attempt of a capture timer, which then stops. When the
+  // attempt is the newest launch's and finds nothing, the launch waits.
   void onCaptureTimer(model::ControlId timer);
   // A tick of the wait's timer, and a window that appeared, was shown or
   // renamed on the desktop: the wait looks for its window again.

@@ -22,7 +22,7 @@ constexpr unsigned kPollIntervalMs = 1;
 // well under what a user notices.
 constexpr unsigned kActivateTimeoutMs = 100;
 
-const std::string kSCode = "83";
+constexpr int kSKey = 'S';
 
 }  // namespace
 
@@ -41,23 +41,19 @@ void AutoRefresh::onSystemTimer(unsigned id) {
 }
 
 void AutoRefresh::f5TimerProc() {
-  const std::string key = keys_.firstPressedKey();
-  if (key.empty()) return;
-  if (key == kSCode && lastKeyCode == platform::kVkControl && !refreshSent) {
-    refreshSent = true;
-    dealF5();
+  const std::optional<int> key = keys_.firstPressedKey();
+  if (!key) return;
+  if (*key == kSKey && lastKeyCode_ == platform::kVkControl && !refreshSent_) {
+    refreshSent_ = true;
+    sendF5();
     return;
   }
-  lastKeyCode = static_cast<std::int16_t>(std::stoi(key));
-  refreshSent = false;
-}
-
-void AutoRefresh::dealF5() {
-  sendF5();
+  lastKeyCode_ = *key;
+  refreshSent_ = false;
 }
 
 void AutoRefresh::sendF5() {
-  const int heading = index(ControlId::Label3);
+  const int heading = index(ControlId::new_task_lbl);
   controls_.setCaption(heading, "");
   auto postF5 = [&](WindowHandle window) {
     desktop_.postMessage(window, platform::kWmKeyDown, platform::kVkF5, 0);

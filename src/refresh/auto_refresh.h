@@ -31,7 +31,6 @@ class AutoRefresh {
   // finds S right after ticks that found Ctrl (ticks that find no key do
   // not count), once for each such S.
   void f5TimerProc();
-  void dealF5();
   // The key press F5 to the hosted window, or else to the selected one.
   void sendF5();
 
@@ -44,8 +43,8 @@ class AutoRefresh {
   bool on_ = false;
   // Kept for as long as the program runs, across switching the mode off
   // and on: a Ctrl seen before can pair with an S seen after.
-  std::int16_t lastKeyCode = 0;
-  bool refreshSent = false;
+  int lastKeyCode_ = 0;
+  bool refreshSent_ = false;
 };
 
 }  // namespace vitrolux::refresh

@@ -224,7 +224,7 @@ TEST(FrameFirstTest, ChangesMadeBeforeTheFrameShowsReachTheControlsWindows) {
   model::buildLayout(controls);
   Win32System system{::GetModuleHandleW(nullptr)};
   ASSERT_NE(system.createFrameFirst(events, controls, model::frameLook()), nullptr);
-  const int heading = model::index(model::ControlId::Label3);
+  const int heading = model::index(model::ControlId::new_task_lbl);
   const int timer = model::index(model::ControlId::cfg_timer);
   EXPECT_EQ(system.controlWindow(heading), nullptr) << "no control windows before showing";
 

@@ -58,7 +58,7 @@ TEST_F(ControlModelTest, ASelectionMustNameARow) {
 
 TEST_F(ControlModelTest, OnlyRealChangesReachTheToolkit) {
   const int box = idx(model::ControlId::icon_chk);
-  const int label = idx(model::ControlId::Label3);
+  const int label = idx(model::ControlId::new_task_lbl);
   controls.setChecked(box, false);  // unticked already
   EXPECT_TRUE(toolkit.seen.empty());
   controls.setChecked(box, true);
@@ -73,7 +73,7 @@ TEST_F(ControlModelTest, OnlyRealChangesReachTheToolkit) {
 TEST_F(ControlModelTest, OnlyATextBoxRaisesTheTextChangeEvent) {
   std::vector<int> raised;
   controls.onTextChange([&](int control) { raised.push_back(control); });
-  const int label = idx(model::ControlId::Label3);
+  const int label = idx(model::ControlId::new_task_lbl);
   const int box = idx(model::ControlId::title_txt);
   controls.noteUserText(label, "typed");
   controls.noteUserText(box, "typed");
