@@ -1,6 +1,6 @@
 #include "app/main_frame.h"
 
-#include "model/strings.h"
+#include "model/text.h"
 #include "ui/guard.h"
 
 namespace vitrolux::app {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "model/text.h"
+#include "model/strings.h"
 #include "ui/twips.h"
 
 namespace vitrolux::app {

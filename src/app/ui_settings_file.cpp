@@ -5,7 +5,7 @@
 #include "app/ui_settings.h"
 #include "model/frame_metrics.h"
 #include "model/layout.h"
-#include "model/strings.h"
+#include "model/text.h"
 #include "ui/guard.h"
 
 namespace vitrolux::app {

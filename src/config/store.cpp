@@ -1,7 +1,7 @@
 #include "config/store.h"
 
 #include "config/settings_text.h"
-#include "model/strings.h"
+#include "model/text.h"
 
 namespace vitrolux::config {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "model/foreign_windows.h"
 #include "model/layout.h"
-#include "model/strings.h"
 #include "model/task_rows.h"
+#include "model/text.h"
 
 namespace vitrolux::effects {
 namespace {

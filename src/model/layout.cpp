@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/pictures.h"
-#include "model/strings.h"
+#include "model/text.h"
 
 namespace vitrolux::model {
 namespace {

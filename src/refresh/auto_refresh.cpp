@@ -3,8 +3,8 @@
 #include <string>
 
 #include "model/layout.h"
-#include "model/strings.h"
 #include "model/task_rows.h"
+#include "model/text.h"
 #include "refresh/key_poll.h"
 
 namespace vitrolux::refresh {

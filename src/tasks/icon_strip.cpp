@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/layout.h"
-#include "model/strings.h"
+#include "model/text.h"
 #include "ui/guard.h"
 #include "ui/twips.h"
 
