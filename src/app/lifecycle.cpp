@@ -32,7 +32,7 @@ void Main::onLoad() {
   guarded([&] { controls_.setBackColor(index(ControlId::main_toolbar), model::kFrameColor); });
   // Not activated here: the frame is not on the screen yet, and showing it
   // a moment later activates it.
-  guarded([&] { stacking_.pinFrame(true, effects::Activation::keep); });
+  guarded([&] { stacking_.pinFrame(true, effects::Activation::Keep); });
   guarded([&] {
     const std::string entry = store_.autoLoadEntry();
     if (!entry.empty()) loader_.loadApp(entry);

@@ -85,17 +85,17 @@ void TitleBar::toggleFullScreen() {
       desktop_.monitorFromRect(now, platform::kMonitorDefaultToNearest);
   if (!monitor) return;
   if (now.width() != monitor->bounds.width()) {
-    stacking_.pinFrame(false, effects::Activation::take);
+    stacking_.pinFrame(false, effects::Activation::Take);
     // "ui.txt" keeps the size and place to come back to.
     uiSettings_.writeUICfg();
     beforeFullScreen_ = now;
     const platform::TwipsRect full = fullScreenTwips(monitor->bounds, frame_.dpi());
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::width, full.width);
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::height, full.height);
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::left, full.left);
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::top, full.top);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Width, full.width);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Height, full.height);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Left, full.left);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Top, full.top);
   } else {
-    stacking_.pinFrame(true, effects::Activation::take);
+    stacking_.pinFrame(true, effects::Activation::Take);
     uiSettings_.loadUICfg();
     // A digit key pressed in full screen saved the full-screen place over
     // the one to come back to; the button would then never leave full

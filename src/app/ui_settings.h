@@ -12,10 +12,10 @@
 
 namespace vitrolux::app {
 
-enum class UiKey { opacity, width, height, left, top };
+enum class UiKey { Opacity, Width, Height, Left, Top };
 
 struct UiItem {
-  UiKey key = UiKey::opacity;
+  UiKey key = UiKey::Opacity;
   double value = 0;
   friend bool operator==(const UiItem&, const UiItem&) = default;
 };

@@ -22,23 +22,23 @@ void UiSettingsFile::loadUICfg() {
   const std::string line = store_.readCfg(store_.settingsPath(model::text::kUiFile));
   for (const UiItem& item : readUiSettings(line)) {
     switch (item.key) {
-      case UiKey::opacity:
+      case UiKey::Opacity:
         opacity_.applySavedLevel(item.value);
         break;
-      case UiKey::width:
-        model::setFrameTwips(frame_, desktop_, model::FrameSide::width, item.value);
+      case UiKey::Width:
+        model::setFrameTwips(frame_, desktop_, model::FrameSide::Width, item.value);
         placed = true;
         break;
-      case UiKey::height:
-        model::setFrameTwips(frame_, desktop_, model::FrameSide::height, item.value);
+      case UiKey::Height:
+        model::setFrameTwips(frame_, desktop_, model::FrameSide::Height, item.value);
         placed = true;
         break;
-      case UiKey::left:
-        model::setFrameTwips(frame_, desktop_, model::FrameSide::left, item.value);
+      case UiKey::Left:
+        model::setFrameTwips(frame_, desktop_, model::FrameSide::Left, item.value);
         placed = true;
         break;
-      case UiKey::top:
-        model::setFrameTwips(frame_, desktop_, model::FrameSide::top, item.value);
+      case UiKey::Top:
+        model::setFrameTwips(frame_, desktop_, model::FrameSide::Top, item.value);
         placed = true;
         break;
     }

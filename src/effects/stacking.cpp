@@ -20,7 +20,7 @@ constexpr std::uint32_t kClickThroughStyles = platform::kWsExLayered | platform:
 
 void Stacking::pinFrame(bool pinned, Activation activation) {
   unsigned flags = kKeepPlace;
-  if (activation == Activation::keep) flags |= platform::kSwpNoActivate;
+  if (activation == Activation::Keep) flags |= platform::kSwpNoActivate;
   desktop_.setWindowPos(frame_.frameWindow(),
                         pinned ? platform::kHwndTopMost : platform::kHwndNoTopMost, 0, 0, 0, 0,
                         flags);
@@ -32,7 +32,7 @@ void Stacking::pinFrame(bool pinned, Activation activation) {
 void Stacking::onPinClick() {
   // The click on the pin has brought the frame forward already; activating
   // it again would only wait for a hosted program that joined its input.
-  pinFrame(!framePinned_, Activation::keep);
+  pinFrame(!framePinned_, Activation::Keep);
 }
 
 void Stacking::onBringToFrontClick() {

@@ -8,7 +8,7 @@
 namespace vitrolux::effects {
 
 // Whether pinning or unpinning the frame also activates it.
-enum class Activation : bool { keep, take };
+enum class Activation : bool { Keep, Take };
 
 class Stacking {
  public:
@@ -18,7 +18,7 @@ class Stacking {
 
   // Puts the frame into the top-most band or takes it out; the pin's tool
   // tip shows which: "置顶" while pinned, "取消置顶" while not.
-  void pinFrame(bool pinned, Activation activation = Activation::keep);
+  void pinFrame(bool pinned, Activation activation = Activation::Keep);
   bool framePinned() const { return framePinned_; }
 
   // The pin: unpins a pinned frame, pins any other.

@@ -24,18 +24,18 @@ using Items = std::vector<UiItem>;
 TEST(UiSettingsLine, ItemsApplyInTheirOrderAndOnlyWithExactKeys) {
   EXPECT_EQ(readUiSettings(""), Items{});
   EXPECT_EQ(readUiSettings("width=8000"), Items{}) << "no |||: nothing applies";
-  EXPECT_EQ(readUiSettings("opacity=128|||Width=100"), (Items{{UiKey::opacity, 128}}));
+  EXPECT_EQ(readUiSettings("opacity=128|||Width=100"), (Items{{UiKey::Opacity, 128}}));
   EXPECT_EQ(readUiSettings("top=10|||width=8000px|||bogus|||=5||||||height= 5 000|||left"),
-            (Items{{UiKey::top, 10}, {UiKey::width, 8000}, {UiKey::height, 5000}}));
-  EXPECT_EQ(readUiSettings("left=x|||top=-1500"), (Items{{UiKey::left, 0}, {UiKey::top, -1500}}));
+            (Items{{UiKey::Top, 10}, {UiKey::Width, 8000}, {UiKey::Height, 5000}}));
+  EXPECT_EQ(readUiSettings("left=x|||top=-1500"), (Items{{UiKey::Left, 0}, {UiKey::Top, -1500}}));
 }
 
 TEST(UiSettingsLine, ValuesThatWouldLoseTheFrameAreLeftOut) {
   EXPECT_EQ(readUiSettings("opacity=0|||opacity=256|||opacity=-3|||opacity=0.5|||opacity=1.5|||"
                            "opacity=255.4"),
-            (Items{{UiKey::opacity, 1.5}, {UiKey::opacity, 255.4}}));
+            (Items{{UiKey::Opacity, 1.5}, {UiKey::Opacity, 255.4}}));
   EXPECT_EQ(readUiSettings("width=0|||height=-5|||width=abc|||height=1e999|||left=-300"),
-            (Items{{UiKey::left, -300}}));
+            (Items{{UiKey::Left, -300}}));
 }
 
 TEST(UiSettingsLine, ANumberIsWhatStandsAtTheStartOfTheValue) {
