@@ -17,8 +17,8 @@
 namespace vitrolux::platform {
 
 // How long the frame waits at most for another program's thread to carry
-// out setParent, setWindowLong or a setWindowPos without kSwpAsyncWindowPos
-// on one of its windows (the window system has that thread do the work).
+// out setParent, a restyle or a setWindowPos without kSwpAsyncWindowPos on
+// one of its windows (the window system has that thread do the work).
 inline constexpr unsigned kForeignCallWaitMs = 100;
 
 class DesktopPort {
@@ -35,12 +35,12 @@ class DesktopPort {
   // without a wait.
   virtual bool windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) = 0;
 
-  // setWindowPos, setParent and setWindowLong on a window of another thread
-  // are carried out by that thread. The frame waits for it at most
+  // setWindowPos, setParent and a restyle on a window of another thread are
+  // carried out by that thread. The frame waits for it at most
   // kForeignCallWaitMs, still answering messages sent to it meanwhile; a
-  // call not done by then reports failure (setWindowLong: 0) and takes
-  // effect whenever that thread reads its messages again. setWindowPos with
-  // kSwpAsyncWindowPos does not wait at all.
+  // call not done by then reports failure and takes effect whenever that
+  // thread reads its messages again. setWindowPos with kSwpAsyncWindowPos
+  // does not wait at all.
   virtual bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
                             int cy, unsigned flags) = 0;
   // A null parent means the desktop. Returns false when it failed.
@@ -59,10 +59,7 @@ class DesktopPort {
   // Whether a call on the window that outlived its wait is still being
   // carried out.
   virtual bool callUnderWay(WindowHandle window) = 0;
-  virtual WindowHandle getWindow(WindowHandle window, unsigned command) = 0;
   virtual std::int32_t getWindowLong(WindowHandle window, int index) = 0;
-  // Returns the previous value (0 on failure).
-  virtual std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) = 0;
   virtual std::string getWindowText(WindowHandle window) = 0;
   // Window bounds in screen pixels.
   virtual std::optional<Rect> windowRect(WindowHandle window) = 0;

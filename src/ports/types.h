@@ -99,11 +99,6 @@ inline constexpr unsigned kSwpShowWindow = 0x0040;
 // holds the caller. That thread carries it out when it reads its messages.
 inline constexpr unsigned kSwpAsyncWindowPos = 0x4000;
 
-// GetWindow commands.
-inline constexpr unsigned kGwHwndFirst = 0;
-inline constexpr unsigned kGwHwndNext = 2;
-inline constexpr unsigned kGwChild = 5;
-
 // GetWindowLong indexes.
 inline constexpr int kGwlStyle = -16;
 inline constexpr int kGwlExStyle = -20;

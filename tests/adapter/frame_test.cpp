@@ -137,8 +137,8 @@ TEST_F(FrameWindowTest, ACloseSentDuringAWaitForAnotherProgramComesAfterIt) {
     ::Sleep(30);
     ::SendMessageW(frame, WM_CLOSE, 0, 0);
   });
-  system.setWindowLong(WindowHandle(reinterpret_cast<std::intptr_t>(silent)), GWL_EXSTYLE,
-                       WS_EX_TOOLWINDOW);
+  system.setExStyleThenAlpha(WindowHandle(reinterpret_cast<std::intptr_t>(silent)),
+                             WS_EX_TOOLWINDOW, std::nullopt);
   EXPECT_EQ(events.count("unload"), 0) << "closed in the middle of the wait";
   closer.join();
   pump(100);

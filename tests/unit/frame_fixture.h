@@ -42,8 +42,7 @@ class FrameTest : public ::testing::Test {
     for (WindowHandle w : desk.topLevelWindows()) {
       if (desk.window(w)->caption == caption) return w;
     }
-    for (WindowHandle w = desk.getWindow(desk.frameWindow(), platform::kGwChild); !w.isNull();
-         w = desk.getWindow(w, platform::kGwHwndNext)) {
+    for (WindowHandle w : desk.foreignChildren(desk.frameWindow())) {
       if (desk.window(w)->caption == caption) return w;
     }
     return {};
