@@ -9,7 +9,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ports/toolkit.h"
@@ -117,8 +116,6 @@ class ControlSet {
   const Control& operator[](int index) const {
     return controls_.at(static_cast<std::size_t>(index));
   }
-  // Index of the control with this name, or -1.
-  int find(std::string_view name) const;
 
   // Controls made and removed while the frame runs (the icon images). An
   // index stays the control's until it is removed; a later control may then
@@ -139,11 +136,9 @@ class ControlSet {
   void setCaption(int index, std::string text);
   void setToolTip(int index, std::string text);
   void setVisible(int index, bool visible);
-  void setRect(int index, const TwipsRect& rect);
   void setLeft(int index, double left);
   void setTop(int index, double top);
   void setBackColor(int index, Color color);
-  void setForeColor(int index, Color color);
   void setPicture(int index, Picture picture);
   void setOnTop(int index, bool onTop);
   // Arms (interval > 0) or stops (0) a timer; arming restarts the delay.
@@ -172,6 +167,7 @@ class ControlSet {
 
  private:
   Control& at(int index) { return controls_.at(static_cast<std::size_t>(index)); }
+  void setRect(int index, const TwipsRect& rect);
   void changed(int index, Property property);
 
   std::vector<Control> controls_;
