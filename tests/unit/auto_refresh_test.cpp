@@ -56,10 +56,6 @@ class AutoRefreshTest : public FrameTest {
     main.loader().embed(target);
     ASSERT_EQ(state().hostedWindow, target);
   }
-  void select(WindowHandle w) {
-    const int list = idx(ControlId::processList);
-    desk.selectRow(list, main.controls().addRow(list, "row", w.value()));
-  }
   void modeOn() {
     desk.click(idx(ControlId::f5_btn));
     ASSERT_EQ(text(ControlId::f5_btn), "停止");
@@ -199,7 +195,7 @@ TEST_F(AutoRefreshTest, NothingIsSentWithTheModeOff) {
 }
 
 TEST_F(AutoRefreshTest, WithNothingHostedTheSelectedWindowIsActivatedThenRefreshed) {
-  select(target);
+  listAndSelect(target);
   modeOn();
   down(kCtrl);
   up(kCtrl);
@@ -216,7 +212,7 @@ TEST_F(AutoRefreshTest, WithNothingHostedTheSelectedWindowIsActivatedThenRefresh
 }
 
 TEST_F(AutoRefreshTest, AHungSelectedWindowIsNotWaitedForAndStillGetsTheKeys) {
-  select(target);
+  listAndSelect(target);
   desk.window(target)->hung = true;
   modeOn();
   down(kCtrl);
@@ -237,7 +233,7 @@ TEST_F(AutoRefreshTest, NoTargetOnlyEmptiesTheHeadingAndAPendingLaunchGetsNothin
   // A launch that awaits its capture: no window yet, and the selected row
   // is not the target while the frame is busy with that program.
   main.controls().setCaption(idx(ControlId::new_task_lbl), "新建任务");
-  select(target);
+  listAndSelect(target);
   install("C:\\Tools\\slow.exe", "Slow", 5000);
   ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\slow.exe|Slow"));
   down(kCtrl);

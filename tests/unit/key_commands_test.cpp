@@ -16,13 +16,6 @@ class KeyCommandsTest : public FrameTest {
     const auto file = desk.files().file(appFile("ui.txt"));
     return file ? file->bytes : std::string("(none)");
   }
-  WindowHandle addSelectedRow(const std::string& caption) {
-    const WindowHandle w = desk.createWindow(desk.newProcess(), caption);
-    const int list = idx(ControlId::processList);
-    const int row = main.controls().addRow(list, caption, w.value());
-    desk.selectRow(list, row);
-    return w;
-  }
 };
 
 struct KeyLevel {
@@ -63,7 +56,7 @@ TEST_F(KeyCommandsTest, ShiftDoesNotCountAndOtherKeysDoNothing) {
 }
 
 TEST_F(KeyCommandsTest, TheSelectedWindowIsFadedOnlyWhileNothingIsHosted) {
-  const WindowHandle selected = addSelectedRow("Selected");
+  const WindowHandle selected = listAndSelect(desk.createWindow(desk.newProcess(), "Selected"));
   desk.keyDown('4');
   EXPECT_EQ(desk.layeredAlpha(selected), std::optional<std::uint8_t>{140});
   EXPECT_FALSE(frameAlpha().has_value()) << "the frame is left alone";
