@@ -1,7 +1,6 @@
 // Sends each event of the frame to the handler of the subsystem that owns it.
-// Events that no subsystem handles are dropped here, and so is every event
-// once the program is leaving (lifecycle.cpp): the frame is out of sight
-// then, and only gives back what it still holds.
+// Once the program is leaving (lifecycle.cpp) the frame is out of sight and
+// only gives back what it holds: every event is dropped.
 #include "app/main_frame.h"
 
 #include <utility>

@@ -49,11 +49,8 @@ void Main::measureEdgeWidth() {
 }
 
 void Main::onUnload(bool& cancel) {
-  // Windows of other programs go back to the desktop instead of being
-  // destroyed with the frame: their programs keep running with their work.
-  // One whose program does not answer cannot go back yet, and would die
-  // with the frame (the frame would even wait for it to die): the frame
-  // stays, out of sight, until it has gone back.
+  // Other programs' windows must not die with the frame. One whose program
+  // does not answer cannot go back yet: the frame stays, out of sight.
   if (leaving_ || !giveBack()) {
     leave();
     cancel = true;
@@ -104,20 +101,16 @@ bool Main::giveBackForeignWindows() {
       std::remove_if(handingBack_.begin(), handingBack_.end(),
                      [&](platform::WindowHandle w) { return !desktop.callUnderWay(w); }),
       handingBack_.end());
-  // A program that does not answer keeps its window in the frame for now.
   // Every program is asked before any window moves: a window given back
-  // hands the activation on, and one found not answering is kept out of
-  // that hand-over.
+  // hands the activation on, which must not reach one that does not answer.
   std::vector<platform::WindowHandle> answering;
   for (const platform::WindowHandle window : desktop.foreignChildren(frame)) {
     if (std::find(handingBack_.begin(), handingBack_.end(), window) != handingBack_.end()) continue;
     if (model::answers(desktop, window)) answering.push_back(window);
   }
   for (const platform::WindowHandle window : answering) {
-    // Read the place first: a window given back keeps its client-relative
-    // position, which would otherwise put it near the screen's corner. It
-    // is placed in the same call, once it is top-level again: a place given
-    // while it is still a child would be taken relative to the frame.
+    // Placed where it stands on the screen once it is top-level again: it
+    // would keep its client-relative position, near the screen's corner.
     const std::optional<platform::Rect> place = desktop.windowRect(window);
     constexpr unsigned kFlags =
         platform::kSwpNoSize | platform::kSwpNoActivate | platform::kSwpAsyncWindowPos;

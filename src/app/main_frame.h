@@ -89,19 +89,15 @@ class Main final : public platform::Application {
   // Esc: the release, then every other window of another program goes back
   // to the desktop, then the program ends.
   void releaseAndEnd();
-  // Every exit path gives back what it can (guarded); true when nothing of
-  // another program is left in the frame.
+  // What every exit path runs: giveBackForeignWindows, guarded.
   bool giveBack();
-  // Gives every window of another program that lives in the frame back to
-  // the desktop where it stands on the screen, no longer top-most, so that
-  // the frame going away never destroys another program's window. A window
-  // whose program does not answer stays. True when none is left inside and
-  // none is still on its way out.
+  // Gives each window of another program in the frame back to the desktop,
+  // where it stands, no longer top-most; one whose program does not answer
+  // stays. True when none is left inside or still on its way out.
   bool giveBackForeignWindows();
-  // The frame goes off the screen, stops everything it does and no longer
-  // counts as the running instance; every kLeavePollMs it gives back what
-  // it can, and the program ends once nothing is left. A window whose
-  // program ends goes with it, which ends the wait too.
+  // The frame hides, stops its work and stops counting as the running
+  // instance; it gives back what it can every kLeavePollMs and ends once
+  // nothing is left.
   void leave();
   void onLeaveTick();
 

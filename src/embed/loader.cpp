@@ -98,11 +98,9 @@ void Loader::capture(platform::WindowHandle window) {
   const platform::Rect bounds = frame_.frameBounds();
   const platform::Rect fit =
       model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
-  // Placed without waiting for the program, which takes the request before
-  // the new parent: a window keeps its position relative to its parent's
-  // client area when the parent changes, so it lands below the title strip.
-  // Where the system re-parents first and places after, the place is
-  // already relative to the frame: the same spot either way.
+  // Placed without waiting for the program. A window keeps its position
+  // relative to its parent's client area, so it lands below the title strip
+  // whether the program takes the place or the new parent first.
   desktop_.setWindowPos(window, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
                         platform::kSwpAsyncWindowPos);
   desktop_.setParent(window, frame_.frameWindow());

@@ -20,11 +20,9 @@ void TaskSelection::onReleaseClick() {
   // release. Each window is asked once.
   const platform::WindowHandle hosted = state_.hostedWindow;
   const bool hostedAnswers = model::answers(desktop_, hosted);
-  // The hosted window goes back to the desktop where it stands in the
-  // frame's client area, now measured from the screen's corner. A launch
-  // still awaiting its capture is forgotten as the hosted window, but its
-  // timer still captures at its moment; the launch's process is never
-  // taken for a window.
+  // Back at its place in the frame's client area, now measured from the
+  // screen's corner. A launch still awaiting its capture is forgotten here,
+  // though its timer still captures at its moment.
   if (hostedAnswers) {
     desktop_.setWindowPos(hosted, platform::kHwndNoTopMost, 0, 0, 0, 0, kKeepPlace);
     desktop_.setParent(hosted, platform::WindowHandle{});

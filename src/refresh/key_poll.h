@@ -20,11 +20,9 @@ inline constexpr int kLastPolledKey = 128;
 // a later call.
 std::optional<int> firstPressedKey(platform::DesktopPort& desktop);
 
-// firstPressedKey at every tick of the poll, without the scan when it
-// cannot find anything: after a scan that found no key, every key was up
-// and had been asked, so until the session's next input the answer stays
-// nothing. The answers are the scan's own, at a small part of its cost
-// while nobody types.
+// firstPressedKey at every tick, skipping the scan while nobody types:
+// after a scan that found no key, nothing can be found before the
+// session's next input.
 class KeyPoll {
  public:
   explicit KeyPoll(platform::DesktopPort& desktop) : desktop_(desktop) {}

@@ -148,11 +148,9 @@ class ControlSet {
   // Appends a row and returns its index.
   int addRow(int index, std::string text, std::int64_t data);
   void setSelected(int index, int row);
-  // Replaces every row at once. Rows equal to those there (text and number,
-  // in order) change nothing, and the list box is left exactly as it is.
-  // Otherwise no row is selected afterwards (the toolkit is told of both
-  // changes), and the row shown first stays the same where the new rows
-  // allow it.
+  // Replaces every row at once; rows equal to those there change nothing.
+  // Otherwise no row stays selected, and the row shown first stays where
+  // the new rows allow it.
   void setRows(int index, std::vector<ListRow> rows);
   void setIcon(int index, IconHandle icon);
 
