@@ -48,9 +48,7 @@ class Main final : public platform::Application {
 
   // The subsystems, for the tests that drive one of them directly.
   embed::Loader& loader() { return loader_; }
-  embed::TaskSelection& taskSelection() { return taskSelection_; }
   tasks::TaskList& taskList() { return taskList_; }
-  config::SettingsStore& store() { return store_; }
   effects::Opacity& opacity() { return opacity_; }
 
   // Ends the program at once, without the unload steps, after giving back

@@ -19,7 +19,6 @@ class Stacking {
   // Puts the frame into the top-most band or takes it out; the pin's tool
   // tip shows which: "置顶" while pinned, "取消置顶" while not.
   void pinFrame(bool pinned, Activation activation = Activation::Keep);
-  bool framePinned() const { return framePinned_; }
 
   // The pin: unpins a pinned frame, pins any other.
   void onPinClick();
