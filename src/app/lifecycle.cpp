@@ -1,4 +1,5 @@
-// Start-up and shutdown of the frame.
+// Start-up and shutdown of the frame, and the give-back of other programs'
+// windows that every exit path runs.
 #include <algorithm>
 #include <vector>
 

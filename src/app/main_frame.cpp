@@ -1,6 +1,5 @@
 #include "app/main_frame.h"
 
-#include "model/text.h"
 #include "ui/guard.h"
 
 namespace vitrolux::app {
