@@ -138,7 +138,7 @@ int main() {
 
   vitrolux::tasks::TaskList& list = frame.taskList();
   const int listIndex = vitrolux::model::index(vitrolux::model::ControlId::processList);
-  list.FindAllApps();
+  list.rebuild();
   const std::size_t rows = frame.controls()[listIndex].rows.size();
   std::vector<double> bare, styled, unchanged, refilled;
   int characters = 0;

@@ -59,7 +59,7 @@ Figures measure(int windows, int runs) {
       top = desk.createWindow(process, "Window " + std::to_string(i), style);
     }
     vitrolux::tasks::TaskList& list = frame.taskList();
-    first.push_back(microseconds([&] { list.FindAllApps(); }));
+    first.push_back(microseconds([&] { list.rebuild(); }));
     unchanged.push_back(microseconds([&] { list.onProcessTimer(); }));
     desk.window(top)->caption = "Renamed";
     changed.push_back(microseconds([&] { list.onProcessTimer(); }));

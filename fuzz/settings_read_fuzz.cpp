@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   if (storable(value)) {
     const std::string copy = store.settingsPath("copy.txt");
-    check(store.WriteCfg(copy, value), "a short value is written", input);
+    check(store.writeCfg(copy, value), "a short value is written", input);
     check(store.readCfg(copy) == value, "what is written reads back as itself", input);
   }
   return 0;

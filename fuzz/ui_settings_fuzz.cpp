@@ -7,17 +7,17 @@
 #include <cstring>
 #include <string>
 
-#include "effects/ui_settings.h"
+#include "app/ui_settings.h"
 #include "fuzz_ports.h"
 
 namespace {
 
-using vitrolux::effects::UiItem;
-using vitrolux::effects::UiKey;
+using vitrolux::app::UiItem;
+using vitrolux::app::UiKey;
 using vitrolux::fuzz::check;
 
 void checkRead(const std::string& line) {
-  const std::vector<UiItem> items = vitrolux::effects::readUiSettings(line);
+  const std::vector<UiItem> items = vitrolux::app::readUiSettings(line);
   if (line.find("|||") == std::string::npos) {
     check(items.empty(), "a line without |||  applies nothing", line);
     return;
@@ -25,12 +25,12 @@ void checkRead(const std::string& line) {
   for (const UiItem& item : items) {
     check(std::isfinite(item.value), "every value is a number", line);
     switch (item.key) {
-      case UiKey::opacity:
+      case UiKey::Opacity:
         check(std::nearbyint(item.value) >= 1 && std::nearbyint(item.value) <= 255,
               "an applied level is visible", line);
         break;
-      case UiKey::width:
-      case UiKey::height:
+      case UiKey::Width:
+      case UiKey::Height:
         check(item.value > 0, "an applied size is not empty", line);
         break;
       default:
@@ -49,13 +49,13 @@ void checkRoundTrip(const std::uint8_t* data, std::size_t size) {
                                             static_cast<double>(numbers[4] % 1000000),
                                             static_cast<double>(1 + (numbers[1] & 0xFFFFF)),
                                             static_cast<double>(1 + (numbers[2] & 0xFFFFF))};
-  const std::string line = vitrolux::effects::formatUiSettings(level, frame);
-  const std::vector<UiItem> items = vitrolux::effects::readUiSettings(line);
-  const std::vector<UiItem> expected = {{UiKey::opacity, static_cast<double>(level)},
-                                        {UiKey::width, frame.width},
-                                        {UiKey::height, frame.height},
-                                        {UiKey::left, frame.left},
-                                        {UiKey::top, frame.top}};
+  const std::string line = vitrolux::app::formatUiSettings(level, frame);
+  const std::vector<UiItem> items = vitrolux::app::readUiSettings(line);
+  const std::vector<UiItem> expected = {{UiKey::Opacity, static_cast<double>(level)},
+                                        {UiKey::Width, frame.width},
+                                        {UiKey::Height, frame.height},
+                                        {UiKey::Left, frame.left},
+                                        {UiKey::Top, frame.top}};
   check(items == expected, "a written line reads back as written", line);
 }
 

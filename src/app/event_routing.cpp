@@ -1,7 +1,6 @@
 // Sends each event of the frame to the handler of the subsystem that owns it.
-// Events that no subsystem handles are dropped here, and so is every event
-// once the program is leaving (lifecycle.cpp): the frame is out of sight
-// then, and only gives back what it still holds.
+// Once the program is leaving (lifecycle.cpp) the frame is out of sight and
+// only gives back what it holds: every event is dropped.
 #include "app/main_frame.h"
 
 #include <utility>
@@ -128,8 +127,8 @@ void Main::onControlMouseDown(int control, int button, int shift, float x, float
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
-      case ControlId::retore_btn:
-      case ControlId::sys_btn:
+      case ControlId::full_screen_btn:
+      case ControlId::title_strip:
         titleBar_.onMouseDown(static_cast<ControlId>(control), button, shift, x, y);
         break;
       default:
@@ -143,7 +142,7 @@ void Main::onControlMouseMove(int control, int button, int shift, float x, float
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
-      case ControlId::retore_btn:
+      case ControlId::full_screen_btn:
         titleBar_.onMouseMove(static_cast<ControlId>(control), button, shift, x, y);
         break;
       default:
@@ -157,7 +156,7 @@ void Main::onControlMouseLeave(int control) {
     switch (static_cast<ControlId>(control)) {
       case ControlId::close_btn:
       case ControlId::min_btn:
-      case ControlId::retore_btn:
+      case ControlId::full_screen_btn:
         titleBar_.onMouseLeave(static_cast<ControlId>(control));
         break;
       default:
@@ -172,13 +171,13 @@ void Main::onTimer(int control) {
       case ControlId::process_timer:
         taskList_.onProcessTimer();
         break;
-      case ControlId::Timer1:
-      case ControlId::Timer2:
-      case ControlId::Timer3:
+      case ControlId::chrome_timer:
+      case ControlId::firefox_timer:
+      case ControlId::other_app_timer:
         loader_.onCaptureTimer(static_cast<ControlId>(control));
         break;
       case ControlId::cfg_timer:
-        opacity_.onCfgTimer();
+        uiSettings_.onCfgTimer();
         break;
       default:
         break;

@@ -78,15 +78,15 @@ void FrameGeometry::onMouseDown(int button, int /*shift*/, float x, float y) {
     return;
   }
   if (button != platform::kLeftButton) return;
-  isDragging = true;
-  dragStartX = platform::roundHalfEven(x);
-  dragStartY = platform::roundHalfEven(y);
+  dragging_ = true;
+  dragStartX_ = platform::roundHalfEven(x);
+  dragStartY_ = platform::roundHalfEven(y);
 }
 
 void FrameGeometry::onMouseMove(int button, int /*shift*/, float x, float y) {
   // The left button came up where the frame did not hear of it: the move
   // ended there, and this pointer only passes by.
-  if ((button & platform::kLeftButton) == 0) isDragging = false;
+  if ((button & platform::kLeftButton) == 0) dragging_ = false;
   const platform::TwipsRect frame = model::frameTwips(frame_);
   const Band band(static_cast<float>(state_.edgeWidth), static_cast<float>(frame.width),
                   static_cast<float>(frame.height), x, y);
@@ -94,25 +94,25 @@ void FrameGeometry::onMouseMove(int button, int /*shift*/, float x, float y) {
   frame_.setFrameCursor(cursor);
   // Over the band the pointer only shows where a press would size; a move
   // in progress goes on with the next step outside it.
-  if (cursor != kArrowCursor || !isDragging) return;
+  if (cursor != kArrowCursor || !dragging_) return;
   // The pointer is relative to the frame, which follows it: each step moves
   // the frame by the pointer's travel since the press's point.
-  dragLeft = platform::roundHalfEven(frame.left - dragStartX + x);
-  dragTop = platform::roundHalfEven(frame.top - dragStartY + y);
+  dragLeft_ = platform::roundHalfEven(frame.left - dragStartX_ + x);
+  dragTop_ = platform::roundHalfEven(frame.top - dragStartY_ + y);
   const int dpi = frame_.dpi();
   desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndTop,
-                        platform::twipsToPixels(dragLeft, dpi),
-                        platform::twipsToPixels(dragTop, dpi), 0, 0,
+                        platform::twipsToPixels(dragLeft_, dpi),
+                        platform::twipsToPixels(dragTop_, dpi), 0, 0,
                         platform::kSwpNoSize | platform::kSwpNoZOrder | platform::kSwpNoActivate);
 }
 
 void FrameGeometry::onMouseUp(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
-  isDragging = false;
+  dragging_ = false;
 }
 
 void FrameGeometry::onCaptureLost() {
   // Without the capture the button's release may reach another window.
-  isDragging = false;
+  dragging_ = false;
 }
 
 void FrameGeometry::onDoubleClick() {
@@ -131,7 +131,7 @@ void FrameGeometry::onDoubleClick() {
 void FrameGeometry::onResize() {
   // The title strip ends at the frame's right edge, whatever its width.
   platform::guarded([&] {
-    const int strip = index(ControlId::sys_btn);
+    const int strip = index(ControlId::title_strip);
     controls_.setLeft(strip, model::frameTwips(frame_).width - controls_[strip].rect.width);
   });
   // The task list refreshes while the frame is shown, and rests while it is

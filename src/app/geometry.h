@@ -3,9 +3,9 @@
 #pragma once
 
 #include "model/frame_state.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::app {
 
@@ -31,11 +31,11 @@ class FrameGeometry {
 
   // A move by the background. Plain ints, not 16 bits: a frame on a second
   // monitor lies beyond 32767 twips and must still follow the pointer.
-  bool isDragging = false;
-  int dragStartX = 0;
-  int dragStartY = 0;
-  int dragLeft = 0;
-  int dragTop = 0;
+  bool dragging_ = false;
+  int dragStartX_ = 0;
+  int dragStartY_ = 0;
+  int dragLeft_ = 0;
+  int dragTop_ = 0;
 };
 
 }  // namespace vitrolux::app

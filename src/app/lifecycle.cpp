@@ -1,5 +1,10 @@
-// Start-up and shutdown of the frame.
+// Start-up and shutdown of the frame, and the give-back of other programs'
+// windows that every exit path runs.
+#include <algorithm>
+#include <vector>
+
 #include "app/main_frame.h"
+#include "model/foreign_windows.h"
 #include "ui/guard.h"
 #include "ui/twips.h"
 
@@ -24,23 +29,18 @@ void Main::onLoad() {
     return;
   }
   // Every further step is on its own: one that fails is skipped.
-  guarded([&] { state_.currentOpacity = 0; });
   // The toolbar is stored grey and takes the frame's own colour at start.
   guarded([&] { controls_.setBackColor(index(ControlId::main_toolbar), model::kFrameColor); });
+  // Not activated here: the frame is not on the screen yet, and showing it
+  // a moment later activates it.
+  guarded([&] { stacking_.pinFrame(true, effects::Activation::Keep); });
   guarded([&] {
-    // Not activated here: the frame is not on the screen yet, and showing it
-    // a moment later activates it.
-    ports_.desktop.setWindowPos(
-        ports_.frame.frameWindow(), platform::kHwndTopMost, 0, 0, 0, 0,
-        platform::kSwpNoSize | platform::kSwpNoMove | platform::kSwpNoActivate);
-  });
-  guarded([&] {
-    const std::string entry = store_.getDirName();
+    const std::string entry = store_.autoLoadEntry();
     if (!entry.empty()) loader_.loadApp(entry);
   });
   guarded([&] { measureEdgeWidth(); });
   guarded([&] { state_.taskStyleMask = kTaskStyleMask; });
-  guarded([&] { taskList_.FindAllApps(); });
+  guarded([&] { taskList_.rebuild(); });
   guarded([&] { controls_.setInterval(index(ControlId::cfg_timer), kFirstSettingsDelayMs); });
 }
 
@@ -50,11 +50,8 @@ void Main::measureEdgeWidth() {
 }
 
 void Main::onUnload(bool& cancel) {
-  // Windows of other programs go back to the desktop instead of being
-  // destroyed with the frame: their programs keep running with their work.
-  // One whose program does not answer cannot go back yet, and would die
-  // with the frame (the frame would even wait for it to die): the frame
-  // stays, out of sight, until it has gone back.
+  // Other programs' windows must not die with the frame. One whose program
+  // does not answer cannot go back yet: the frame stays, out of sight.
   if (leaving_ || !giveBack()) {
     leave();
     cancel = true;
@@ -83,11 +80,53 @@ void Main::leave() {
   guarded([&] { ports_.processes.releaseInstance(); });
   guarded([&] { loader_.cancelLaunch(); });
   guarded([&] { ports_.frame.killSystemTimer(refresh::kF5TimerId); });
-  for (const ControlId timer : {ControlId::process_timer, ControlId::cfg_timer, ControlId::Timer1,
-                                ControlId::Timer2, ControlId::Timer3}) {
+  for (const ControlId timer :
+       {ControlId::process_timer, ControlId::cfg_timer, ControlId::chrome_timer,
+        ControlId::firefox_timer, ControlId::other_app_timer}) {
     guarded([&] { controls_.setInterval(index(timer), 0); });
   }
   guarded([&] { ports_.frame.setSystemTimer(kLeaveTimerId, kLeavePollMs); });
+}
+
+bool Main::giveBack() {
+  return guarded([&] { return giveBackForeignWindows(); }, true);
+}
+
+bool Main::giveBackForeignWindows() {
+  platform::DesktopPort& desktop = ports_.desktop;
+  const platform::WindowHandle frame = ports_.frame.frameWindow();
+  if (frame.isNull()) return true;
+  // A window on its way back since an earlier call is not asked again; the
+  // frame stays until it is out and placed.
+  handingBack_.erase(
+      std::remove_if(handingBack_.begin(), handingBack_.end(),
+                     [&](platform::WindowHandle w) { return !desktop.callUnderWay(w); }),
+      handingBack_.end());
+  // Every program is asked before any window moves: a window given back
+  // hands the activation on, which must not reach one that does not answer.
+  std::vector<platform::WindowHandle> answering;
+  for (const platform::WindowHandle window : desktop.foreignChildren(frame)) {
+    if (std::find(handingBack_.begin(), handingBack_.end(), window) != handingBack_.end()) continue;
+    if (model::answers(desktop, window)) answering.push_back(window);
+  }
+  for (const platform::WindowHandle window : answering) {
+    // Placed where it stands on the screen once it is top-level again: it
+    // would keep its client-relative position, near the screen's corner.
+    const std::optional<platform::Rect> place = desktop.windowRect(window);
+    constexpr unsigned kFlags =
+        platform::kSwpNoSize | platform::kSwpNoActivate | platform::kSwpAsyncWindowPos;
+    const bool done =
+        place ? desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
+                                         place->left, place->top, 0, 0, kFlags)
+              : desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
+                                         0, 0, 0, 0, kFlags | platform::kSwpNoMove);
+    if (!done && desktop.callUnderWay(window)) handingBack_.push_back(window);
+  }
+  const std::vector<platform::WindowHandle> left = desktop.foreignChildren(frame);
+  if (std::find(left.begin(), left.end(), state_.hostedWindow) == left.end()) {
+    state_.hostedWindow = {};
+  }
+  return left.empty() && handingBack_.empty();
 }
 
 void Main::onLeaveTick() {

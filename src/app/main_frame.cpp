@@ -1,6 +1,5 @@
 #include "app/main_frame.h"
 
-#include "model/strings.h"
 #include "ui/guard.h"
 
 namespace vitrolux::app {
@@ -10,23 +9,18 @@ Main::Main(const platform::Ports& ports)
       store_(ports.files, ports.text),
       taskList_(controls_, state_, ports.frame, ports.desktop),
       loader_(controls_, state_, ports.frame, ports.desktop, ports.processes,
-              [this] { taskList_.FindAllApps(); }),
+              [this] { taskList_.rebuild(); }),
       taskSelection_(controls_, state_, ports.frame, ports.desktop, loader_),
       tiles_(store_, ports.processes, ports.frame,
              [this](const std::string& entry) { return loader_.loadApp(entry); }),
       optionPanel_(controls_, store_),
-      opacity_(controls_, state_, ports.frame, ports.desktop,
-               effects::UiFile{
-                   [this] { return store_.readCfg(store_.settingsPath(model::text::kUiFile)); },
-                   [this](const std::string& line) {
-                     store_.WriteCfg(store_.settingsPath(model::text::kUiFile), line);
-                   }}),
+      opacity_(controls_, state_, ports.frame, ports.desktop, [this] { uiSettings_.writeUICfg(); }),
       stacking_(controls_, ports.frame, ports.desktop),
       autoRefresh_(controls_, state_, ports.frame, ports.desktop),
+      uiSettings_(controls_, ports.frame, ports.desktop, store_, opacity_),
       geometry_(controls_, state_, ports.frame, ports.desktop),
-      titleBar_(
-          controls_, ports.frame, ports.desktop, [this] { opacity_.writeUICfg(); },
-          [this] { opacity_.loadUICfg(); }, [this] { endNow(); }),
+      titleBar_(controls_, ports.frame, ports.desktop, stacking_, uiSettings_,
+                [this] { endNow(); }),
       keys_([this] { releaseAndEnd(); }, [this](int level) { opacity_.setOpacity(level, true); }) {
   model::buildLayout(controls_);
   controls_.onTextChange([this](int control) { onTextChange(control); });
@@ -39,10 +33,6 @@ void Main::endNow() {
   } else {
     leave();
   }
-}
-
-bool Main::giveBack() {
-  return platform::guarded([&] { return taskSelection_.giveBackForeignWindows(); }, true);
 }
 
 void Main::releaseAndEnd() {

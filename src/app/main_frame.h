@@ -7,8 +7,9 @@
 #include "app/geometry.h"
 #include "app/key_commands.h"
 #include "app/title_bar.h"
+#include "app/ui_settings_file.h"
+#include "config/launch_tiles.h"
 #include "config/option_panel.h"
-#include "config/presets.h"
 #include "config/store.h"
 #include "effects/opacity.h"
 #include "effects/stacking.h"
@@ -16,11 +17,11 @@
 #include "embed/task_selection.h"
 #include "model/frame_state.h"
 #include "model/layout.h"
-#include "ui/application.h"
-#include "ui/controls.h"
 #include "ports/ports.h"
 #include "refresh/auto_refresh.h"
 #include "tasks/task_list.h"
+#include "ui/application.h"
+#include "ui/controls.h"
 
 namespace vitrolux::app {
 
@@ -47,9 +48,7 @@ class Main final : public platform::Application {
 
   // The subsystems, for the tests that drive one of them directly.
   embed::Loader& loader() { return loader_; }
-  embed::TaskSelection& taskSelection() { return taskSelection_; }
   tasks::TaskList& taskList() { return taskList_; }
-  config::SettingsStore& store() { return store_; }
   effects::Opacity& opacity() { return opacity_; }
 
   // Ends the program at once, without the unload steps, after giving back
@@ -88,13 +87,15 @@ class Main final : public platform::Application {
   // Esc: the release, then every other window of another program goes back
   // to the desktop, then the program ends.
   void releaseAndEnd();
-  // Gives back what it can; true when nothing of another program is left
-  // in the frame.
+  // What every exit path runs: giveBackForeignWindows, guarded.
   bool giveBack();
-  // The frame goes off the screen, stops everything it does and no longer
-  // counts as the running instance; every kLeavePollMs it gives back what
-  // it can, and the program ends once nothing is left. A window whose
-  // program ends goes with it, which ends the wait too.
+  // Gives each window of another program in the frame back to the desktop,
+  // where it stands, no longer top-most; one whose program does not answer
+  // stays. True when none is left inside or still on its way out.
+  bool giveBackForeignWindows();
+  // The frame hides, stops its work and stops counting as the running
+  // instance; it gives back what it can every kLeavePollMs and ends once
+  // nothing is left.
   void leave();
   void onLeaveTick();
 
@@ -104,6 +105,8 @@ class Main final : public platform::Application {
   // Once the program is leaving, the frame is hidden and does nothing but
   // wait for the last windows of other programs to go back.
   bool leaving_ = false;
+  // Windows whose give-back outlived its wait and is still being carried out.
+  std::vector<platform::WindowHandle> handingBack_;
 
   // In the order they need each other.
   config::SettingsStore store_;
@@ -115,6 +118,7 @@ class Main final : public platform::Application {
   effects::Opacity opacity_;
   effects::Stacking stacking_;
   refresh::AutoRefresh autoRefresh_;
+  UiSettingsFile uiSettings_;
   FrameGeometry geometry_;
   TitleBar titleBar_;
   KeyCommands keys_;

@@ -14,7 +14,6 @@ using platform::Picture;
 namespace picture = model::picture;
 
 constexpr double kTaskBarTwips = 580;
-constexpr unsigned kKeepPlace = platform::kSwpNoSize | platform::kSwpNoMove;
 
 struct Pictures {
   Picture normal;
@@ -25,8 +24,8 @@ Pictures picturesOf(ControlId button) {
   switch (button) {
     case ControlId::min_btn:
       return {picture::kMinNormal, picture::kMinHover};
-    case ControlId::retore_btn:
-      return {picture::kRestoreNormal, picture::kRestoreHover};
+    case ControlId::full_screen_btn:
+      return {picture::kFullScreenNormal, picture::kFullScreenHover};
     default:
       return {picture::kCloseNormal, picture::kCloseHover};
   }
@@ -64,11 +63,11 @@ void TitleBar::onMouseDown(ControlId button, int, int, float, float) {
     case ControlId::min_btn:
       frame_.setFrameState(platform::WindowState::Minimized);
       break;
-    case ControlId::retore_btn:
+    case ControlId::full_screen_btn:
       toggleFullScreen();
       break;
     case ControlId::close_btn:
-      writeUICfg_();
+      uiSettings_.writeUICfg();
       endProgram_();
       break;
     default:
@@ -85,29 +84,28 @@ void TitleBar::toggleFullScreen() {
   const std::optional<platform::Monitor> monitor =
       desktop_.monitorFromRect(now, platform::kMonitorDefaultToNearest);
   if (!monitor) return;
-  const platform::WindowHandle frame = frame_.frameWindow();
   if (now.width() != monitor->bounds.width()) {
-    desktop_.setWindowPos(frame, platform::kHwndNoTopMost, now.left, now.top, now.width(),
-                          now.height(), kKeepPlace);
+    stacking_.pinFrame(false, effects::Activation::Take);
     // "ui.txt" keeps the size and place to come back to.
-    writeUICfg_();
+    uiSettings_.writeUICfg();
     beforeFullScreen_ = now;
     const platform::TwipsRect full = fullScreenTwips(monitor->bounds, frame_.dpi());
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::width, full.width);
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::height, full.height);
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::left, full.left);
-    model::setFrameTwips(frame_, desktop_, model::FrameSide::top, full.top);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Width, full.width);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Height, full.height);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Left, full.left);
+    model::setFrameTwips(frame_, desktop_, model::FrameSide::Top, full.top);
   } else {
-    desktop_.setWindowPos(frame, platform::kHwndTopMost, 0, 0, 0, 0, kKeepPlace);
-    loadUICfg_();
+    stacking_.pinFrame(true, effects::Activation::Take);
+    uiSettings_.loadUICfg();
     // A digit key pressed in full screen saved the full-screen place over
     // the one to come back to; the button would then never leave full
     // screen. The place from before is still known here.
     const std::optional<platform::Rect> before = std::exchange(beforeFullScreen_, std::nullopt);
     const platform::Rect after = frame_.frameBounds();
     if (before && after.width() == monitor->bounds.width()) {
-      desktop_.setWindowPos(frame, platform::kHwndTop, before->left, before->top, before->width(),
-                            before->height(), platform::kSwpNoZOrder | platform::kSwpNoActivate);
+      desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndTop, before->left, before->top,
+                            before->width(), before->height(),
+                            platform::kSwpNoZOrder | platform::kSwpNoActivate);
     }
   }
 }

@@ -4,10 +4,12 @@
 #include <functional>
 #include <optional>
 
+#include "app/ui_settings_file.h"
+#include "effects/stacking.h"
 #include "model/layout.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::app {
 
@@ -22,13 +24,13 @@ platform::TwipsRect fullScreenTwips(const platform::Rect& monitor, int dpi);
 class TitleBar {
  public:
   TitleBar(platform::ControlSet& controls, platform::FramePort& frame,
-           platform::DesktopPort& desktop, std::function<void()> writeUICfg,
-           std::function<void()> loadUICfg, std::function<void()> endProgram)
+           platform::DesktopPort& desktop, effects::Stacking& stacking, UiSettingsFile& uiSettings,
+           std::function<void()> endProgram)
       : controls_(controls),
         frame_(frame),
         desktop_(desktop),
-        writeUICfg_(std::move(writeUICfg)),
-        loadUICfg_(std::move(loadUICfg)),
+        stacking_(stacking),
+        uiSettings_(uiSettings),
         endProgram_(std::move(endProgram)) {}
 
   // Every mouse button acts, on the press.
@@ -45,8 +47,12 @@ class TitleBar {
   platform::ControlSet& controls_;
   platform::FramePort& frame_;
   platform::DesktopPort& desktop_;
-  std::function<void()> writeUICfg_;
-  std::function<void()> loadUICfg_;
+  // Full screen takes the frame out of the top-most band, and coming back
+  // puts it in again, as the pin shows.
+  effects::Stacking& stacking_;
+  // Keeps the place to come back to from full screen, and the frame's
+  // place at a close.
+  UiSettingsFile& uiSettings_;
   std::function<void()> endProgram_;
   // Where the frame stood before the button made it full screen.
   std::optional<platform::Rect> beforeFullScreen_;

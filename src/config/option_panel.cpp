@@ -79,7 +79,7 @@ void OptionPanel::onSaveClick() {
     // The stored entry must not start with a quote, or reading it back would
     // take it for a quoted field and lose the title.
     path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    const bool saved = store_.WriteCfg(store_.settingsPath(text::kConfigFile), path + "|" + title);
+    const bool saved = store_.writeCfg(store_.settingsPath(text::kConfigFile), path + "|" + title);
     // A save that could not be written must not look like one that was.
     controls_.setBackColor(button, saved ? kSavedColor : kRefusedColor);
   });

@@ -1,7 +1,7 @@
 #include "config/store.h"
 
 #include "config/settings_text.h"
-#include "model/strings.h"
+#include "model/text.h"
 
 namespace vitrolux::config {
 namespace {
@@ -56,10 +56,9 @@ std::string SettingsStore::decodeSettings(const std::string& bytes) {
   if (view.starts_with(kUtf8Bom)) return repairUtf8(view.substr(kUtf8Bom.size()));
   if (view.starts_with(kUtf16LeBom)) return utf16ToUtf8(view.substr(kUtf16LeBom.size()), false);
   if (view.starts_with(kUtf16BeBom)) return utf16ToUtf8(view.substr(kUtf16BeBom.size()), true);
-  // Editors save UTF-8 without a mark today. Text in a legacy code page is
-  // almost never valid UTF-8 once it holds anything beyond ASCII, so such a
-  // file is taken for UTF-8 and everything else stays in the ANSI code page.
-  // A file cut at the read limit may end inside a character.
+  // Editors save UTF-8 without a mark today, and legacy text beyond ASCII
+  // is almost never valid UTF-8. A file cut at the read limit may end
+  // inside a character.
   if (!isAscii(view) && isUtf8(view, bytes.size() >= kMaxSettingsBytes)) return repairUtf8(view);
   return text_.fromAnsi(bytes);
 }
@@ -85,7 +84,7 @@ std::string SettingsStore::readCfg(const std::string& path) {
   }
 }
 
-bool SettingsStore::WriteCfg(const std::string& path, const std::string& value) {
+bool SettingsStore::writeCfg(const std::string& path, const std::string& value) {
   try {
     const std::string bytes = encodeSettings(value + "\r\n");
     if (bytes.size() > kMaxSettingsBytes) return false;
@@ -95,7 +94,7 @@ bool SettingsStore::WriteCfg(const std::string& path, const std::string& value) 
   }
 }
 
-std::string SettingsStore::getDirName() {
+std::string SettingsStore::autoLoadEntry() {
   return readCfg(settingsPath(model::text::kConfigFile));
 }
 

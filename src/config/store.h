@@ -24,10 +24,10 @@ class SettingsStore {
   // Replaces the file's whole content with the value and CR LF. The old file
   // stays whole unless the new one was written completely. True on success;
   // false, with nothing written, for a value too long to be read back whole.
-  bool WriteCfg(const std::string& path, const std::string& value);
+  bool writeCfg(const std::string& path, const std::string& value);
 
   // The auto-load entry of "config.txt", or the empty text.
-  std::string getDirName();
+  std::string autoLoadEntry();
 
   // Settings bytes to UTF-8: UTF-8 or UTF-16 as a byte-order mark says;
   // without one, UTF-8 when the bytes are valid UTF-8 and not plain ASCII;

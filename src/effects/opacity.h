@@ -1,55 +1,46 @@
-// Opacity of the frame or of a selected window, and the saved UI settings
-// "ui.txt": the level last chosen and the frame's size and position,
-// applied once shortly after every start.
+// Opacity of the frame or of a selected window: the alpha of a layered
+// window, and the level last chosen.
 #pragma once
 
+#include <cstdint>
 #include <functional>
-#include <string>
 
 #include "model/frame_state.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::effects {
 
-// The settings file "ui.txt", read and written through the settings store.
-struct UiFile {
-  std::function<std::string()> read;
-  std::function<void(const std::string& line)> write;
-};
-
 class Opacity {
  public:
-  Opacity(platform::ControlSet& controls, model::FrameState& state, platform::FramePort& frame,
-          platform::DesktopPort& desktop, UiFile file)
+  // `save` keeps a newly chosen level, with the frame's place, in the
+  // settings.
+  Opacity(const platform::ControlSet& controls, const model::FrameState& state,
+          platform::FramePort& frame, platform::DesktopPort& desktop, std::function<void()> save)
       : controls_(controls),
         state_(state),
         frame_(frame),
         desktop_(desktop),
-        file_(std::move(file)) {}
+        save_(std::move(save)) {}
 
   // Fades the selected task-list window when nothing is hosted, else the
-  // frame; with `save`, the level also becomes the remembered one.
+  // frame; with `save`, the level also becomes the current one and is saved.
   void setOpacity(double level, bool save);
-  // Applies what "ui.txt" holds, item by item in the order they stand.
-  void loadUICfg();
-  // Rewrites "ui.txt" from the remembered level and the frame's place.
-  void writeUICfg();
-
-  // The first tick after start-up applies the saved settings once.
-  void onCfgTimer();
+  // A level read from the settings: applied and current, not saved again.
+  void applySavedLevel(double level);
+  // The level last saved or applied from the settings; 0 for none.
+  std::int16_t currentOpacity() const { return currentOpacity_; }
 
  private:
   platform::WindowHandle target() const;
-  // A frame that no monitor shows comes onto the nearest one's work area.
-  void keepOnScreen();
 
-  platform::ControlSet& controls_;
-  model::FrameState& state_;
+  const platform::ControlSet& controls_;
+  const model::FrameState& state_;
   platform::FramePort& frame_;
   platform::DesktopPort& desktop_;
-  UiFile file_;
+  std::function<void()> save_;
+  std::int16_t currentOpacity_ = 0;
 };
 
 }  // namespace vitrolux::effects

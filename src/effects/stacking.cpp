@@ -2,8 +2,8 @@
 
 #include "model/foreign_windows.h"
 #include "model/layout.h"
-#include "model/strings.h"
 #include "model/task_rows.h"
+#include "model/text.h"
 
 namespace vitrolux::effects {
 namespace {
@@ -18,18 +18,21 @@ constexpr std::uint32_t kClickThroughStyles = platform::kWsExLayered | platform:
 
 }  // namespace
 
+void Stacking::pinFrame(bool pinned, Activation activation) {
+  unsigned flags = kKeepPlace;
+  if (activation == Activation::Keep) flags |= platform::kSwpNoActivate;
+  desktop_.setWindowPos(frame_.frameWindow(),
+                        pinned ? platform::kHwndTopMost : platform::kHwndNoTopMost, 0, 0, 0, 0,
+                        flags);
+  framePinned_ = pinned;
+  controls_.setToolTip(index(ControlId::setTopMostBtn),
+                       std::string(pinned ? text::kTipPin : text::kTipUnpin));
+}
+
 void Stacking::onPinClick() {
   // The click on the pin has brought the frame forward already; activating
   // it again would only wait for a hosted program that joined its input.
-  constexpr unsigned kFlags = kKeepPlace | platform::kSwpNoActivate;
-  const int pin = index(ControlId::setTopMostBtn);
-  if (controls_[pin].toolTip == text::kTipPin) {
-    desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndNoTopMost, 0, 0, 0, 0, kFlags);
-    controls_.setToolTip(pin, std::string(text::kTipUnpin));
-  } else {
-    desktop_.setWindowPos(frame_.frameWindow(), platform::kHwndTopMost, 0, 0, 0, 0, kFlags);
-    controls_.setToolTip(pin, std::string(text::kTipPin));
-  }
+  pinFrame(!framePinned_, Activation::Keep);
 }
 
 void Stacking::onBringToFrontClick() {
@@ -47,10 +50,10 @@ void Stacking::onClickThroughClick() {
   // A window whose program does not answer (or that is gone) is left as it
   // is, and so is the button: it says what the next click does to it.
   if (!window.isNull() && !model::answers(desktop_, window)) return;
-  const int button = index(ControlId::penetrate_btn);
-  const bool enable = controls_[button].caption == text::kClickThrough;
-  controls_.setCaption(button, std::string(enable ? text::kBlock : text::kClickThrough));
-  if (!window.isNull()) setClickThrough(desktop_, window, enable);
+  clickThrough_ = !clickThrough_;
+  controls_.setCaption(index(ControlId::penetrate_btn),
+                       std::string(clickThrough_ ? text::kBlock : text::kClickThrough));
+  if (!window.isNull()) setClickThrough(desktop_, window, clickThrough_);
 }
 
 void setClickThrough(platform::DesktopPort& desktop, WindowHandle window, bool enable) {

@@ -50,13 +50,13 @@ bool Loader::loadApp(const std::string& entry) {
     setPending(*process);
     // The order matters: an entry naming both browsers is a Chrome entry.
     if (contains(entry, "chrome")) {
-      arm(ControlId::Timer1, kChromeDelayMs);
+      arm(ControlId::chrome_timer, kChromeDelayMs);
     } else if (contains(entry, "iexplore")) {
       attemptLaunchCapture(*process, title.empty() ? std::string(text::kIeTitle) : title);
     } else if (contains(entry, "firefox")) {
-      arm(ControlId::Timer2, kSlowProgramDelayMs);
+      arm(ControlId::firefox_timer, kSlowProgramDelayMs);
     } else {
-      arm(ControlId::Timer3, kSlowProgramDelayMs);
+      arm(ControlId::other_app_timer, kSlowProgramDelayMs);
     }
   } else {
     processes_.forgetProcess(*process);
@@ -98,11 +98,9 @@ void Loader::capture(platform::WindowHandle window) {
   const platform::Rect bounds = frame_.frameBounds();
   const platform::Rect fit =
       model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
-  // Placed without waiting for the program, which takes the request before
-  // the new parent: a window keeps its position relative to its parent's
-  // client area when the parent changes, so it lands below the title strip.
-  // Where the system re-parents first and places after, the place is
-  // already relative to the frame: the same spot either way.
+  // Placed without waiting for the program. A window keeps its position
+  // relative to its parent's client area, so it lands below the title strip
+  // whether the program takes the place or the new parent first.
   desktop_.setWindowPos(window, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
                         platform::kSwpAsyncWindowPos);
   desktop_.setParent(window, frame_.frameWindow());
@@ -217,13 +215,13 @@ void Loader::onCaptureTimer(ControlId timer) {
         armed == armedFor_.end() ? platform::ProcessId{} : armed->second;
     const std::string typed = controls_[index(ControlId::title_txt)].caption;
     switch (timer) {
-      case ControlId::Timer1:
+      case ControlId::chrome_timer:
         attemptLaunchCapture(launch, std::string(text::kChromeTitle));
         break;
-      case ControlId::Timer2:
+      case ControlId::firefox_timer:
         attemptLaunchCapture(launch, typed.empty() ? std::string(text::kFirefoxTitle) : typed);
         break;
-      case ControlId::Timer3:
+      case ControlId::other_app_timer:
         if (!typed.empty()) attemptLaunchCapture(launch, typed);
         break;
       default:

@@ -11,21 +11,20 @@
 
 #include "model/frame_state.h"
 #include "model/layout.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
 #include "ports/process_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::embed {
 
 // The system timer of the frame's window that carries the wait for a slow
 // program's window.
 inline constexpr unsigned kCaptureWaitTimerId = 1;
-// The wait looks for its window whenever the desktop reports one that
-// appeared, was shown or renamed. Some window systems report creation only,
-// so besides, at this interval, it reads the captions of the windows
-// reported since the launch, and every few intervals it searches the whole
-// desktop. It ends this long after the launch.
+// The wait looks whenever the desktop reports a window made, shown or
+// renamed. Some systems report creation only, so at each poll it also reads
+// the captions reported since the launch, and searches the whole desktop
+// every few polls, until the limit after the launch.
 inline constexpr unsigned kCaptureWaitPollMs = 250;
 inline constexpr int kCaptureWaitPollsPerSearch = 8;
 inline constexpr std::int64_t kCaptureWaitLimitMs = 30000;
@@ -49,16 +48,13 @@ class Loader {
   // the capture of its window. False when the program could not be started.
   bool loadApp(const std::string& entry);
 
-  // Captures the window the user picked: places it below the title strip
-  // with the frame's size (model/hosted_fit.h) and makes the frame its
-  // parent. The newest action wins: a launch still waiting for its window
-  // waits no more. When that window's program does not answer, nothing at
-  // all changes; a window that has closed since it was picked, or the frame
-  // itself, leaves nothing hosted.
+  // Captures the window the user picked, which wins over a launch still
+  // waiting. A window whose program does not answer changes nothing; one
+  // closed since, or the frame itself, leaves nothing hosted.
   void embed(platform::WindowHandle window);
 
-  // One capture attempt of Timer1, Timer2 or Timer3, which then stops. When
-  // the attempt is the newest launch's and finds nothing, the launch waits.
+  // One capture attempt of a capture timer, which then stops. When the
+  // attempt is the newest launch's and finds nothing, the launch waits.
   void onCaptureTimer(model::ControlId timer);
   // A tick of the wait's timer, and a window that appeared, was shown or
   // renamed on the desktop: the wait looks for its window again.

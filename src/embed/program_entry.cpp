@@ -1,6 +1,6 @@
 #include "embed/program_entry.h"
 
-#include "model/text.h"
+#include "model/strings.h"
 
 namespace vitrolux::embed {
 

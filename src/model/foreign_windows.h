@@ -1,10 +1,6 @@
-// Calls on windows of other programs that could keep the frame waiting.
-// Moving, re-parenting or restyling another program's window is carried out
-// by that program: one that has stopped reading its messages would hold the
-// frame. Before such a call the frame asks whether the program answers, and
-// leaves its window alone when it does not; a program that stops answering
-// in the middle of the call only costs the frame a bounded wait
-// (platform::kForeignCallWaitMs).
+// Before moving, re-parenting or restyling another program's window, which
+// that program carries out, the frame asks whether it answers: one that has
+// stopped reading its messages would hold the frame.
 #pragma once
 
 #include "ports/desktop_port.h"

@@ -42,19 +42,19 @@ void setFrameTwips(const platform::FramePort& frame, platform::DesktopPort& desk
   int cy = now.height();
   unsigned keep = 0;
   switch (side) {
-    case FrameSide::width:
+    case FrameSide::Width:
       cx = std::max(pixels, 0);
       keep = platform::kSwpNoMove;
       break;
-    case FrameSide::height:
+    case FrameSide::Height:
       cy = std::max(pixels, 0);
       keep = platform::kSwpNoMove;
       break;
-    case FrameSide::left:
+    case FrameSide::Left:
       x = pixels;
       keep = platform::kSwpNoSize;
       break;
-    case FrameSide::top:
+    case FrameSide::Top:
       y = pixels;
       keep = platform::kSwpNoSize;
       break;

@@ -3,9 +3,9 @@
 // as the layout's own Width, Height, Left and Top are.
 #pragma once
 
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::model {
 
@@ -17,7 +17,7 @@ platform::TwipsRect frameTwips(const platform::FramePort& frame);
 // The frame where it stands when not minimised, in twips.
 platform::TwipsRect frameNormalTwips(const platform::FramePort& frame);
 
-enum class FrameSide { width, height, left, top };
+enum class FrameSide { Width, Height, Left, Top };
 
 // Sets the frame's width, height, left or top edge to a number of twips,
 // leaving the other three as they are. A new width or height raises the

@@ -16,8 +16,6 @@ struct FrameState {
   // from hostedWindow: a process identifier may equal the handle of an
   // unrelated window, which must never be moved, re-parented or destroyed.
   std::optional<platform::ProcessId> pendingLaunch;
-  // The opacity level last applied and saved; 0 for none.
-  std::int16_t currentOpacity = 0;
   // Width of the resize band along the frame's edges, in twips.
   std::int16_t edgeWidth = 0;
   // Style bits a top-level window must all carry to be listed as a task.

@@ -6,11 +6,9 @@
 
 namespace vitrolux::model {
 
-// The hosted window's place in the frame's client area, in pixels, for a
-// frame of this size on a display of this DPI. The offsets and the room left
-// at the bottom are measured at 96 DPI and grow with the display's scale, so
-// the window clears the title strip, which is laid out in twips, at any DPI;
-// the size comes from the frame's own pixels.
+// The hosted window's place in the frame's client area, in pixels. The
+// offsets grow with the display's scale, so that the window clears the
+// title strip (laid out in twips) at any DPI.
 platform::Rect hostedFit(platform::Size frame, int dpi);
 
 }  // namespace vitrolux::model

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/pictures.h"
-#include "model/strings.h"
+#include "model/text.h"
 
 namespace vitrolux::model {
 namespace {
@@ -63,7 +63,7 @@ Control imageStore(std::string_view name, double l, double t, double w, double h
 
 Control titleButton(std::string_view name, double l, double t, double w, double h,
                     std::string_view tip, Picture picture) {
-  Control c = make(name, ControlKind::ImageButton, ControlId::sys_btn, l, t, w, h);
+  Control c = make(name, ControlKind::ImageButton, ControlId::title_strip, l, t, w, h);
   c.toolTip = tip;
   c.picture = picture;
   c.back = kFrameColor;
@@ -129,35 +129,36 @@ void buildLayout(platform::ControlSet& controls) {
   add(ControlId::process_timer, timer("process_timer"));
   add(ControlId::f5_timer, timer("f5_timer"));
   add(ControlId::cfg_timer, timer("cfg_timer"));
-  add(ControlId::retore_normal_btn, imageStore("retore_normal_btn", 1440, 240, 390, 270,
-                                               text::kTipFullScreen, picture::kRestoreNormal));
-  add(ControlId::retore_hover_btn, imageStore("retore_hover_btn", 1440, 0, 390, 270,
-                                              text::kTipFullScreen, picture::kRestoreHover));
-  add(ControlId::Timer3, timer("Timer3"));
-  add(ControlId::Timer2, timer("Timer2"));
+  add(ControlId::full_screen_pic, imageStore("full_screen_pic", 1440, 240, 390, 270,
+                                             text::kTipFullScreen, picture::kFullScreenNormal));
+  add(ControlId::full_screen_hover_pic,
+      imageStore("full_screen_hover_pic", 1440, 0, 390, 270, text::kTipFullScreen,
+                 picture::kFullScreenHover));
+  add(ControlId::other_app_timer, timer("other_app_timer"));
+  add(ControlId::firefox_timer, timer("firefox_timer"));
   add(ControlId::close_pic,
       imageStore("close_pic", 720, 240, 555, 270, text::kTipClose, picture::kCloseNormal));
   add(ControlId::min_pic,
       imageStore("min_pic", 240, 240, 480, 270, text::kTipMinimise, picture::kMinNormal));
-  add(ControlId::close_nor_btn,
-      imageStore("close_nor_btn", 720, 0, 555, 270, text::kTipClose, picture::kCloseHover));
-  add(ControlId::min_nor_btn,
-      imageStore("min_nor_btn", 120, 0, 480, 270, text::kTipMinimise, picture::kMinHover));
+  add(ControlId::close_hover_pic,
+      imageStore("close_hover_pic", 720, 0, 555, 270, text::kTipClose, picture::kCloseHover));
+  add(ControlId::min_hover_pic,
+      imageStore("min_hover_pic", 120, 0, 480, 270, text::kTipMinimise, picture::kMinHover));
 
-  Control strip = onForm("sys_btn", K::PictureBox, 4200, 0, 2175, 285);
+  Control strip = onForm("title_strip", K::PictureBox, 4200, 0, 2175, 285);
   strip.back = kFrameColor;
-  add(ControlId::sys_btn, strip);
+  add(ControlId::title_strip, strip);
   add(ControlId::setTopMostBtn,
       titleButton("setTopMostBtn", 360, 40, 165, 180, text::kTipPin, picture::kPin));
-  add(ControlId::retore_btn,
-      titleButton("retore_btn", 1155, 0, 390, 270, text::kTipFullScreen, picture::kRestoreNormal));
+  add(ControlId::full_screen_btn, titleButton("full_screen_btn", 1155, 0, 390, 270,
+                                              text::kTipFullScreen, picture::kFullScreenNormal));
   add(ControlId::setCfgPic,
       titleButton("setCfgPic", 40, 40, 180, 180, text::kTipOptions, picture::kOptions));
   add(ControlId::close_btn,
       titleButton("close_btn", 1560, 0, 555, 270, text::kTipClose, picture::kCloseNormal));
   add(ControlId::min_btn,
       titleButton("min_btn", 660, 0, 480, 270, text::kTipMinimise, picture::kMinNormal));
-  add(ControlId::Timer1, timer("Timer1"));
+  add(ControlId::chrome_timer, timer("chrome_timer"));
 
   Control options = onForm("optionFrm", K::Panel, 720, 6360, 8295, 2535);
   options.visible = false;
@@ -178,9 +179,9 @@ void buildLayout(platform::ControlSet& controls) {
   titleLabel.caption = text::kTitleLabel;
   add(ControlId::title_lbl, titleLabel);
   Control pathLabel =
-      whiteLabel(make("Label2", K::Label, ControlId::optionFrm, 0, 240, 975, 495), 14.25);
+      whiteLabel(make("path_lbl", K::Label, ControlId::optionFrm, 0, 240, 975, 495), 14.25);
   pathLabel.caption = text::kPathLabel;
-  add(ControlId::Label2, pathLabel);
+  add(ControlId::path_lbl, pathLabel);
   Control configure = whiteLabel(
       make("cfgOkBtn", K::LabelButton, ControlId::optionFrm, 7200, 240, 975, 495), 14.25);
   configure.caption = text::kConfigure;
@@ -203,8 +204,8 @@ void buildLayout(platform::ControlSet& controls) {
   tasks.font = yaHei(12);
   tasks.rowHeight = kTaskRowTwips;
   add(ControlId::processList, tasks);
-  add(ControlId::Label3, heading("Label3", 825, 1095, text::kNewTask));
-  add(ControlId::Label1, heading("Label1", 3090, 1215, text::kTaskList));
+  add(ControlId::new_task_lbl, heading("new_task_lbl", 825, 1095, text::kNewTask));
+  add(ControlId::task_list_lbl, heading("task_list_lbl", 3090, 1215, text::kTaskList));
   add(ControlId::penetrate_btn,
       commandButton("penetrate_btn", 8160, 4680, text::kClickThrough, text::kTipClickThrough));
   add(ControlId::f5_btn, commandButton("f5_btn", 8160, 5085, text::kF5, text::kTipF5));

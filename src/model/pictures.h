@@ -7,8 +7,8 @@
 
 namespace vitrolux::model::picture {
 
-inline constexpr platform::Picture kRestoreNormal{IDB_RESTORE_NORMAL};
-inline constexpr platform::Picture kRestoreHover{IDB_RESTORE_HOVER};
+inline constexpr platform::Picture kFullScreenNormal{IDB_RESTORE_NORMAL};
+inline constexpr platform::Picture kFullScreenHover{IDB_RESTORE_HOVER};
 inline constexpr platform::Picture kCloseNormal{IDB_CLOSE_NORMAL};
 inline constexpr platform::Picture kCloseHover{IDB_CLOSE_HOVER};
 inline constexpr platform::Picture kMinNormal{IDB_MIN_NORMAL};

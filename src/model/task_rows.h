@@ -2,8 +2,8 @@
 // them: each row's number is that window's handle.
 #pragma once
 
-#include "ui/controls.h"
 #include "ports/types.h"
+#include "ui/controls.h"
 
 namespace vitrolux::model {
 

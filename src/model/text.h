@@ -1,17 +1,85 @@
-// Small text helpers shared by the subsystems. Text in the logic is UTF-8.
+// The program's own texts, in one place: captions, tool tips, file names and
+// built-in entries. UTF-8.
 #pragma once
 
-#include <string>
+#include <array>
 #include <string_view>
-#include <vector>
 
-namespace vitrolux::model {
+namespace vitrolux::model::text {
 
-inline bool contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
+inline constexpr std::string_view kAppTitle = "Vitrolux";
 
-// Splits at every occurrence of the separator; n separators give n + 1 pieces.
-std::vector<std::string> split(std::string_view text, std::string_view separator);
+// Captions and initial texts of the controls.
+inline constexpr std::string_view kShowIcons = "显示图标";
+inline constexpr std::string_view kTitleHint = "粘贴程序默认标题，下次自动装载程序";
+inline constexpr std::string_view kPathHint = "粘贴程序路径，下次自动装载";
+inline constexpr std::string_view kTitleLabel = "标题";
+inline constexpr std::string_view kPathLabel = "路径";
+inline constexpr std::string_view kConfigure = "配置";
+inline constexpr std::string_view kNewTask = "新建任务";
+inline constexpr std::string_view kTaskList = "任务列表";
+inline constexpr std::string_view kClickThrough = "穿透";
+inline constexpr std::string_view kBlock = "挡住";
+inline constexpr std::string_view kF5 = "F5";
+inline constexpr std::string_view kStop = "停止";
+inline constexpr std::string_view kBringToFront = "前置";
+inline constexpr std::string_view kRelease = "释放";
+inline constexpr std::string_view kLoad = "装载";
 
-}  // namespace vitrolux::model
+// Tool tips.
+inline constexpr std::string_view kTipFullScreen = "全屏";
+inline constexpr std::string_view kTipClose = "关闭";
+inline constexpr std::string_view kTipMinimise = "最小化";
+inline constexpr std::string_view kTipPin = "置顶";
+inline constexpr std::string_view kTipUnpin = "取消置顶";
+inline constexpr std::string_view kTipOptions = "选项";
+inline constexpr std::string_view kTipConfigure = "点击保存，下次启动自动装载程序";
+inline constexpr std::string_view kTipFirefox = "打开并装载Firefox";
+inline constexpr std::string_view kTipChrome = "打开并装载Chrome";
+inline constexpr std::string_view kTipIe = "打开并装载Internet Explorer";
+inline constexpr std::string_view kTipClickThrough = "鼠标穿透程序";
+inline constexpr std::string_view kTipF5 =
+    "选择任务，并点击F5，程序将自动接收Ctrl+S并刷新（如网页自动刷新）";
+inline constexpr std::string_view kTipBringToFront = "最前端显示窗口";
+inline constexpr std::string_view kTipRelease = "释放程序";
+inline constexpr std::string_view kTipLoad = "立即加载程序";
+
+// Fonts of the layout.
+inline constexpr std::string_view kFontYaHei = "微软雅黑";
+inline constexpr std::string_view kFontSegoeUi = "Segoe UI";
+
+// Settings files in the application folder.
+inline constexpr std::string_view kConfigFile = "config.txt";
+inline constexpr std::string_view kIeFile = "ie.txt";
+inline constexpr std::string_view kChromeFile = "chrome.txt";
+inline constexpr std::string_view kFirefoxFile = "firefox.txt";
+inline constexpr std::string_view kUiFile = "ui.txt";
+
+// Window captions the loader looks for.
+inline constexpr std::string_view kChromeTitle = "新标签页 - Google Chrome";
+inline constexpr std::string_view kIeTitle = "Windows Internet Explorer";
+inline constexpr std::string_view kFirefoxTitle = "Mozilla Firefox";
+
+// Built-in program entries of the launch tiles.
+inline constexpr std::string_view kIeEntry =
+    "C:\\Program Files\\Internet Explorer\\iexplore.exe|Windows Internet Explorer";
+inline constexpr std::string_view kChromeEntrySuffix =
+    "\\AppData\\Local\\Google\\Chrome\\Application\\chrome.exe|新标签页 - Google Chrome";
+inline constexpr std::string_view kChromeProfileVariable = "UserProfile";
+inline constexpr std::string_view kFirefoxEntry =
+    "C:\\Program Files\\Mozilla Firefox\\firefox.exe|Mozilla Firefox";
+inline constexpr std::string_view kPictureEntry =
+    "explorer C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg|Windows 照片查看器";
+inline constexpr std::string_view kTodo = "todo";
+
+// Programs that live in the notification area and keep hidden or borderless
+// main windows: a caption containing one of these (exactly, case and all)
+// is listed in the task list whatever the window's style.
+inline constexpr std::array<std::string_view, 9> kTrayAppNames = {
+    "QQLive", "FlashFXP", "QQ2011", "阿里旺旺", "UUSee", "迅雷", "暴风影音", "快播", "QvodPlayer"};
+
+// Names of the icon images beside the task list: this and the number of the
+// row they stand beside, counted from the first row shown.
+inline constexpr std::string_view kIconImagePrefix = "app_icon_";
+
+}  // namespace vitrolux::model::text

@@ -17,8 +17,8 @@
 namespace vitrolux::platform {
 
 // How long the frame waits at most for another program's thread to carry
-// out setParent, setWindowLong or a setWindowPos without kSwpAsyncWindowPos
-// on one of its windows (the window system has that thread do the work).
+// out setParent, a restyle or a setWindowPos without kSwpAsyncWindowPos on
+// one of its windows (the window system has that thread do the work).
 inline constexpr unsigned kForeignCallWaitMs = 100;
 
 class DesktopPort {
@@ -28,28 +28,22 @@ class DesktopPort {
   // FindWindow with no class: the first top-level window whose whole caption
   // is the text, in the window system's own order; null when none.
   virtual WindowHandle findWindow(const std::string& caption) = 0;
-  // Whether the window's program answers now: the window exists, and a
-  // message sent to it (with abort-if-hung) comes back within the time.
-  // Only a moment's truth: a program may stop answering right after. A
-  // window that did not answer is taken as silent for a moment after,
-  // without a wait.
+  // Whether the window exists and a message sent to it (abort-if-hung)
+  // comes back within the time; true only for the moment. One that did not
+  // answer counts as silent for a moment after, without a wait.
   virtual bool windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) = 0;
 
-  // setWindowPos, setParent and setWindowLong on a window of another thread
-  // are carried out by that thread. The frame waits for it at most
-  // kForeignCallWaitMs, still answering messages sent to it meanwhile; a
-  // call not done by then reports failure (setWindowLong: 0) and takes
-  // effect whenever that thread reads its messages again. setWindowPos with
-  // kSwpAsyncWindowPos does not wait at all.
+  // setWindowPos, setParent and a restyle on another thread's window are
+  // carried out by that thread, which the frame awaits at most
+  // kForeignCallWaitMs. A call not done by then reports failure and lands
+  // when that thread reads its messages; kSwpAsyncWindowPos never waits.
   virtual bool setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
                             int cy, unsigned flags) = 0;
   // A null parent means the desktop. Returns false when it failed.
   virtual bool setParent(WindowHandle child, WindowHandle parent) = 0;
-  // Steps that depend on each other, as one call that the window's thread
-  // carries out whole and in order: a step never runs before the one it
-  // needs has landed, however long the frame waits. False when not all done
-  // within the wait; the rest follows when that thread answers.
-  // setParent, then setWindowPos with these arguments:
+  // Dependent steps as one call, which the window's thread carries out
+  // whole and in order however long the frame waits; false when not all
+  // done within the wait. setParent, then setWindowPos:
   virtual bool setParentThenPos(WindowHandle child, WindowHandle parent, WindowHandle insertAfter,
                                 int x, int y, int cx, int cy, unsigned flags) = 0;
   // The extended style, then, when given, the layered alpha (a window that
@@ -59,10 +53,7 @@ class DesktopPort {
   // Whether a call on the window that outlived its wait is still being
   // carried out.
   virtual bool callUnderWay(WindowHandle window) = 0;
-  virtual WindowHandle getWindow(WindowHandle window, unsigned command) = 0;
   virtual std::int32_t getWindowLong(WindowHandle window, int index) = 0;
-  // Returns the previous value (0 on failure).
-  virtual std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) = 0;
   virtual std::string getWindowText(WindowHandle window) = 0;
   // Window bounds in screen pixels.
   virtual std::optional<Rect> windowRect(WindowHandle window) = 0;

@@ -13,11 +13,9 @@ class FrameEvents {
 
   // The frame and its controls exist; runs once, before it is first shown.
   virtual void onLoad() = 0;
-  // A close request reached the frame through the window system (WM_CLOSE,
-  // the user logging off). The frame's window is destroyed right after,
-  // unless the handler sets `cancel`: the frame then stays (hidden, say)
-  // and the logic ends the program itself later. When the user logs off,
-  // the session ends whatever the handler says.
+  // A close request through the window system (WM_CLOSE, logging off). The
+  // window is destroyed right after unless the handler sets `cancel` (the
+  // logic then ends the program later); a log-off ends it regardless.
   virtual void onUnload(bool& cancel) = 0;
   // The frame's window is being destroyed, before its child windows are:
   // the last moment to give back windows of other programs that live in it.

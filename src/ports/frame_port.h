@@ -34,8 +34,6 @@ class FramePort {
   virtual void setFrameCursor(int code) = 0;
   // Gives up the mouse capture that a press gave the frame.
   virtual void releaseCapture() = 0;
-  // Lets the event loop handle what is pending, once.
-  virtual void doEvents() = 0;
   // Ends the program at once: no unload event runs.
   virtual void endProgram() = 0;
   // Takes the frame off the screen and out of the task bar; it goes on

@@ -99,11 +99,6 @@ inline constexpr unsigned kSwpShowWindow = 0x0040;
 // holds the caller. That thread carries it out when it reads its messages.
 inline constexpr unsigned kSwpAsyncWindowPos = 0x4000;
 
-// GetWindow commands.
-inline constexpr unsigned kGwHwndFirst = 0;
-inline constexpr unsigned kGwHwndNext = 2;
-inline constexpr unsigned kGwChild = 5;
-
 // GetWindowLong indexes.
 inline constexpr int kGwlStyle = -16;
 inline constexpr int kGwlExStyle = -20;
@@ -113,9 +108,7 @@ inline constexpr std::uint32_t kWsPopup = 0x80000000u;
 inline constexpr std::uint32_t kWsChild = 0x40000000u;
 inline constexpr std::uint32_t kWsMinimize = 0x20000000u;
 inline constexpr std::uint32_t kWsVisible = 0x10000000u;
-inline constexpr std::uint32_t kWsCaption = 0x00C00000u;
 inline constexpr std::uint32_t kWsBorder = 0x00800000u;
-inline constexpr std::uint32_t kWsDlgFrame = 0x00400000u;
 inline constexpr std::uint32_t kWsSysMenu = 0x00080000u;
 inline constexpr std::uint32_t kWsThickFrame = 0x00040000u;
 inline constexpr std::uint32_t kWsOverlappedWindow = 0x00CF0000u;
@@ -130,7 +123,6 @@ inline constexpr std::uint32_t kLwaAlpha = 0x2;
 
 // Window messages the logic sends or posts.
 inline constexpr unsigned kWmActivate = 0x0006;
-inline constexpr unsigned kWmClose = 0x0010;
 inline constexpr unsigned kWmGetIcon = 0x007F;
 inline constexpr unsigned kWmSetIcon = 0x0080;
 inline constexpr unsigned kWmNcLButtonDown = 0x00A1;
@@ -154,10 +146,8 @@ inline constexpr int kHtBottomLeft = 16;
 inline constexpr int kHtBottomRight = 17;
 
 // Virtual-key codes.
-inline constexpr int kVkShift = 0x10;
 inline constexpr int kVkControl = 0x11;
 inline constexpr int kVkEscape = 0x1B;
-inline constexpr int kVkSpace = 0x20;
 inline constexpr int kVkF5 = 0x74;
 
 // WM_ACTIVATE's wParam for a window that is being deactivated.

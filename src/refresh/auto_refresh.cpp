@@ -3,8 +3,8 @@
 #include <string>
 
 #include "model/layout.h"
-#include "model/strings.h"
 #include "model/task_rows.h"
+#include "model/text.h"
 #include "refresh/key_poll.h"
 
 namespace vitrolux::refresh {
@@ -22,17 +22,16 @@ constexpr unsigned kPollIntervalMs = 1;
 // well under what a user notices.
 constexpr unsigned kActivateTimeoutMs = 100;
 
-const std::string kSCode = "83";
+constexpr int kSKey = 'S';
 
 }  // namespace
 
 void AutoRefresh::onF5Click() {
-  const int button = index(ControlId::f5_btn);
-  if (controls_[button].caption == text::kF5) {
-    controls_.setCaption(button, std::string(text::kStop));
+  on_ = !on_;
+  controls_.setCaption(index(ControlId::f5_btn), std::string(on_ ? text::kStop : text::kF5));
+  if (on_) {
     frame_.setSystemTimer(kF5TimerId, kPollIntervalMs);
   } else {
-    controls_.setCaption(button, std::string(text::kF5));
     frame_.killSystemTimer(kF5TimerId);
   }
 }
@@ -42,23 +41,19 @@ void AutoRefresh::onSystemTimer(unsigned id) {
 }
 
 void AutoRefresh::f5TimerProc() {
-  const std::string key = keys_.firstPressedKey();
-  if (key.empty()) return;
-  if (key == kSCode && lastKeyCode == platform::kVkControl && !refreshSent) {
-    refreshSent = true;
-    dealF5();
+  const std::optional<int> key = keys_.firstPressedKey();
+  if (!key) return;
+  if (*key == kSKey && lastKeyCode_ == platform::kVkControl && !refreshSent_) {
+    refreshSent_ = true;
+    sendF5();
     return;
   }
-  lastKeyCode = static_cast<std::int16_t>(std::stoi(key));
-  refreshSent = false;
-}
-
-void AutoRefresh::dealF5() {
-  sendF5();
+  lastKeyCode_ = *key;
+  refreshSent_ = false;
 }
 
 void AutoRefresh::sendF5() {
-  const int heading = index(ControlId::Label3);
+  const int heading = index(ControlId::new_task_lbl);
   controls_.setCaption(heading, "");
   auto postF5 = [&](WindowHandle window) {
     desktop_.postMessage(window, platform::kWmKeyDown, platform::kVkF5, 0);

@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "model/frame_state.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
 #include "refresh/key_poll.h"
+#include "ui/controls.h"
 
 namespace vitrolux::refresh {
 
@@ -22,7 +22,8 @@ class AutoRefresh {
               platform::FramePort& frame, platform::DesktopPort& desktop)
       : controls_(controls), state_(state), frame_(frame), desktop_(desktop), keys_(desktop) {}
 
-  // "F5" / "停止": the caption holds the mode; any caption but "F5" is on.
+  // "F5" / "停止": switches the mode on or off; the caption offers what the
+  // next click does.
   void onF5Click();
   void onSystemTimer(unsigned id);
 
@@ -30,7 +31,6 @@ class AutoRefresh {
   // finds S right after ticks that found Ctrl (ticks that find no key do
   // not count), once for each such S.
   void f5TimerProc();
-  void dealF5();
   // The key press F5 to the hosted window, or else to the selected one.
   void sendF5();
 
@@ -40,10 +40,11 @@ class AutoRefresh {
   platform::FramePort& frame_;
   platform::DesktopPort& desktop_;
   KeyPoll keys_;
+  bool on_ = false;
   // Kept for as long as the program runs, across switching the mode off
   // and on: a Ctrl seen before can pair with an S seen after.
-  std::int16_t lastKeyCode = 0;
-  bool refreshSent = false;
+  int lastKeyCode_ = 0;
+  bool refreshSent_ = false;
 };
 
 }  // namespace vitrolux::refresh

@@ -2,20 +2,20 @@
 
 namespace vitrolux::refresh {
 
-std::string firstPressedKey(platform::DesktopPort& desktop) {
+std::optional<int> firstPressedKey(platform::DesktopPort& desktop) {
   for (int code = kFirstPolledKey; code <= kLastPolledKey; ++code) {
-    if (desktop.getAsyncKeyState(code) != 0) return std::to_string(code);
+    if (desktop.getAsyncKeyState(code) != 0) return code;
   }
-  return {};
+  return std::nullopt;
 }
 
-std::string KeyPoll::firstPressedKey() {
+std::optional<int> KeyPoll::firstPressedKey() {
   // Read before the scan: input that comes during it moves the time on, so
   // the next tick scans again.
   const std::optional<std::uint32_t> input = desktop_.lastInputTime();
-  if (input && quietSince_ && *input == *quietSince_) return {};
-  std::string key = refresh::firstPressedKey(desktop_);
-  quietSince_ = key.empty() ? input : std::nullopt;
+  if (input && quietSince_ && *input == *quietSince_) return std::nullopt;
+  const std::optional<int> key = refresh::firstPressedKey(desktop_);
+  quietSince_ = key ? std::nullopt : input;
   return key;
 }
 

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "ports/desktop_port.h"
 
@@ -15,21 +14,19 @@ namespace vitrolux::refresh {
 inline constexpr int kFirstPolledKey = 17;
 inline constexpr int kLastPolledKey = 128;
 
-// The decimal code of the lowest key from 17 to 128 whose state is not 0
-// (down now, or pressed since its last query), or the empty text. The scan
-// stops at the first hit, so the keys above it keep their "pressed since"
-// bit for a later call.
-std::string firstPressedKey(platform::DesktopPort& desktop);
+// The virtual-key code of the lowest key from 17 to 128 whose state is not
+// 0 (down now, or pressed since its last query), or nothing. The scan stops
+// at the first hit, so the keys above it keep their "pressed since" bit for
+// a later call.
+std::optional<int> firstPressedKey(platform::DesktopPort& desktop);
 
-// firstPressedKey at every tick of the poll, without the scan when it
-// cannot find anything: after a scan that found no key, every key was up
-// and had been asked, so until the session's next input the answer stays
-// the empty text. The answers are the scan's own, at a small part of its
-// cost while nobody types.
+// firstPressedKey at every tick, skipping the scan while nobody types:
+// after a scan that found no key, nothing can be found before the
+// session's next input.
 class KeyPoll {
  public:
   explicit KeyPoll(platform::DesktopPort& desktop) : desktop_(desktop) {}
-  std::string firstPressedKey();
+  std::optional<int> firstPressedKey();
 
  private:
   platform::DesktopPort& desktop_;

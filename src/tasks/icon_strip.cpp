@@ -5,7 +5,7 @@
 #include <string>
 
 #include "model/layout.h"
-#include "model/strings.h"
+#include "model/text.h"
 #include "ui/guard.h"
 #include "ui/twips.h"
 
@@ -22,10 +22,8 @@ constexpr double kFirstIconTop = 3480;
 constexpr double kClippedWidth = 334;
 constexpr double kClippedHeight = 250;
 
-// How long another program gets to answer for its icon. Short: the frame
-// waits for the answer, up to seven times per refresh, and a program that
-// has stopped answering must not freeze it. One that misses it shows no
-// icon until a later refresh.
+// Short: the frame waits for it up to seven times per refresh. A program
+// that misses it shows no icon until a later refresh.
 constexpr unsigned kIconQueryTimeoutMs = 30;
 
 bool isIconImage(const platform::Control& c) {

@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
+#include "ui/controls.h"
 
 namespace vitrolux::tasks {
 

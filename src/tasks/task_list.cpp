@@ -30,7 +30,7 @@ class Flag {
 
 }  // namespace
 
-bool TaskList::TaskWindow(platform::WindowHandle window) {
+bool TaskList::hasTaskStyle(platform::WindowHandle window) {
   const auto style =
       static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlStyle));
   return (style & state_.taskStyleMask) == state_.taskStyleMask;
@@ -56,13 +56,13 @@ std::vector<platform::ListRow> TaskList::walk() {
     std::string caption = desktop_.getWindowText(window);
     // Nothing without a caption is listed, so its style need not be read.
     if (caption.empty()) continue;
-    const bool listed = isTrayApp(caption) || TaskWindow(window);
+    const bool listed = isTrayApp(caption) || hasTaskStyle(window);
     if (listed) rows.push_back(platform::ListRow{std::move(caption), window.value()});
   }
   return rows;
 }
 
-void TaskList::rebuild(std::optional<platform::WindowHandle> keep) {
+void TaskList::rebuildKeeping(std::optional<platform::WindowHandle> keep) {
   const Flag rebuilding(rebuilding_);
   const int list = index(ControlId::processList);
   // Before anything else, and whatever the box says now: an icon never
@@ -98,14 +98,14 @@ void TaskList::placeIcons() {
   icons_.placeFor(shown);
 }
 
-void TaskList::FindAllApps() {
-  rebuild(std::nullopt);
+void TaskList::rebuild() {
+  rebuildKeeping(std::nullopt);
 }
 
 void TaskList::onProcessTimer() {
   // The selected window, by its handle: its row may move or go.
   const platform::WindowHandle selected = model::selectedTaskWindow(controls_);
-  rebuild(selected.isNull() ? std::nullopt : std::optional(selected));
+  rebuildKeeping(selected.isNull() ? std::nullopt : std::optional(selected));
 }
 
 void TaskList::onListScrolled() {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "model/frame_state.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_port.h"
 #include "tasks/icon_strip.h"
+#include "ui/controls.h"
 
 namespace vitrolux::tasks {
 
@@ -27,20 +27,19 @@ class TaskList {
 
   // Rebuilds the list from the windows below the frame in the z-order; no
   // row is selected afterwards.
-  void FindAllApps();
+  void rebuild();
   // The periodic refresh: rebuilds, keeping the selected window selected.
   void onProcessTimer();
   // The user scrolled the list: the icons go with the rows now beside them.
   void onListScrolled();
 
+ private:
   // A window is listed when its caption is not empty and it either carries
   // every bit of the task style or has a caption naming a tray program.
-  bool TaskWindow(platform::WindowHandle window);
+  bool hasTaskStyle(platform::WindowHandle window);
   static bool isTrayApp(std::string_view caption);
-
- private:
   std::vector<platform::ListRow> walk();
-  void rebuild(std::optional<platform::WindowHandle> keep);
+  void rebuildKeeping(std::optional<platform::WindowHandle> keep);
   void placeIcons();
 
   platform::ControlSet& controls_;

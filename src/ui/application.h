@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/controls.h"
 #include "ports/frame_events.h"
 #include "ports/ports.h"
+#include "ui/controls.h"
 
 namespace vitrolux::platform {
 

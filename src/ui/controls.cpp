@@ -21,13 +21,6 @@ int ControlSet::add(Control control) {
   return size() - 1;
 }
 
-int ControlSet::find(std::string_view name) const {
-  for (int i = 0; i < size(); ++i) {
-    if (exists(i) && controls_[static_cast<std::size_t>(i)].name == name) return i;
-  }
-  return -1;
-}
-
 bool ControlSet::exists(int index) const {
   return index >= 0 && index < size() && !removed_[static_cast<std::size_t>(index)];
 }
@@ -115,13 +108,6 @@ void ControlSet::setBackColor(int index, Color color) {
   if (c.back == color) return;
   c.back = color;
   changed(index, Property::BackColor);
-}
-
-void ControlSet::setForeColor(int index, Color color) {
-  Control& c = at(index);
-  if (c.fore == color) return;
-  c.fore = color;
-  changed(index, Property::ForeColor);
 }
 
 void ControlSet::setPicture(int index, Picture picture) {

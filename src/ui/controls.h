@@ -9,7 +9,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "ports/toolkit.h"
@@ -117,8 +116,6 @@ class ControlSet {
   const Control& operator[](int index) const {
     return controls_.at(static_cast<std::size_t>(index));
   }
-  // Index of the control with this name, or -1.
-  int find(std::string_view name) const;
 
   // Controls made and removed while the frame runs (the icon images). An
   // index stays the control's until it is removed; a later control may then
@@ -139,11 +136,9 @@ class ControlSet {
   void setCaption(int index, std::string text);
   void setToolTip(int index, std::string text);
   void setVisible(int index, bool visible);
-  void setRect(int index, const TwipsRect& rect);
   void setLeft(int index, double left);
   void setTop(int index, double top);
   void setBackColor(int index, Color color);
-  void setForeColor(int index, Color color);
   void setPicture(int index, Picture picture);
   void setOnTop(int index, bool onTop);
   // Arms (interval > 0) or stops (0) a timer; arming restarts the delay.
@@ -153,11 +148,9 @@ class ControlSet {
   // Appends a row and returns its index.
   int addRow(int index, std::string text, std::int64_t data);
   void setSelected(int index, int row);
-  // Replaces every row at once. Rows equal to those there (text and number,
-  // in order) change nothing, and the list box is left exactly as it is.
-  // Otherwise no row is selected afterwards (the toolkit is told of both
-  // changes), and the row shown first stays the same where the new rows
-  // allow it.
+  // Replaces every row at once; rows equal to those there change nothing.
+  // Otherwise no row stays selected, and the row shown first stays where
+  // the new rows allow it.
   void setRows(int index, std::vector<ListRow> rows);
   void setIcon(int index, IconHandle icon);
 
@@ -172,6 +165,7 @@ class ControlSet {
 
  private:
   Control& at(int index) { return controls_.at(static_cast<std::size_t>(index)); }
+  void setRect(int index, const TwipsRect& rect);
   void changed(int index, Property property);
 
   std::vector<Control> controls_;

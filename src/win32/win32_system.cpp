@@ -420,21 +420,8 @@ bool Win32System::callUnderWay(WindowHandle window) {
   return win32::callUnderWay(toHwnd(window));
 }
 
-WindowHandle Win32System::getWindow(WindowHandle window, unsigned command) {
-  return toHandle(::GetWindow(toHwnd(window), command));
-}
-
 std::int32_t Win32System::getWindowLong(WindowHandle window, int index) {
   return static_cast<std::int32_t>(::GetWindowLongW(toHwnd(window), index));
-}
-
-std::int32_t Win32System::setWindowLong(WindowHandle window, int index, std::int32_t value) {
-  const HWND w = toHwnd(window);
-  auto set = [w, index, value] {
-    return static_cast<std::int32_t>(::SetWindowLongW(w, index, value));
-  };
-  if (!ofOtherThread(w)) return set();
-  return callWithin(w, kForeignCallWaitMs, set).value_or(0);
 }
 
 std::string Win32System::getWindowText(WindowHandle window) {

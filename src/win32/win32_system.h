@@ -64,7 +64,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::int64_t nowMs() const override;
   void setFrameCursor(int code) override;
   void releaseCapture() override;
-  void doEvents() override;
+  void doEvents();
   [[noreturn]] void endProgram() override;
   void hideFrame() override;
   void messageBox(const std::string& text, const std::string& caption) override;
@@ -85,9 +85,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   bool setExStyleThenAlpha(WindowHandle window, std::uint32_t exStyle,
                            std::optional<std::uint8_t> alpha) override;
   bool callUnderWay(WindowHandle window) override;
-  WindowHandle getWindow(WindowHandle window, unsigned command) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
-  std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) override;
   std::string getWindowText(WindowHandle window) override;
   std::optional<Rect> windowRect(WindowHandle window) override;
   std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;

@@ -55,9 +55,9 @@ TEST_F(ControlWindowsTest, ControlsStoredEarlierLieAboveLaterOnes) {
     return -1;
   };
   EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::main_toolbar));
-  EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::Label3));
-  EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::Label1));
-  EXPECT_LT(depth(ControlId::sys_btn), depth(ControlId::loadBtn));
+  EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::new_task_lbl));
+  EXPECT_LT(depth(ControlId::optionFrm), depth(ControlId::task_list_lbl));
+  EXPECT_LT(depth(ControlId::title_strip), depth(ControlId::loadBtn));
   for (HWND w = ::GetWindow(frame, GW_CHILD); w != nullptr; w = ::GetWindow(w, GW_HWNDNEXT)) {
     EXPECT_NE(::GetWindowLongW(w, GWL_STYLE) & WS_CLIPSIBLINGS, 0);
   }
@@ -104,16 +104,16 @@ TEST_F(ControlWindowsTest, ImageButtonsReportEveryPressMoveAndLeaveInTwipsAndCli
 }
 
 TEST_F(ControlWindowsTest, TheTitleStripReportsPressesButNotClicks) {
-  HWND strip = window(ControlId::sys_btn);
+  HWND strip = window(ControlId::title_strip);
   ::SendMessageW(strip, WM_LBUTTONDOWN, MK_LBUTTON, at(2, 3));
   ::SendMessageW(strip, WM_LBUTTONUP, 0, at(2, 3));
-  EXPECT_EQ(events.log, (std::vector<std::string>{entry("cdown", index(ControlId::sys_btn),
+  EXPECT_EQ(events.log, (std::vector<std::string>{entry("cdown", index(ControlId::title_strip),
                                                         kLeftButton, 0, twips(2), twips(3))}));
 }
 
 TEST_F(ControlWindowsTest, ModelChangesReachTheWindows) {
-  HWND heading = window(ControlId::Label3);
-  controls.setCaption(index(ControlId::Label3), "任务");
+  HWND heading = window(ControlId::new_task_lbl);
+  controls.setCaption(index(ControlId::new_task_lbl), "任务");
   EXPECT_EQ(textOf(heading), L"任务");
 
   // Image controls are named by their tool tip, which follows it.
@@ -123,9 +123,9 @@ TEST_F(ControlWindowsTest, ModelChangesReachTheWindows) {
   controls.setVisible(index(ControlId::optionFrm), true);
   EXPECT_TRUE(visible(window(ControlId::optionFrm)));
 
-  controls.setLeft(index(ControlId::sys_btn), 7500);
+  controls.setLeft(index(ControlId::title_strip), 7500);
   RECT place{};
-  ::GetWindowRect(window(ControlId::sys_btn), &place);
+  ::GetWindowRect(window(ControlId::title_strip), &place);
   POINT topLeft{place.left, place.top};
   ::ScreenToClient(frame, &topLeft);
   EXPECT_EQ(topLeft.x, twipsToPixels(7500, dpi()));
@@ -199,7 +199,7 @@ TEST_F(ControlWindowsTest, WhatTheUserDoesInAControlReachesTheModel) {
 }
 
 TEST_F(ControlWindowsTest, TimersTickWhileArmedAndStopAtZero) {
-  const int timer = index(ControlId::Timer1);
+  const int timer = index(ControlId::chrome_timer);
   controls.setInterval(timer, 20);
   pump(200);
   EXPECT_GE(events.count(entry("timer", timer)), 2);
@@ -243,7 +243,7 @@ TEST_F(ControlWindowsTest, HandCursorOverTheControlsThatAskForIt) {
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
     EXPECT_EQ(::GetCursor(), hand) << controls[index(id)].name;
   }
-  HWND heading = window(ControlId::Label1);
+  HWND heading = window(ControlId::task_list_lbl);
   ::SendMessageW(heading, WM_SETCURSOR, reinterpret_cast<WPARAM>(heading),
                  MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
   EXPECT_EQ(::GetCursor(), ::LoadCursorW(nullptr, IDC_ARROW));

@@ -137,8 +137,8 @@ TEST_F(FrameWindowTest, ACloseSentDuringAWaitForAnotherProgramComesAfterIt) {
     ::Sleep(30);
     ::SendMessageW(frame, WM_CLOSE, 0, 0);
   });
-  system.setWindowLong(WindowHandle(reinterpret_cast<std::intptr_t>(silent)), GWL_EXSTYLE,
-                       WS_EX_TOOLWINDOW);
+  system.setExStyleThenAlpha(WindowHandle(reinterpret_cast<std::intptr_t>(silent)),
+                             WS_EX_TOOLWINDOW, std::nullopt);
   EXPECT_EQ(events.count("unload"), 0) << "closed in the middle of the wait";
   closer.join();
   pump(100);
@@ -224,7 +224,7 @@ TEST(FrameFirstTest, ChangesMadeBeforeTheFrameShowsReachTheControlsWindows) {
   model::buildLayout(controls);
   Win32System system{::GetModuleHandleW(nullptr)};
   ASSERT_NE(system.createFrameFirst(events, controls, model::frameLook()), nullptr);
-  const int heading = model::index(model::ControlId::Label3);
+  const int heading = model::index(model::ControlId::new_task_lbl);
   const int timer = model::index(model::ControlId::cfg_timer);
   EXPECT_EQ(system.controlWindow(heading), nullptr) << "no control windows before showing";
 

@@ -13,15 +13,13 @@ namespace vitrolux::contract {
 
 class Contract : public ::testing::Test {
  protected:
-  // Whether `target` lies somewhere below `from` in the same z-order.
+  // Whether the top-level window `target` lies somewhere below `from` in
+  // the z-order.
   bool isBelow(WindowHandle target, WindowHandle from) {
-    // Bounded: a broken walk must fail the test, not hang it.
-    int steps = 0;
-    for (WindowHandle w = desktop.getWindow(from, platform::kGwHwndNext);
-         !w.isNull() && steps < 100000; w = desktop.getWindow(w, platform::kGwHwndNext), ++steps) {
-      if (w == target) return true;
-    }
-    return false;
+    const std::vector<WindowHandle> order = desktop.enumWindows();
+    const auto above = std::find(order.begin(), order.end(), from);
+    return above != order.end() && std::find(above, order.end(), target) != order.end() &&
+           target != from;
   }
 
   void raise(WindowHandle w, WindowHandle insertAfter = platform::kHwndTop) {

@@ -19,6 +19,7 @@ namespace {
 
 using namespace e2e;
 using e2e::tasks::HostedTarget;
+using e2e::tasks::ListedTarget;
 
 constexpr int kFrameWidth = 645;
 constexpr int kFrameHeight = 433;
@@ -60,27 +61,6 @@ int countLines(const TargetLog& log, const std::string& line) {
   for (const std::string& l : log.lines()) n += l == line ? 1 : 0;
   return n;
 }
-
-// A target window, started before Vitrolux so that the task list shows it,
-// and its row selected with a click as a user would.
-struct ListedTarget : tasks::Target {
-  explicit ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
-      : Target(withCaption(caption, std::move(extra))) {}
-  static std::vector<std::wstring> withCaption(const std::wstring& caption,
-                                               std::vector<std::wstring> extra) {
-    std::vector<std::wstring> args = {L"--caption", caption, L"--rect", L"720,80,320,200"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
-  }
-  // Selects the row; false when the task list never showed it.
-  bool select(const VitroluxApp& app) const {
-    HWND list = tasks::taskList(app);
-    const int row = list ? tasks::waitForRow(list, window, 6s) : -1;
-    if (row < 0 || !listBoxRowRect(list, row)) return false;
-    tasks::clickRow(list, row);
-    return waitUntil(3s, [&] { return listBoxSelection(list) == row; });
-  }
-};
 
 // ---- Opacity and the key commands ------------------------------------------
 

@@ -11,53 +11,18 @@
 #include <string>
 
 #include "driver/input.h"
+#include "driver/screen.h"
 #include "driver/vitrolux_app.h"
+#include "task_list_helpers.h"
 
 namespace {
 
 using namespace e2e;
 using Clock = std::chrono::steady_clock;
 
-std::string describe(std::wstring_view text) {
-  return narrow(text);
-}
-
-// The window's position inside the frame's client area, and its size.
-RECT placeInFrame(HWND window, HWND frame) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  MapWindowPoints(HWND_DESKTOP, frame, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-HWND parentOf(HWND window) {
-  return GetAncestor(window, GA_PARENT);
-}
-
-// The first window with exactly this caption among the frame's children,
-// then among the top-level windows.
-HWND windowCaptioned(HWND frame, std::wstring_view caption) {
-  if (HWND child = childByText(frame, caption)) return child;
-  for (HWND window : topLevelWindows()) {
-    if (windowText(window) == caption) return window;
-  }
-  return nullptr;
-}
-
-// Waits for a window with this caption to become the frame's child; returns
-// it, and how long that took from `since`.
-HWND waitForAdoption(HWND frame, std::wstring_view caption, Clock::time_point since,
-                     std::chrono::milliseconds* took, std::chrono::milliseconds timeout = 8s) {
-  HWND adopted = nullptr;
-  waitUntil(timeout, [&] {
-    HWND w = windowCaptioned(frame, caption);
-    if (w && parentOf(w) == frame) adopted = w;
-    return adopted != nullptr;
-  });
-  if (took) {
-    *took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - since);
-  }
-  return adopted;
+// The time from `start` until now.
+std::chrono::milliseconds since(Clock::time_point start) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
 }
 
 bool processRunning(std::wstring_view exeName) {
@@ -76,16 +41,8 @@ bool processRunning(std::wstring_view exeName) {
 
 // The colour the screen shows just inside the window's top-left corner.
 COLORREF colourInside(HWND window) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  HDC screen = GetDC(nullptr);
-  const COLORREF colour = GetPixel(screen, r.left + 2, r.top + 2);
-  ReleaseDC(nullptr, screen);
-  return colour;
-}
-
-std::string utf8(std::wstring_view text) {
-  return narrow(text);
+  const RECT r = windowRectOnScreen(window);
+  return screenPixel(r.left + 2, r.top + 2);
 }
 
 TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
@@ -110,12 +67,12 @@ TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
       SetWindowPos(early, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
   ASSERT_NE(exStyle(early) & WS_EX_TOPMOST, 0);
 
-  std::chrono::milliseconds took{};
-  HWND notepad = waitForAdoption(frame, L"Untitled - Notepad", started, &took);
+  HWND notepad = waitForChildByText(frame, L"Untitled - Notepad", 8s);
+  const std::chrono::milliseconds took = since(started);
   ASSERT_NE(notepad, nullptr) << "Notepad was not adopted";
   EXPECT_EQ(notepad, early);
   EXPECT_GE(took, 1500ms) << "adopted before its 2 s delay";
-  const RECT place = placeInFrame(notepad, frame);
+  const RECT place = tasks::placeIn(notepad, frame);
   EXPECT_EQ(place.left, 1);
   EXPECT_EQ(place.top, 22);
   EXPECT_EQ(place.right - place.left, 645);
@@ -130,7 +87,7 @@ TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
   // the user saw it, no longer pinned.
   ASSERT_TRUE(IsWindow(notepad)) << "Notepad's window was destroyed with the frame";
   EXPECT_EQ(processOf(notepad), notepadPid);
-  EXPECT_EQ(parentOf(notepad), GetDesktopWindow());
+  EXPECT_EQ(parentOf(notepad), nullptr) << "not back on the desktop";
   EXPECT_TRUE(IsWindowVisible(notepad));
   EXPECT_EQ(exStyle(notepad) & WS_EX_TOPMOST, 0);
   RECT after{};
@@ -147,27 +104,27 @@ TEST(Hosting, TheAutoLoadEntryIsAdoptedAndGivenBackOnClose) {
 TEST(Hosting, TheFirefoxTileAdoptsItsProgramAfterTwoSeconds) {
   VitroluxApp app;
   const std::wstring firefox = app.installTarget(L"firefox.exe");
-  ASSERT_TRUE(app.writeFile(L"firefox.txt",
-                            utf8(firefox) + " --caption \"Mozilla Firefox\"|Mozilla Firefox\r\n"));
+  ASSERT_TRUE(app.writeFile(
+      L"firefox.txt", narrow(firefox) + " --caption \"Mozilla Firefox\"|Mozilla Firefox\r\n"));
   ASSERT_TRUE(app.start());
   HWND tile = app.control(L"打开并装载Firefox");
   ASSERT_NE(tile, nullptr);
 
   const Clock::time_point clicked = Clock::now();
   clickCentre(tile);
-  std::chrono::milliseconds took{};
-  HWND adopted = waitForAdoption(app.frame(), L"Mozilla Firefox", clicked, &took);
+  HWND adopted = waitForChildByText(app.frame(), L"Mozilla Firefox", 8s);
+  const std::chrono::milliseconds took = since(clicked);
   ASSERT_NE(adopted, nullptr);
   EXPECT_GE(took, 1500ms);
   EXPECT_LT(took, 5000ms);
-  EXPECT_EQ(placeInFrame(adopted, app.frame()).top, 22);
+  EXPECT_EQ(tasks::placeIn(adopted, app.frame()).top, 22);
 }
 
 TEST(Hosting, TheChromeTileAdoptsItsNewTabWindowAfter400ms) {
   VitroluxApp app;
   const std::wstring chrome = app.installTarget(L"chrome.exe");
   // The title needs more than a Western code page: stored as UTF-8.
-  ASSERT_TRUE(app.writeFile(L"chrome.txt", "\xEF\xBB\xBF" + utf8(chrome) +
+  ASSERT_TRUE(app.writeFile(L"chrome.txt", "\xEF\xBB\xBF" + narrow(chrome) +
                                                " --caption \"新标签页 - Google Chrome\"|"
                                                "新标签页 - Google Chrome\r\n"));
   ASSERT_TRUE(app.start());
@@ -178,8 +135,8 @@ TEST(Hosting, TheChromeTileAdoptsItsNewTabWindowAfter400ms) {
   // than 400 ms to show a window, and the launch then waits for it.
   const Clock::time_point clicked = Clock::now();
   clickCentre(tile);
-  std::chrono::milliseconds took{};
-  HWND adopted = waitForAdoption(app.frame(), L"新标签页 - Google Chrome", clicked, &took);
+  HWND adopted = waitForChildByText(app.frame(), L"新标签页 - Google Chrome", 8s);
+  const std::chrono::milliseconds took = since(clicked);
   ASSERT_NE(adopted, nullptr) << "the new tab window was not adopted";
   EXPECT_GE(took, 300ms);
   EXPECT_LT(took, 1900ms) << "Chrome is looked for after 400 ms, not 2 s";
@@ -276,7 +233,7 @@ TEST_F(OptionPanel, SavesTheEntryAndShowsWhetherItWasWritten) {
   open();
   type(pathBox, L"C:\\Program Files\\Mozilla Firefox\\firefox.exe");
   EXPECT_TRUE(waitUntil(2s, [&] { return windowText(titleBox) == L"Mozilla Firefox"; }))
-      << "title box: " << describe(windowText(titleBox));
+      << "title box: " << narrow(windowText(titleBox));
 
   EXPECT_EQ(saveAndLook(), kGreen);
   EXPECT_EQ(app.readFile(L"config.txt"),
@@ -312,13 +269,13 @@ TEST_F(OptionPanel, TabAndShiftTabMoveBetweenItsBoxes) {
   ASSERT_TRUE(clickCentre(pathBox));
   ASSERT_TRUE(pressKeys({VK_TAB, 'A', 'B'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return windowText(titleBox) == L"ab"; }))
-      << "title box: " << describe(windowText(titleBox));
+      << "title box: " << narrow(windowText(titleBox));
   EXPECT_EQ(windowText(pathBox), L"粘贴程序路径，下次自动装载");
 
   ASSERT_TRUE(typeChord({VK_SHIFT, VK_TAB}));
   ASSERT_TRUE(pressKeys({'C'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return windowText(pathBox) == L"c"; }))
-      << "path box: " << describe(windowText(pathBox));
+      << "path box: " << narrow(windowText(pathBox));
 }
 
 TEST_F(OptionPanel, ASaveTooLongToBeReadBackWholeIsRefused) {

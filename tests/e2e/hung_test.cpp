@@ -114,25 +114,6 @@ void expectAnswered(ResponsivenessProbe& probe, const char* what) {
   EXPECT_TRUE(probe.keptAnswering()) << what << ": " << probe.summary();
 }
 
-// A target started before Vitrolux, so that the task list shows it.
-struct ListedTarget : Target {
-  explicit ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
-      : Target(withCaption(caption, std::move(extra))) {}
-  static std::vector<std::wstring> withCaption(const std::wstring& caption,
-                                               std::vector<std::wstring> extra) {
-    std::vector<std::wstring> args = {L"--caption", caption, L"--rect", L"720,120,320,200"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
-  }
-  // Clicks its row; false when it is not listed.
-  bool select(const VitroluxApp& app) const {
-    HWND list = taskList(app);
-    const int row = waitForRow(list, window);
-    return row >= 0 && clickRow(list, row) &&
-           waitUntil(2s, [&] { return listBoxSelection(list) == row; });
-  }
-};
-
 // ---- A selected window whose program has stopped answering ----------------
 
 TEST(HungPrograms, ASelectedWindowNeverHoldsTheFrame) {

@@ -34,6 +34,21 @@ struct Target {
   HWND window = nullptr;
 };
 
+// A target started before Vitrolux, so that the task list shows it.
+struct ListedTarget : Target {
+  explicit ListedTarget(const std::wstring& caption, std::vector<std::wstring> extra = {})
+      : Target(withCaption(caption, std::move(extra))) {}
+  static std::vector<std::wstring> withCaption(const std::wstring& caption,
+                                               std::vector<std::wstring> extra) {
+    std::vector<std::wstring> args = {L"--caption", caption, L"--rect", L"720,120,320,200"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return args;
+  }
+  // Clicks its row, as a user does; false when the task list never showed
+  // it or the click did not select it.
+  bool select(const VitroluxApp& app) const;
+};
+
 // The target program copied into the application folder and named in
 // config.txt, so that Vitrolux launches it at start and adopts its window
 // two seconds later.
@@ -85,6 +100,13 @@ inline bool clickRow(HWND list, int row, bool twice = false) {
   const int x = r->right - 20;
   const int y = (r->top + r->bottom) / 2;
   return twice ? doubleClickAt(x, y) : clickAt(x, y);
+}
+
+inline bool ListedTarget::select(const VitroluxApp& app) const {
+  HWND list = taskList(app);
+  const int row = list != nullptr ? waitForRow(list, window, 6s) : -1;
+  return row >= 0 && clickRow(list, row) &&
+         waitUntil(3s, [&] { return listBoxSelection(list) == row; });
 }
 
 // A point of the frame's client area on the screen.

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "ui/twips.h"
 #include "sim/sim_impl.h"
+#include "ui/twips.h"
 
 namespace vitrolux::sim {
 
@@ -91,7 +91,7 @@ struct Due {
 void SimDesktop::advance(int milliseconds) {
   const std::int64_t until = now_ + (milliseconds < 0 ? 0 : milliseconds);
   // One event at a time, looked up afresh each round: a handler may arm,
-  // re-arm or stop any timer, or let the loop run (doEvents) in between.
+  // re-arm or stop any timer in between.
   for (;;) {
     Due next;
     Impl& s = *impl_;
@@ -155,8 +155,6 @@ void SimDesktop::advance(int milliseconds) {
         break;
     }
   }
-  // A doEvents inside a handler only runs what is due now, so the clock
-  // never goes back.
   if (until > now_) now_ = until;
 }
 
@@ -370,23 +368,6 @@ void SimDesktop::releaseCapture() {
 }
 bool SimDesktop::frameHoldsCapture() const {
   return impl_->frameCapture;
-}
-
-void SimDesktop::doEvents() {
-  ++impl_->doEventsCalls;
-  std::vector<std::function<void()>> actions;
-  actions.swap(impl_->duringDoEvents);
-  for (auto& action : actions) action();
-  // Whatever is due now runs; the clock does not move.
-  advance(0);
-}
-
-int SimDesktop::doEventsCalls() const {
-  return impl_->doEventsCalls;
-}
-
-void SimDesktop::duringNextDoEvents(std::function<void()> action) {
-  impl_->duringDoEvents.push_back(std::move(action));
 }
 
 void SimDesktop::endProgram() {

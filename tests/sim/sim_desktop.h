@@ -18,12 +18,12 @@
 #include <string>
 #include <vector>
 
-#include "ui/application.h"
-#include "ui/controls.h"
 #include "ports/frame_events.h"
 #include "ports/ports.h"
 #include "sim/sim_files.h"
 #include "sim/sim_text.h"
+#include "ui/application.h"
+#include "ui/controls.h"
 
 namespace vitrolux::sim {
 
@@ -195,7 +195,7 @@ class SimDesktop final : public platform::FramePort,
   void endProcess(ProcessId process);
   // A program stops reading its messages, or reads them again. While it is
   // hung, a call on its window that the real system has the window's thread
-  // carry out (setParent, setWindowLong, setWindowPos without
+  // carry out (setParent, setExStyleThenAlpha, setWindowPos without
   // kSwpAsyncWindowPos) counts as a wait of the frame, reports failure and
   // is kept; an asynchronous setWindowPos is kept without a wait. What was
   // kept is carried out, in order, when the program answers again.
@@ -249,11 +249,6 @@ class SimDesktop final : public platform::FramePort,
   bool frameHoldsCapture() const;
   // Ids of system timers that run, with their intervals as requested.
   std::map<unsigned, unsigned> systemTimers() const;
-  // How often the frame let the event loop run (doEvents).
-  int doEventsCalls() const;
-  // Runs the action inside the next doEvents, as an event the user caused
-  // while the frame let the loop run (a click on the half-refreshed list).
-  void duringNextDoEvents(std::function<void()> action);
 
   // ---- platform::Toolkit ------------------------------------------------
   void controlChanged(int index, platform::Property property) override;
@@ -272,7 +267,6 @@ class SimDesktop final : public platform::FramePort,
   void setFrameCursor(int code) override;
   // The frame hears that it lost the capture, when it held it.
   void releaseCapture() override;
-  void doEvents() override;
   void endProgram() override;
   // The frame window loses WS_VISIBLE; frameShown() turns false.
   void hideFrame() override;
@@ -298,9 +292,7 @@ class SimDesktop final : public platform::FramePort,
                            std::optional<std::uint8_t> alpha) override;
   // True while a call that waited for a hung program is kept for it.
   bool callUnderWay(WindowHandle window) override;
-  WindowHandle getWindow(WindowHandle window, unsigned command) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
-  std::int32_t setWindowLong(WindowHandle window, int index, std::int32_t value) override;
   std::string getWindowText(WindowHandle window) override;
   std::optional<Rect> windowRect(WindowHandle window) override;
   std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;
@@ -314,7 +306,7 @@ class SimDesktop final : public platform::FramePort,
   std::optional<platform::Monitor> monitorFromRect(const Rect& rect, unsigned flags) override;
   // Reports creation, showing and renaming, as Windows does (Wine reports
   // creation only: the logic must not need more). The reports are queued
-  // and arrive when the clock next runs (advance, doEvents).
+  // and arrive when the clock next runs.
   bool watchTopLevelWindows(bool on) override;
   bool watchingTopLevelWindows() const;
   std::optional<std::uint32_t> lastInputTime() override;

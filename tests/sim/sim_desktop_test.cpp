@@ -149,20 +149,6 @@ TEST_F(SimTest, ProgramWindowAppearsOnTheClockUnlessTheProgramEnded) {
   EXPECT_EQ(desk.launches().size(), 3u);
 }
 
-TEST_F(SimTest, DoEventsRunsWhatTheUserDidAndWhatIsDueNow) {
-  desk.start();
-  events.log.clear();
-  controls.setInterval(timerB, 10);
-  events.onTick = [&](int control) {
-    if (control == timerA) desk.doEvents();
-  };
-  controls.setInterval(timerA, 10);  // due at the same moment, armed later
-  desk.duringNextDoEvents([&] { desk.click(button); });
-  desk.advance(10);
-  EXPECT_EQ(events.log, (Log{"tick 1 @10", "tick 0 @10", "click 3"}));
-  EXPECT_EQ(desk.doEventsCalls(), 1);
-}
-
 // ---- The frame -------------------------------------------------------------------
 
 TEST_F(SimTest, FrameIsCentredAtItsTwipSizeAndShownAfterLoad) {

@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/twips.h"
 #include "sim/sim_desktop.h"
+#include "ui/twips.h"
 
 namespace vitrolux::sim {
 
@@ -74,8 +74,6 @@ struct SimDesktop::Impl {
   // A press on the frame's background gave it the mouse capture.
   bool frameCapture = false;
   std::vector<std::pair<std::string, std::string>> messageBoxes;
-  int doEventsCalls = 0;
-  std::vector<std::function<void()>> duringDoEvents;
 
   // ---- Clock ----
   std::uint64_t nextArming = 1;

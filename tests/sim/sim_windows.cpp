@@ -14,8 +14,6 @@ using platform::kWsExTopMost;
 namespace {
 
 constexpr unsigned kSwpHideWindow = 0x0080;
-constexpr unsigned kGwHwndLast = 1;
-constexpr unsigned kGwHwndPrev = 3;
 constexpr std::uint32_t kLwaAlpha = 0x2;
 
 bool isTopMost(const SimWindow& w) {
@@ -326,11 +324,16 @@ bool SimDesktop::setParentThenPos(WindowHandle child, WindowHandle parent, Windo
 bool SimDesktop::setExStyleThenAlpha(WindowHandle handle, std::uint32_t exStyle,
                                      std::optional<std::uint8_t> alpha) {
   auto both = [=, this] {
-    setWindowLong(handle, platform::kGwlExStyle, static_cast<std::int32_t>(exStyle));
+    SimWindow* w = window(handle);
+    if (w == nullptr) return false;
+    // Top-most can only change through SetWindowPos; the bit written is ignored.
+    w->exStyle = (exStyle & ~kWsExTopMost) | (w->exStyle & kWsExTopMost);
+    // A window that stops being layered loses its layered attributes.
+    if ((w->exStyle & kWsExLayered) == 0) w->alpha.reset();
     return !alpha || setLayeredWindowAttributes(handle, 0, *alpha, kLwaAlpha);
   };
   if (holdForHungProgram(handle, true, [both] { both(); })) return false;
-  return window(handle) != nullptr && both();
+  return both();
 }
 
 WindowHandle SimDesktop::getParent(WindowHandle handle) const {
@@ -338,57 +341,11 @@ WindowHandle SimDesktop::getParent(WindowHandle handle) const {
   return w == nullptr ? WindowHandle{} : w->parent;
 }
 
-WindowHandle SimDesktop::getWindow(WindowHandle handle, unsigned command) {
-  SimWindow* w = window(handle);
-  if (w == nullptr) return {};
-  if (command == platform::kGwChild) {
-    auto it = impl_->children.find(handle.value());
-    if (it == impl_->children.end() || it->second.empty()) return {};
-    return it->second.front();
-  }
-  const std::vector<WindowHandle>& list = impl_->siblingsOf(*w);
-  auto self = std::find(list.begin(), list.end(), handle);
-  switch (command) {
-    case platform::kGwHwndFirst:
-      return list.front();
-    case kGwHwndLast:
-      return list.back();
-    case platform::kGwHwndNext:
-      return (self == list.end() || self + 1 == list.end()) ? WindowHandle{} : *(self + 1);
-    case kGwHwndPrev:
-      return (self == list.begin()) ? WindowHandle{} : *(self - 1);
-    default:
-      return {};
-  }
-}
-
 std::int32_t SimDesktop::getWindowLong(WindowHandle handle, int index) {
   const SimWindow* w = window(handle);
   if (w == nullptr) return 0;
   if (index == platform::kGwlStyle) return static_cast<std::int32_t>(w->style);
   if (index == platform::kGwlExStyle) return static_cast<std::int32_t>(w->exStyle);
-  return 0;
-}
-
-std::int32_t SimDesktop::setWindowLong(WindowHandle handle, int index, std::int32_t value) {
-  if (holdForHungProgram(handle, true, [=, this] { setWindowLong(handle, index, value); }))
-    return 0;
-  SimWindow* w = window(handle);
-  if (w == nullptr) return 0;
-  const auto bits = static_cast<std::uint32_t>(value);
-  if (index == platform::kGwlStyle) {
-    const std::uint32_t old = w->style;
-    w->style = bits;
-    return static_cast<std::int32_t>(old);
-  }
-  if (index == platform::kGwlExStyle) {
-    const std::uint32_t old = w->exStyle;
-    // Top-most can only change through SetWindowPos; the bit written is ignored.
-    w->exStyle = (bits & ~kWsExTopMost) | (old & kWsExTopMost);
-    // A window that stops being layered loses its layered attributes.
-    if ((w->exStyle & kWsExLayered) == 0) w->alpha.reset();
-    return static_cast<std::int32_t>(old);
-  }
   return 0;
 }
 

@@ -18,22 +18,22 @@ constexpr std::uintptr_t kF5 = 0x74;
 TEST(FirstPressedKey, GivesTheLowestKeyFrom17To128ThatIsOrWasDown) {
   sim::SimDesktop desk;
   auto poll = [&] { return refresh::firstPressedKey(desk); };
-  EXPECT_EQ(poll(), "");
+  EXPECT_EQ(poll(), std::nullopt);
   desk.pressKey(kShift);
-  EXPECT_EQ(poll(), "") << "Shift lies below the scan";
+  EXPECT_EQ(poll(), std::nullopt) << "Shift lies below the scan";
   desk.pressKey(144);
-  EXPECT_EQ(poll(), "") << "Num Lock lies above it";
+  EXPECT_EQ(poll(), std::nullopt) << "Num Lock lies above it";
   desk.pressKey(kS);
-  EXPECT_EQ(poll(), "83");
+  EXPECT_EQ(poll(), kS);
   desk.pressKey(kCtrl);
-  EXPECT_EQ(poll(), "17");
+  EXPECT_EQ(poll(), kCtrl);
   desk.releaseKey(kCtrl);
   desk.releaseKey(kS);
-  EXPECT_EQ(poll(), "") << "both presses were seen already";
+  EXPECT_EQ(poll(), std::nullopt) << "both presses were seen already";
   desk.pressKey(112);
-  EXPECT_EQ(poll(), "112");
+  EXPECT_EQ(poll(), 112);
   desk.releaseKey(112);
-  EXPECT_EQ(poll(), "");
+  EXPECT_EQ(poll(), std::nullopt);
 
   // A quick Ctrl+S between two polls: the scan stops at Ctrl, so S keeps
   // its "pressed since" bit for the next poll.
@@ -41,9 +41,9 @@ TEST(FirstPressedKey, GivesTheLowestKeyFrom17To128ThatIsOrWasDown) {
   desk.pressKey(kS);
   desk.releaseKey(kS);
   desk.releaseKey(kCtrl);
-  EXPECT_EQ(poll(), "17");
-  EXPECT_EQ(poll(), "83");
-  EXPECT_EQ(poll(), "");
+  EXPECT_EQ(poll(), kCtrl);
+  EXPECT_EQ(poll(), kS);
+  EXPECT_EQ(poll(), std::nullopt);
 }
 
 class AutoRefreshTest : public FrameTest {
@@ -55,10 +55,6 @@ class AutoRefreshTest : public FrameTest {
   void host() {
     main.loader().embed(target);
     ASSERT_EQ(state().hostedWindow, target);
-  }
-  void select(WindowHandle w) {
-    const int list = idx(ControlId::processList);
-    desk.selectRow(list, main.controls().addRow(list, "row", w.value()));
   }
   void modeOn() {
     desk.click(idx(ControlId::f5_btn));
@@ -112,7 +108,7 @@ TEST_F(AutoRefreshTest, CtrlThenSPostsOneF5PairToTheHostedWindow) {
   EXPECT_EQ(got[0].message, kKeyDown);
   EXPECT_EQ(got[1].message, kKeyUp);
   EXPECT_FALSE(got[0].sent);
-  EXPECT_EQ(text(ControlId::Label3), "");
+  EXPECT_EQ(text(ControlId::new_task_lbl), "");
 }
 
 TEST_F(AutoRefreshTest, ChordsThatCountAndChordsThatDoNot) {
@@ -199,13 +195,13 @@ TEST_F(AutoRefreshTest, NothingIsSentWithTheModeOff) {
 }
 
 TEST_F(AutoRefreshTest, WithNothingHostedTheSelectedWindowIsActivatedThenRefreshed) {
-  select(target);
+  listAndSelect(target);
   modeOn();
   down(kCtrl);
   up(kCtrl);
   down(kS);
   up(kS);
-  EXPECT_EQ(text(ControlId::Label3), std::to_string(target.value()));
+  EXPECT_EQ(text(ControlId::new_task_lbl), std::to_string(target.value()));
   const std::vector<sim::Message>& got = desk.window(target)->received;
   ASSERT_EQ(got.size(), 3u);
   EXPECT_TRUE(got[0].sent);
@@ -216,7 +212,7 @@ TEST_F(AutoRefreshTest, WithNothingHostedTheSelectedWindowIsActivatedThenRefresh
 }
 
 TEST_F(AutoRefreshTest, AHungSelectedWindowIsNotWaitedForAndStillGetsTheKeys) {
-  select(target);
+  listAndSelect(target);
   desk.window(target)->hung = true;
   modeOn();
   down(kCtrl);
@@ -232,12 +228,12 @@ TEST_F(AutoRefreshTest, NoTargetOnlyEmptiesTheHeadingAndAPendingLaunchGetsNothin
   up(kCtrl);
   down(kS);
   up(kS);
-  EXPECT_EQ(text(ControlId::Label3), "");
+  EXPECT_EQ(text(ControlId::new_task_lbl), "");
 
   // A launch that awaits its capture: no window yet, and the selected row
   // is not the target while the frame is busy with that program.
-  main.controls().setCaption(idx(ControlId::Label3), "新建任务");
-  select(target);
+  main.controls().setCaption(idx(ControlId::new_task_lbl), "新建任务");
+  listAndSelect(target);
   install("C:\\Tools\\slow.exe", "Slow", 5000);
   ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\slow.exe|Slow"));
   down(kCtrl);
@@ -245,7 +241,7 @@ TEST_F(AutoRefreshTest, NoTargetOnlyEmptiesTheHeadingAndAPendingLaunchGetsNothin
   down(kS);
   up(kS);
   EXPECT_TRUE(desk.window(target)->received.empty());
-  EXPECT_EQ(text(ControlId::Label3), "");
+  EXPECT_EQ(text(ControlId::new_task_lbl), "");
 }
 
 }  // namespace

@@ -100,8 +100,7 @@ TEST_F(CaptureWaitTest, AnInternetExplorerEntryWaitsAfterItsImmediateAttempt) {
 TEST_F(CaptureWaitTest, AWaitingLaunchCountsAsPendingForOpacityAndTheF5Refresh) {
   install("C:\\Tools\\a.exe", "Tool", 8000);
   const WindowHandle other = lateWindow("Other");
-  const int list = idx(ControlId::processList);
-  desk.selectRow(list, main.controls().addRow(list, "Other", other.value()));
+  listAndSelect(other);
   desk.click(idx(ControlId::f5_btn));
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(3000);
@@ -171,9 +170,7 @@ TEST_F(CaptureWaitTest, ANewerLaunchALoadAndAReleaseEachEndTheWait) {
   desk.advance(2500);
   ASSERT_TRUE(waitTimerRuns());
   const WindowHandle picked = lateWindow("Picked");
-  main.controls().addRow(idx(ControlId::processList), "Picked", picked.value());
-  desk.selectRow(idx(ControlId::processList),
-                 static_cast<int>(control(ControlId::processList).rows.size()) - 1);
+  listAndSelect(picked);
   desk.click(idx(ControlId::loadBtn));
   EXPECT_EQ(state().hostedWindow, picked);
   EXPECT_FALSE(waitTimerRuns());

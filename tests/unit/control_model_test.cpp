@@ -40,8 +40,7 @@ class ControlModelTest : public ::testing::Test {
 
 TEST_F(ControlModelTest, ASelectionMustNameARow) {
   const int list = idx(model::ControlId::processList);
-  controls.addRow(list, "A", 0x100);
-  controls.addRow(list, "B", 0x200);
+  controls.setRows(list, {{"A", 0x100}, {"B", 0x200}});
   controls.setSelected(list, 1);
   EXPECT_EQ(controls[list].selected, 1);
   EXPECT_EQ(model::selectedTaskWindow(controls), WindowHandle{0x200});
@@ -57,23 +56,23 @@ TEST_F(ControlModelTest, ASelectionMustNameARow) {
 }
 
 TEST_F(ControlModelTest, OnlyRealChangesReachTheToolkit) {
-  const int box = idx(model::ControlId::icon_chk);
-  const int label = idx(model::ControlId::Label3);
-  controls.setChecked(box, false);  // unticked already
+  const int panel = idx(model::ControlId::optionFrm);
+  const int button = idx(model::ControlId::cfgOkBtn);
+  controls.setVisible(panel, false);  // hidden already
   EXPECT_TRUE(toolkit.seen.empty());
-  controls.setChecked(box, true);
-  controls.setForeColor(label, Color{0x00123456u});
-  controls.setForeColor(label, Color{0x00123456u});
-  EXPECT_EQ(toolkit.seen,
-            (std::vector<Changes::Change>{{box, Property::Checked}, {label, Property::ForeColor}}));
-  EXPECT_TRUE(controls[box].checked);
-  EXPECT_EQ(controls[label].fore, (Color{0x00123456u}));
+  controls.setVisible(panel, true);
+  controls.setBackColor(button, Color{0x00123456u});
+  controls.setBackColor(button, Color{0x00123456u});
+  EXPECT_EQ(toolkit.seen, (std::vector<Changes::Change>{{panel, Property::Visible},
+                                                        {button, Property::BackColor}}));
+  EXPECT_TRUE(controls[panel].visible);
+  EXPECT_EQ(controls[button].back, (Color{0x00123456u}));
 }
 
 TEST_F(ControlModelTest, OnlyATextBoxRaisesTheTextChangeEvent) {
   std::vector<int> raised;
   controls.onTextChange([&](int control) { raised.push_back(control); });
-  const int label = idx(model::ControlId::Label3);
+  const int label = idx(model::ControlId::new_task_lbl);
   const int box = idx(model::ControlId::title_txt);
   controls.noteUserText(label, "typed");
   controls.noteUserText(box, "typed");
@@ -86,10 +85,10 @@ TEST_F(ControlModelTest, ControlsMadeAtRunTimeComeAndGoWithTheToolkitTold) {
   image.kind = ControlKind::IconImage;
   const int first = controls.create(image);
   EXPECT_EQ(first, model::kControlCount);
-  EXPECT_EQ(controls.find("app_icon_1"), first);
+  EXPECT_EQ(controls[first].name, "app_icon_1");
   controls.remove(first);
   EXPECT_FALSE(controls.exists(first));
-  EXPECT_EQ(controls.find("app_icon_1"), -1);
+  EXPECT_EQ(controls[first].name, "") << "nothing finds it by its name any more";
   controls.remove(first);  // gone already: nothing to tell
   image.name = "app_icon_2";
   EXPECT_EQ(controls.create(image), first) << "a freed place is taken again";

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "app/main_frame.h"
 #include "sim/sim_desktop.h"
@@ -42,11 +43,33 @@ class FrameTest : public ::testing::Test {
     for (WindowHandle w : desk.topLevelWindows()) {
       if (desk.window(w)->caption == caption) return w;
     }
-    for (WindowHandle w = desk.getWindow(desk.frameWindow(), platform::kGwChild); !w.isNull();
-         w = desk.getWindow(w, platform::kGwHwndNext)) {
+    for (WindowHandle w : desk.foreignChildren(desk.frameWindow())) {
       if (desk.window(w)->caption == caption) return w;
     }
     return {};
+  }
+
+  // The task list as a rebuild leaves it: a row for each window, in order,
+  // none selected.
+  void listWindows(const std::vector<WindowHandle>& windows) {
+    std::vector<platform::ListRow> rows;
+    for (WindowHandle w : windows) rows.push_back({desk.window(w)->caption, w.value()});
+    main.controls().setRows(idx(ControlId::processList), std::move(rows));
+  }
+  // A row for the window below the rows listed; its index. As at any
+  // rebuild that changes the rows, none stays selected.
+  int listWindow(WindowHandle w) {
+    std::vector<platform::ListRow> rows = control(ControlId::processList).rows;
+    rows.push_back({desk.window(w)->caption, w.value()});
+    const int row = static_cast<int>(rows.size()) - 1;
+    main.controls().setRows(idx(ControlId::processList), std::move(rows));
+    return row;
+  }
+  // The user selects a row of the task list; -1 for none.
+  void selectRow(int row) { desk.selectRow(idx(ControlId::processList), row); }
+  WindowHandle listAndSelect(WindowHandle w) {
+    selectRow(listWindow(w));
+    return w;
   }
 
   bool isTopMost(WindowHandle w) {

@@ -177,9 +177,9 @@ TEST_F(GeometryTest, ResizingCropsTheHostedWindowAndADoubleClickRefitsIt) {
 }
 
 TEST_F(GeometryTest, TheTitleStripEndsAtTheRightEdgeAfterEveryResize) {
-  const int strip = idx(ControlId::sys_btn);
+  const int strip = idx(ControlId::title_strip);
   // Stored at 4200; the first showing puts it against the right edge.
-  EXPECT_EQ(control(ControlId::sys_btn).rect.left, 9675 - 2175);
+  EXPECT_EQ(control(ControlId::title_strip).rect.left, 9675 - 2175);
   placeFrame(100, 100, 800, 433);
   EXPECT_EQ(main.controls()[strip].rect.left, 12000 - 2175);
   placeFrame(100, 100, 300, 200);
@@ -223,7 +223,7 @@ TEST(GeometryAt144Dpi, TheBandTheFitAndTheStripFollowTheDisplaysScale) {
                     platform::kSwpNoMove | platform::kSwpNoZOrder | platform::kSwpNoActivate);
   desk.frameDoubleClick();
   EXPECT_EQ(desk.window(tool)->rect, (Rect{2, 33, 2 + 1000, 33 + 662}));
-  EXPECT_EQ(main.control(ControlId::sys_btn).rect.left, 10000 - 2175);
+  EXPECT_EQ(main.control(ControlId::title_strip).rect.left, 10000 - 2175);
 
   // 10 twips to the pixel: a drag of 150 twips is 15 pixels.
   const Rect before = desk.frameBounds();

@@ -12,23 +12,16 @@ namespace {
 class HungWindowTest : public FrameTest {
  protected:
   void SetUp() override { desk.start(); }
-  WindowHandle listed(const std::string& caption) {
-    const WindowHandle w = desk.createWindow(desk.newProcess(), caption,
-                                             platform::kWsVisible | platform::kWsOverlappedWindow,
-                                             {700, 100, 1000, 300});
-    main.controls().addRow(idx(ControlId::processList), caption, w.value());
-    return w;
-  }
-  void select(WindowHandle w) {
-    const auto& rows = control(ControlId::processList).rows;
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-      if (rows[row].data == w.value())
-        desk.selectRow(idx(ControlId::processList), static_cast<int>(row));
-    }
+  // A window of a program of its own.
+  WindowHandle opened(const std::string& caption) {
+    return desk.createWindow(desk.newProcess(), caption,
+                             platform::kWsVisible | platform::kWsOverlappedWindow,
+                             {700, 100, 1000, 300});
   }
   // Hosted from the list while its program answers.
   WindowHandle hosted(const std::string& caption) {
-    const WindowHandle w = listed(caption);
+    const WindowHandle w = opened(caption);
+    listWindow(w);
     main.loader().embed(w);
     EXPECT_TRUE(hostedInFrame(w));
     return w;
@@ -56,8 +49,7 @@ TEST_F(HungWindowTest, ASelectedWindowIsLeftAsItWasAndNothingWaitsForIt) {
   };
   for (const Operation& op : operations) {
     SCOPED_TRACE(op.name);
-    const WindowHandle w = listed(std::string("Hung for ") + op.name);
-    select(w);
+    const WindowHandle w = listAndSelect(opened(std::string("Hung for ") + op.name));
     desk.setHung(w, true);
     const platform::Rect place = desk.window(w)->rect;
 
@@ -78,8 +70,7 @@ TEST_F(HungWindowTest, ASelectedWindowIsLeftAsItWasAndNothingWaitsForIt) {
 }
 
 TEST_F(HungWindowTest, BringToFrontIsQueuedToTheProgramWithoutAWait) {
-  const WindowHandle w = listed("Hung");
-  select(w);
+  const WindowHandle w = listAndSelect(opened("Hung"));
   desk.setHung(w, true);
   desk.click(idx(ControlId::bringTopMostBtn));
   EXPECT_EQ(desk.waitsOnHungPrograms(), 0);
@@ -189,16 +180,14 @@ TEST_F(HungWindowTest, EveryExitGivesBackWhatItCanAndEndsOnceTheRestHasGoneBack)
 // The program answers the frame's question and stops answering inside the
 // call that follows: the call's steps land together when it answers.
 TEST_F(HungWindowTest, AProgramThatHangsInsideARestyleGetsItsAlphaWithIt) {
-  const WindowHandle faded = listed("Faded");
-  select(faded);
+  const WindowHandle faded = listAndSelect(opened("Faded"));
   desk.hangInNextCall(faded);
   desk.keyDown('5');
   desk.setHung(faded, false);
   EXPECT_EQ(desk.layeredAlpha(faded), std::optional<std::uint8_t>(160))
       << "layered without an alpha: not drawn at all";
 
-  const WindowHandle through = listed("Click-through");
-  select(through);
+  const WindowHandle through = listAndSelect(opened("Click-through"));
   desk.hangInNextCall(through);
   desk.click(idx(ControlId::penetrate_btn));
   desk.setHung(through, false);
@@ -257,8 +246,7 @@ TEST_F(HungWindowTest, AWindowGoneSinceItWasListedChangesNothingAndItsRowGoes) {
   const WindowHandle bystander = desk.createWindow(desk.newProcess(), "Bystander");
   for (const Operation& op : operations) {
     SCOPED_TRACE(op.name);
-    const WindowHandle w = listed("Gone");
-    select(w);
+    const WindowHandle w = listAndSelect(opened("Gone"));
     desk.destroyWindow(w);
     op.run(desk);
     EXPECT_FALSE(isTopMost(bystander));
@@ -282,8 +270,7 @@ TEST_F(HungWindowTest, AHostedWindowGoneWithItsProgramIsNoLongerHosted) {
   desk.click(idx(ControlId::releaseBtn));
   EXPECT_TRUE(state().hostedWindow.isNull());
   // With nothing hosted, the digit keys fade the selected window.
-  const WindowHandle other = listed("Other");
-  select(other);
+  const WindowHandle other = listAndSelect(opened("Other"));
   desk.keyDown('5');
   EXPECT_EQ(desk.layeredAlpha(other), std::optional<std::uint8_t>(160));
   EXPECT_FALSE(desk.layeredAlpha(desk.frameWindow()));

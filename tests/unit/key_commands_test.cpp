@@ -16,13 +16,6 @@ class KeyCommandsTest : public FrameTest {
     const auto file = desk.files().file(appFile("ui.txt"));
     return file ? file->bytes : std::string("(none)");
   }
-  WindowHandle addSelectedRow(const std::string& caption) {
-    const WindowHandle w = desk.createWindow(desk.newProcess(), caption);
-    const int list = idx(ControlId::processList);
-    const int row = main.controls().addRow(list, caption, w.value());
-    desk.selectRow(list, row);
-    return w;
-  }
 };
 
 struct KeyLevel {
@@ -37,7 +30,7 @@ TEST_P(KeyTableTest, TheKeyFadesTheFrameToItsLevelAndSavesIt) {
   main.opacity().setOpacity(1, false);
   desk.keyDown(GetParam().key);
   EXPECT_EQ(frameAlpha(), std::optional<std::uint8_t>(GetParam().level));
-  EXPECT_EQ(state().currentOpacity, GetParam().level);
+  EXPECT_EQ(main.opacity().currentOpacity(), GetParam().level);
   EXPECT_EQ(saved(), "opacity=" + std::to_string(GetParam().level) +
                          "|||width=9675|||height=6495|||left=9555|||top=4845\r\n");
 }
@@ -63,7 +56,7 @@ TEST_F(KeyCommandsTest, ShiftDoesNotCountAndOtherKeysDoNothing) {
 }
 
 TEST_F(KeyCommandsTest, TheSelectedWindowIsFadedOnlyWhileNothingIsHosted) {
-  const WindowHandle selected = addSelectedRow("Selected");
+  const WindowHandle selected = listAndSelect(desk.createWindow(desk.newProcess(), "Selected"));
   desk.keyDown('4');
   EXPECT_EQ(desk.layeredAlpha(selected), std::optional<std::uint8_t>{140});
   EXPECT_FALSE(frameAlpha().has_value()) << "the frame is left alone";

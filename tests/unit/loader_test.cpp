@@ -22,11 +22,11 @@ TEST_F(LoaderTest, EachKindOfEntryIsCapturedByItsOwnRule) {
   install("C:\\Tools\\a.exe", "Tool");
 
   ASSERT_TRUE(load("C:\\Chrome\\chrome.exe|Whatever the title"));
-  EXPECT_EQ(interval(ControlId::Timer1), 400);
+  EXPECT_EQ(interval(ControlId::chrome_timer), 400);
   ASSERT_TRUE(load("C:\\Program Files\\Mozilla Firefox\\firefox.exe|Mozilla Firefox"));
-  EXPECT_EQ(interval(ControlId::Timer2), 2000);
+  EXPECT_EQ(interval(ControlId::firefox_timer), 2000);
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
-  EXPECT_EQ(interval(ControlId::Timer3), 2000);
+  EXPECT_EQ(interval(ControlId::other_app_timer), 2000);
 }
 
 TEST_F(LoaderTest, AnEntryNamingBothChromeAndIexploreIsAChromeEntry) {
@@ -35,7 +35,7 @@ TEST_F(LoaderTest, AnEntryNamingBothChromeAndIexploreIsAChromeEntry) {
   ASSERT_TRUE(load("C:\\chrome\\iexplore.exe|Intranet"));
   // Not captured at once by its title, as an Internet Explorer entry would be.
   EXPECT_TRUE(state().hostedWindow.isNull());
-  EXPECT_EQ(interval(ControlId::Timer1), 400);
+  EXPECT_EQ(interval(ControlId::chrome_timer), 400);
   desk.advance(400);
   EXPECT_EQ(state().hostedWindow, windowCaptioned("新标签页 - Google Chrome"));
   EXPECT_FALSE(hostedInFrame(windowCaptioned("Intranet")));
@@ -54,7 +54,7 @@ TEST_F(LoaderTest, ChromeIsLookedForByItsNewTabCaptionAfter400ms) {
   EXPECT_TRUE(hostedInFrame(chrome));
   EXPECT_EQ(state().hostedWindow, chrome);
   EXPECT_FALSE(state().pendingLaunch.has_value());
-  EXPECT_EQ(interval(ControlId::Timer1), 0) << "one attempt only";
+  EXPECT_EQ(interval(ControlId::chrome_timer), 0) << "one attempt only";
 }
 
 TEST_F(LoaderTest, ACapturedWindowSitsBelowTheTitleStripWithTheFramesSize) {
@@ -107,8 +107,8 @@ TEST_F(LoaderTest, CaseMattersInTheCaptureRules) {
   // No lower-case "chrome": an ordinary program, captured by its own title.
   install("C:\\Apps\\Chrome\\run.exe", "My Chrome");
   ASSERT_TRUE(load("C:\\Apps\\Chrome\\run.exe|My Chrome"));
-  EXPECT_EQ(interval(ControlId::Timer1), 0);
-  EXPECT_EQ(interval(ControlId::Timer3), 2000);
+  EXPECT_EQ(interval(ControlId::chrome_timer), 0);
+  EXPECT_EQ(interval(ControlId::other_app_timer), 2000);
   desk.advance(2000);
   EXPECT_TRUE(hostedInFrame(windowCaptioned("My Chrome")));
 }
@@ -138,7 +138,7 @@ TEST_F(LoaderTest, AnEmptyTitleCapturesNothingAndTheLaunchStaysPending) {
   ASSERT_TRUE(load("C:\\Tools\\a.exe|"));
   EXPECT_EQ(text(ControlId::title_txt), "");
   desk.advance(2000);
-  EXPECT_EQ(interval(ControlId::Timer3), 0);
+  EXPECT_EQ(interval(ControlId::other_app_timer), 0);
   EXPECT_TRUE(state().hostedWindow.isNull());
   EXPECT_EQ(state().pendingLaunch, desk.launches().back().process);
   EXPECT_FALSE(hostedInFrame(windowCaptioned("Tool")));
@@ -173,7 +173,7 @@ TEST_F(LoaderTest, AProgramThatCannotStartChangesNothingButTheTextBoxes) {
 
   EXPECT_FALSE(load("C:\\Missing\\b.exe|Other"));
   EXPECT_EQ(state().hostedWindow, hosted);
-  EXPECT_EQ(interval(ControlId::Timer3), 0);
+  EXPECT_EQ(interval(ControlId::other_app_timer), 0);
   EXPECT_EQ(text(ControlId::cfg_txt), "C:\\Missing\\b.exe");
   EXPECT_EQ(text(ControlId::title_txt), "Other");
 }

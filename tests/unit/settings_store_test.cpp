@@ -63,37 +63,37 @@ TEST_F(StoreTest, PathsLieInTheApplicationFolder) {
 TEST_F(StoreTest, FilesThatAreNotOrdinaryReadAsEmpty) {
   EXPECT_EQ(store.readCfg(path("config.txt")), "");  // missing
   files.putFile(path("config.txt"), "");
-  EXPECT_EQ(store.getDirName(), "");  // empty
+  EXPECT_EQ(store.autoLoadEntry(), "");  // empty
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", hiddenFile());
-  EXPECT_EQ(store.getDirName(), "");
+  EXPECT_EQ(store.autoLoadEntry(), "");
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", systemFile());
-  EXPECT_EQ(store.getDirName(), "");
+  EXPECT_EQ(store.autoLoadEntry(), "");
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", lockedFile());
-  EXPECT_EQ(store.getDirName(), "");
+  EXPECT_EQ(store.autoLoadEntry(), "");
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", readOnlyFile());
-  EXPECT_EQ(store.getDirName(), "C:\\a.exe|A");
+  EXPECT_EQ(store.autoLoadEntry(), "C:\\a.exe|A");
 }
 
 TEST_F(StoreTest, WriteThenReadGivesTheValueBack) {
   files.putFile(path("config.txt"),
                 "a much longer old content that must not survive\r\nline 2\r\n");
-  ASSERT_TRUE(store.WriteCfg(path("config.txt"), "C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(store.writeCfg(path("config.txt"), "C:\\Tools\\a.exe|Tool"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\Tools\\a.exe|Tool\r\n");
-  EXPECT_EQ(store.getDirName(), "C:\\Tools\\a.exe|Tool");
+  EXPECT_EQ(store.autoLoadEntry(), "C:\\Tools\\a.exe|Tool");
 }
 
 TEST_F(StoreTest, AFailedWriteSaysSoAndKeepsTheOldFile) {
   files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n", readOnlyFile());
-  EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_FALSE(store.writeCfg(path("config.txt"), "C:\\new.exe|New"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 
   files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n", lockedFile());
-  EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_FALSE(store.writeCfg(path("config.txt"), "C:\\new.exe|New"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 
   files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
   files.setFolderReadOnly(files.applicationFolder(), true);
-  EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_FALSE(store.writeCfg(path("config.txt"), "C:\\new.exe|New"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 }
 
@@ -105,27 +105,27 @@ TEST_F(StoreTest, AWriteThatFailsAtAnyStepKeepsTheOldFileByteForByte) {
        {sim::WriteStep::createTemporary, sim::WriteStep::write, sim::WriteStep::replace}) {
     files.putFile(path("config.txt"), old);
     files.failWriteStep(step);
-    EXPECT_FALSE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+    EXPECT_FALSE(store.writeCfg(path("config.txt"), "C:\\new.exe|New"));
     EXPECT_EQ(files.file(path("config.txt"))->bytes, old);
     EXPECT_EQ(files.filesIn(files.applicationFolder()), std::vector<std::string>{"config.txt"})
         << "nothing left behind";
-    EXPECT_EQ(store.getDirName(), "C:\\o.exe|O");
+    EXPECT_EQ(store.autoLoadEntry(), "C:\\o.exe|O");
   }
   files.failWriteStep(std::nullopt);
-  EXPECT_TRUE(store.WriteCfg(path("config.txt"), "C:\\new.exe|New"));
+  EXPECT_TRUE(store.writeCfg(path("config.txt"), "C:\\new.exe|New"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\new.exe|New\r\n");
 }
 
 TEST_F(StoreTest, TextOutsideTheAnsiCodePageIsStoredAsUtf8WithAMark) {
   // The simulated code page is Latin-1: "é" fits, Chinese does not.
-  ASSERT_TRUE(store.WriteCfg(path("config.txt"), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9"));
+  ASSERT_TRUE(store.writeCfg(path("config.txt"), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\Caf\xE9\\a.exe|Caf\xE9\r\n");
-  EXPECT_EQ(store.getDirName(), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9");
+  EXPECT_EQ(store.autoLoadEntry(), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9");
 
   const std::string chrome = "C:\\chrome.exe|新标签页 - Google Chrome";
-  ASSERT_TRUE(store.WriteCfg(path("config.txt"), chrome));
+  ASSERT_TRUE(store.writeCfg(path("config.txt"), chrome));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "\xEF\xBB\xBF" + chrome + "\r\n");
-  EXPECT_EQ(store.getDirName(), chrome);
+  EXPECT_EQ(store.autoLoadEntry(), chrome);
 }
 
 TEST_F(StoreTest, AByteOrderMarkMeansUtf8AndPlainBytesMeanAnsi) {
@@ -186,16 +186,16 @@ TEST_F(StoreTest, AFileCutAtTheReadLimitInsideACharacterIsStillUtf8) {
   bytes += std::string(65536 - 2 - bytes.size(), 'x');
   bytes += "记";
   files.putFile(path("config.txt"), bytes);
-  EXPECT_EQ(store.getDirName(), "C:\\记.exe|记");
+  EXPECT_EQ(store.autoLoadEntry(), "C:\\记.exe|记");
 }
 
 TEST_F(StoreTest, WhatIsWrittenReadsBackAsItself) {
   // Latin-1 bytes that happen to be UTF-8 ("Ã©" is C3 A9), or that begin
   // like a UTF-16 mark ("ÿþ" is FF FE), are stored as UTF-8 with a mark.
   for (const std::string value : {"C:\\\xC3\x83\xC2\xA9.exe|x", "\xC3\xBF\xC3\xBE.exe|x"}) {
-    ASSERT_TRUE(store.WriteCfg(path("config.txt"), value));
+    ASSERT_TRUE(store.writeCfg(path("config.txt"), value));
     EXPECT_EQ(files.file(path("config.txt"))->bytes.substr(0, 3), "\xEF\xBB\xBF") << value;
-    EXPECT_EQ(store.getDirName(), value);
+    EXPECT_EQ(store.autoLoadEntry(), value);
   }
 }
 
@@ -203,17 +203,17 @@ TEST_F(StoreTest, AValueTooLongToBeReadBackWholeIsRefused) {
   files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
   // 65,534 bytes and CR LF fill the read limit exactly.
   const std::string longest = "C:\\a.exe|" + std::string(65534 - 9, 't');
-  ASSERT_TRUE(store.WriteCfg(path("config.txt"), longest));
+  ASSERT_TRUE(store.writeCfg(path("config.txt"), longest));
   EXPECT_EQ(files.file(path("config.txt"))->bytes.size(), 65536u);
-  EXPECT_EQ(store.getDirName(), longest);
+  EXPECT_EQ(store.autoLoadEntry(), longest);
 
   files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
-  EXPECT_FALSE(store.WriteCfg(path("config.txt"), longest + "t"));
+  EXPECT_FALSE(store.writeCfg(path("config.txt"), longest + "t"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
   // The mark counts: 21,844 Chinese characters are 65,532 bytes of UTF-8.
   std::string chinese;
   for (int i = 0; i < 21844; ++i) chinese += "记";
-  EXPECT_FALSE(store.WriteCfg(path("config.txt"), chinese));
+  EXPECT_FALSE(store.writeCfg(path("config.txt"), chinese));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\old.exe|Old\r\n");
 }
 

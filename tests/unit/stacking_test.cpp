@@ -12,13 +12,12 @@ constexpr std::uint32_t kTransparent = 0x20;
 class StackingTest : public FrameTest {
  protected:
   void SetUp() override { desk.start(); }
-  WindowHandle addRow(const std::string& caption, std::uint32_t exStyle = 0) {
+  WindowHandle listed(const std::string& caption, std::uint32_t exStyle = 0) {
     const WindowHandle w = desk.createWindow(desk.newProcess(), caption);
     desk.window(w)->exStyle = exStyle;
-    main.controls().addRow(idx(ControlId::processList), caption, w.value());
+    listWindow(w);
     return w;
   }
-  void select(int row) { desk.selectRow(idx(ControlId::processList), row); }
   std::uint32_t exStyle(WindowHandle w) { return desk.window(w)->exStyle & ~0x8u; }
 };
 
@@ -34,18 +33,18 @@ TEST_F(StackingTest, ThePinUnpinsAndPinsTheFrameAndSaysSoInItsToolTip) {
 }
 
 TEST_F(StackingTest, BringToFrontPinsTheSelectedWindowOnly) {
-  const WindowHandle w = addRow("Listed");
+  const WindowHandle w = listed("Listed");
   desk.click(idx(ControlId::bringTopMostBtn));
   EXPECT_FALSE(isTopMost(w)) << "no row selected";
-  select(0);
+  selectRow(0);
   desk.click(idx(ControlId::bringTopMostBtn));
   EXPECT_TRUE(isTopMost(w));
   EXPECT_EQ(desk.topLevelWindows().front(), w);
 }
 
 TEST_F(StackingTest, ClickThroughAddsAndRemovesOnlyItsTwoStyles) {
-  const WindowHandle a = addRow("A", kAcceptFiles | kToolWindow);
-  const WindowHandle b = addRow("B", kAcceptFiles);
+  const WindowHandle a = listed("A", kAcceptFiles | kToolWindow);
+  const WindowHandle b = listed("B", kAcceptFiles);
 
   // No row: the caption flips, no window changes.
   desk.click(idx(ControlId::penetrate_btn));
@@ -54,7 +53,7 @@ TEST_F(StackingTest, ClickThroughAddsAndRemovesOnlyItsTwoStyles) {
   desk.click(idx(ControlId::penetrate_btn));
   EXPECT_EQ(text(ControlId::penetrate_btn), "穿透");
 
-  select(0);
+  selectRow(0);
   desk.click(idx(ControlId::penetrate_btn));
   EXPECT_EQ(exStyle(a), kAcceptFiles | kToolWindow | kLayered | kTransparent);
   // Newly layered, it is given full opacity so that it is still drawn.
@@ -62,7 +61,7 @@ TEST_F(StackingTest, ClickThroughAddsAndRemovesOnlyItsTwoStyles) {
   EXPECT_EQ(text(ControlId::penetrate_btn), "挡住");
 
   // B was faded before: it keeps its level when it becomes click-through...
-  select(1);
+  selectRow(1);
   desk.keyDown(100);
   ASSERT_EQ(desk.layeredAlpha(b), std::optional<std::uint8_t>{100});
   desk.click(idx(ControlId::penetrate_btn));  // "挡住" on B, which is not click-through
@@ -75,7 +74,7 @@ TEST_F(StackingTest, ClickThroughAddsAndRemovesOnlyItsTwoStyles) {
   EXPECT_EQ(desk.layeredAlpha(b), std::optional<std::uint8_t>{100});
 
   // The caption now says "挡住": one click frees A.
-  select(0);
+  selectRow(0);
   desk.click(idx(ControlId::penetrate_btn));
   EXPECT_EQ(exStyle(a), kAcceptFiles | kToolWindow);
   EXPECT_EQ(text(ControlId::penetrate_btn), "穿透");

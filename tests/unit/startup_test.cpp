@@ -51,7 +51,7 @@ TEST_F(StartupTest, AnEntryThatNamesNoProgramStillStartsTheFrame) {
   desk.start();
   EXPECT_TRUE(desk.frameShown());
   EXPECT_FALSE(state().hosting());
-  EXPECT_EQ(control(ControlId::Timer3).interval, 0);
+  EXPECT_EQ(control(ControlId::other_app_timer).interval, 0);
   EXPECT_EQ(control(ControlId::cfg_timer).interval, 10);
 }
 

@@ -67,7 +67,7 @@ TEST_F(TaskListTest, ListsCaptionedWindowsBelowTheFrameByStyleOrTrayName) {
                     platform::kSwpNoMove | platform::kSwpNoSize);
   ASSERT_EQ(desk.topLevelWindows().front(), above);
 
-  main.taskList().FindAllApps();
+  main.taskList().rebuild();
   // Top of the z-order first: the window opened last lies highest.
   EXPECT_EQ(rows(), (std::vector<ListRow>{row("Boxed", boxed), row("UUSee 网络电视", tray),
                                           row("迅雷 7", thunder), row("Editor", editor)}));
@@ -83,7 +83,7 @@ TEST_F(TaskListTest, WithoutTheMaskEveryCaptionedWindowBelowTheFrameButTheFrameI
                     platform::kSwpNoMove | platform::kSwpNoSize | platform::kSwpNoActivate);
   open("Raised above");
   state().taskStyleMask = 0;  // as while an auto-load entry is launched at start
-  main.taskList().FindAllApps();
+  main.taskList().rebuild();
   EXPECT_EQ(rows(), (std::vector<ListRow>{row("Splash", popup), row("Hidden", hidden)}));
 }
 
@@ -101,7 +101,7 @@ TEST_F(TaskListTest, TheRefreshKeepsTheSelectedWindowSelectedByItsHandle) {
   EXPECT_EQ(model::selectedTaskWindow(main.controls()), w);
 
   // A launch's or the start's rebuild leaves no row selected.
-  main.taskList().FindAllApps();
+  main.taskList().rebuild();
   EXPECT_EQ(selected(), platform::kNoSelection);
   desk.selectRow(list(), 4);
   desk.destroyWindow(w);

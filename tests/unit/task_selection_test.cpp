@@ -9,9 +9,7 @@ class TaskSelectionTest : public FrameTest {
   void SetUp() override {
     desk.start();
     tool = desk.createWindow(desk.newProcess(), "Tool");
-    const int list = idx(ControlId::processList);
-    main.controls().clearRows(list);
-    main.controls().addRow(list, "Tool", tool.value());
+    listWindows({tool});
   }
   WindowHandle tool;
 };
@@ -20,7 +18,7 @@ TEST_F(TaskSelectionTest, LoadAndADoubleClickOnARowHostItsWindow) {
   desk.click(idx(ControlId::loadBtn));
   EXPECT_FALSE(hostedInFrame(tool)) << "no row selected: nothing to load";
 
-  desk.selectRow(idx(ControlId::processList), 0);
+  selectRow(0);
   desk.doubleClick(idx(ControlId::processList));
   EXPECT_TRUE(hostedInFrame(tool));
   EXPECT_EQ(state().hostedWindow, tool);
@@ -28,8 +26,7 @@ TEST_F(TaskSelectionTest, LoadAndADoubleClickOnARowHostItsWindow) {
   EXPECT_EQ(control(ControlId::processList).selected, 0) << "the selection stays";
 
   const WindowHandle other = desk.createWindow(desk.newProcess(), "Other");
-  main.controls().addRow(idx(ControlId::processList), "Other", other.value());
-  desk.selectRow(idx(ControlId::processList), 1);
+  listAndSelect(other);
   desk.click(idx(ControlId::loadBtn));
   EXPECT_EQ(state().hostedWindow, other);
   EXPECT_TRUE(hostedInFrame(tool)) << "the window hosted before stays inside";
@@ -39,10 +36,8 @@ TEST_F(TaskSelectionTest, ARowHostsItsOwnWindowNotTheFirstWithItsCaption) {
   const WindowHandle older = desk.createWindow(desk.newProcess(), "Untitled - Notepad");
   const WindowHandle newer = desk.createWindow(desk.newProcess(), "Untitled - Notepad");
   ASSERT_EQ(desk.findWindow("Untitled - Notepad"), newer);
-  const int list = idx(ControlId::processList);
-  main.controls().addRow(list, "Untitled - Notepad", newer.value());
-  main.controls().addRow(list, "Untitled - Notepad", older.value());
-  desk.selectRow(list, 2);
+  listWindow(newer);
+  listAndSelect(older);
   desk.click(idx(ControlId::loadBtn));
   EXPECT_EQ(state().hostedWindow, older);
   EXPECT_TRUE(hostedInFrame(older));
@@ -50,7 +45,7 @@ TEST_F(TaskSelectionTest, ARowHostsItsOwnWindowNotTheFirstWithItsCaption) {
 
   // A row whose window has closed since the list was filled hosts nothing.
   desk.destroyWindow(newer);
-  desk.selectRow(list, 1);
+  selectRow(1);
   desk.click(idx(ControlId::loadBtn));
   EXPECT_TRUE(state().hostedWindow.isNull());
   EXPECT_TRUE(hostedInFrame(older));
@@ -65,11 +60,6 @@ namespace {
 class ReleaseTest : public FrameTest {
  protected:
   void SetUp() override { desk.start(); }
-  void list(std::initializer_list<WindowHandle> windows) {
-    const int rows = idx(ControlId::processList);
-    main.controls().clearRows(rows);
-    for (WindowHandle w : windows) main.controls().addRow(rows, desk.window(w)->caption, w.value());
-  }
   void release() { desk.click(idx(ControlId::releaseBtn)); }
 };
 
@@ -82,8 +72,8 @@ TEST_F(ReleaseTest, GivesBackTheHostedWindowAndTheSelectedRowsWindow) {
   desk.setWindowPos(pinned, platform::kHwndTopMost, 0, 0, 0, 0,
                     platform::kSwpNoMove | platform::kSwpNoSize);
   ASSERT_TRUE(isTopMost(pinned));
-  list({pinned});
-  desk.selectRow(idx(ControlId::processList), 0);
+  listWindows({pinned});
+  selectRow(0);
 
   release();
   EXPECT_TRUE(desk.getParent(second).isNull());
@@ -96,7 +86,7 @@ TEST_F(ReleaseTest, GivesBackTheHostedWindowAndTheSelectedRowsWindow) {
   EXPECT_EQ(control(ControlId::processList).selected, 0) << "the list is left as it was";
 
   // Nothing hosted, nothing selected: nothing happens.
-  desk.selectRow(idx(ControlId::processList), -1);
+  selectRow(-1);
   release();
   EXPECT_TRUE(hostedInFrame(first));
 }

@@ -50,7 +50,7 @@ TEST_F(TitleBarTest, HoverShowsTheBlueImageUntilThePointerLeaves) {
   };
   for (const Case& c :
        {Case{ControlId::min_btn, picture::kMinNormal, picture::kMinHover},
-        Case{ControlId::retore_btn, picture::kRestoreNormal, picture::kRestoreHover},
+        Case{ControlId::full_screen_btn, picture::kFullScreenNormal, picture::kFullScreenHover},
         Case{ControlId::close_btn, picture::kCloseNormal, picture::kCloseHover}}) {
     const platform::TwipsRect size = control(c.button).rect;
     desk.controlMouseMove(idx(c.button), 0, 0, static_cast<float>(size.width),
@@ -73,7 +73,7 @@ TEST_F(TitleBarTest, HoverShowsTheBlueImageUntilThePointerLeaves) {
 }
 
 TEST_F(TitleBarTest, AnyButtonMinimisesAndAPressOnTheStripDoesNothing) {
-  press(ControlId::sys_btn);
+  press(ControlId::title_strip);
   EXPECT_EQ(desk.frameBounds(), kSaved);
   press(ControlId::min_btn, platform::kRightButton);
   EXPECT_EQ(desk.frameState(), platform::WindowState::Minimized);
@@ -85,26 +85,36 @@ TEST_F(TitleBarTest, FullScreenFillsTheMonitorLessTheTaskBarAndComesBack) {
   ASSERT_FALSE(isTopMost(desk.frameWindow()));
   desk.keyDown('5');
 
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   EXPECT_EQ(desk.frameBounds(), (platform::Rect{0, 0, 1920, 1041}));
   EXPECT_FALSE(isTopMost(desk.frameWindow()));
   EXPECT_EQ(saved(), "opacity=160|||width=7995|||height=4995|||left=1500|||top=1500\r\n");
 
   // The saved level comes back with the place.
   main.opacity().setOpacity(40, false);
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   EXPECT_EQ(desk.frameBounds(), kSaved);
   EXPECT_TRUE(isTopMost(desk.frameWindow()));
   EXPECT_EQ(desk.layeredAlpha(desk.frameWindow()), std::optional<std::uint8_t>{160});
-  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "取消置顶") << "the pin keeps its own state";
+  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "置顶") << "the pin shows the frame's state";
+}
+
+TEST_F(TitleBarTest, ThePinShowsTheFrameUnpinnedInFullScreenAndPinsItWithOneClick) {
+  ASSERT_EQ(control(ControlId::setTopMostBtn).toolTip, "置顶");
+  press(ControlId::full_screen_btn);
+  ASSERT_FALSE(isTopMost(desk.frameWindow()));
+  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "取消置顶");
+  desk.click(idx(ControlId::setTopMostBtn));
+  EXPECT_TRUE(isTopMost(desk.frameWindow()));
+  EXPECT_EQ(control(ControlId::setTopMostBtn).toolTip, "置顶");
 }
 
 TEST_F(TitleBarTest, ALevelChosenInFullScreenDoesNotKeepTheFrameThere) {
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   // Saves the full-screen place over the one to come back to.
   desk.keyDown('1');
   ASSERT_EQ(saved(), "opacity=40|||width=28800|||height=15615|||left=0|||top=0\r\n");
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   EXPECT_EQ(desk.frameBounds(), kSaved);
   EXPECT_EQ(desk.layeredAlpha(desk.frameWindow()), std::optional<std::uint8_t>{40});
 }
@@ -112,7 +122,7 @@ TEST_F(TitleBarTest, ALevelChosenInFullScreenDoesNotKeepTheFrameThere) {
 TEST_F(TitleBarTest, AFrameAsWideAsItsMonitorCountsAsFullScreen) {
   desk.setWindowPos(desk.frameWindow(), platform::kHwndTop, 0, 0, 1920, 600,
                     platform::kSwpNoZOrder);
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   EXPECT_EQ(desk.frameBounds(), kSaved);
 }
 
@@ -121,9 +131,9 @@ TEST_F(TitleBarTest, FullScreenUsesTheMonitorThatHoldsTheFrame) {
                     {{1920, -200, 3200, 824}, {1920, -200, 3200, 824}}});
   desk.setWindowPos(desk.frameWindow(), platform::kHwndTop, 2200, 100, 0, 0,
                     platform::kSwpNoSize | platform::kSwpNoZOrder);
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   EXPECT_EQ(desk.frameBounds(), (platform::Rect{1920, -200, 3200, 785}));
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   EXPECT_EQ(desk.frameBounds(), (platform::Rect{2200, 100, 2733, 433}));
 }
 
@@ -131,7 +141,7 @@ TEST_F(TitleBarTest, CloseSavesGivesHostedWindowsBackAndEnds) {
   const WindowHandle hosted = desk.createWindow(desk.newProcess(), "Hosted");
   main.loader().embed(hosted);
   ASSERT_TRUE(hostedInFrame(hosted));
-  press(ControlId::retore_btn);
+  press(ControlId::full_screen_btn);
   press(ControlId::close_btn, platform::kRightButton);
   EXPECT_TRUE(desk.ended());
   EXPECT_EQ(saved(), "width=28800|||height=15615|||left=0|||top=0\r\n")

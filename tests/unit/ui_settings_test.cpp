@@ -1,41 +1,41 @@
 // "ui.txt": reading and writing the line, and applying it to the frame
 // once after start, with the cases that would otherwise lose the frame.
-#include "effects/ui_settings.h"
+#include "app/ui_settings.h"
 #include "frame_fixture.h"
 
-namespace vitrolux::effects {
+namespace vitrolux::app {
 // For readable failures.
 void PrintTo(const UiItem& item, std::ostream* out) {
   static const char* const kNames[] = {"opacity", "width", "height", "left", "top"};
   *out << kNames[static_cast<int>(item.key)] << "=" << item.value;
 }
-}  // namespace vitrolux::effects
+}  // namespace vitrolux::app
 
 namespace vitrolux::testing {
 namespace {
 
-using effects::formatUiSettings;
-using effects::leadingNumber;
-using effects::readUiSettings;
-using effects::UiItem;
-using effects::UiKey;
+using app::formatUiSettings;
+using app::leadingNumber;
+using app::readUiSettings;
+using app::UiItem;
+using app::UiKey;
 using Items = std::vector<UiItem>;
 
 TEST(UiSettingsLine, ItemsApplyInTheirOrderAndOnlyWithExactKeys) {
   EXPECT_EQ(readUiSettings(""), Items{});
   EXPECT_EQ(readUiSettings("width=8000"), Items{}) << "no |||: nothing applies";
-  EXPECT_EQ(readUiSettings("opacity=128|||Width=100"), (Items{{UiKey::opacity, 128}}));
+  EXPECT_EQ(readUiSettings("opacity=128|||Width=100"), (Items{{UiKey::Opacity, 128}}));
   EXPECT_EQ(readUiSettings("top=10|||width=8000px|||bogus|||=5||||||height= 5 000|||left"),
-            (Items{{UiKey::top, 10}, {UiKey::width, 8000}, {UiKey::height, 5000}}));
-  EXPECT_EQ(readUiSettings("left=x|||top=-1500"), (Items{{UiKey::left, 0}, {UiKey::top, -1500}}));
+            (Items{{UiKey::Top, 10}, {UiKey::Width, 8000}, {UiKey::Height, 5000}}));
+  EXPECT_EQ(readUiSettings("left=x|||top=-1500"), (Items{{UiKey::Left, 0}, {UiKey::Top, -1500}}));
 }
 
 TEST(UiSettingsLine, ValuesThatWouldLoseTheFrameAreLeftOut) {
   EXPECT_EQ(readUiSettings("opacity=0|||opacity=256|||opacity=-3|||opacity=0.5|||opacity=1.5|||"
                            "opacity=255.4"),
-            (Items{{UiKey::opacity, 1.5}, {UiKey::opacity, 255.4}}));
+            (Items{{UiKey::Opacity, 1.5}, {UiKey::Opacity, 255.4}}));
   EXPECT_EQ(readUiSettings("width=0|||height=-5|||width=abc|||height=1e999|||left=-300"),
-            (Items{{UiKey::left, -300}}));
+            (Items{{UiKey::Left, -300}}));
 }
 
 TEST(UiSettingsLine, ANumberIsWhatStandsAtTheStartOfTheValue) {
@@ -77,7 +77,7 @@ TEST_F(UiSettingsTest, WithoutAFileTheFrameKeepsItsCreatedPlaceAndNothingIsWritt
   desk.advance(100);
   EXPECT_EQ(frame(), (platform::Rect{637, 323, 637 + 645, 323 + 433}));
   EXPECT_FALSE(desk.layeredAlpha(desk.frameWindow()).has_value());
-  EXPECT_EQ(state().currentOpacity, 0);
+  EXPECT_EQ(main.opacity().currentOpacity(), 0);
   EXPECT_FALSE(saved().has_value());
 }
 
@@ -89,7 +89,7 @@ TEST_F(UiSettingsTest, TheSavedLevelSizeAndPlaceArriveWithTheFirstTick) {
   desk.advance(10);
   EXPECT_EQ(frame(), (platform::Rect{100, 100, 633, 433}));
   EXPECT_EQ(desk.layeredAlpha(desk.frameWindow()), std::optional<std::uint8_t>{200});
-  EXPECT_EQ(state().currentOpacity, 200);
+  EXPECT_EQ(main.opacity().currentOpacity(), 200);
   // Applied once: moved by hand afterwards, the frame stays where it was put.
   desk.setWindowPos(desk.frameWindow(), platform::kHwndTop, 300, 300, 0, 0,
                     platform::kSwpNoSize | platform::kSwpNoZOrder);
@@ -100,13 +100,13 @@ TEST_F(UiSettingsTest, TheSavedLevelSizeAndPlaceArriveWithTheFirstTick) {
 TEST_F(UiSettingsTest, ASizeAloneKeepsThePlaceAndTheFieldEndsAtAComma) {
   startWith("opacity=200|||width=9675,5|||height=6495");
   EXPECT_EQ(frame(), (platform::Rect{637, 323, 637 + 645, 323 + 433}));
-  EXPECT_EQ(state().currentOpacity, 200);
+  EXPECT_EQ(main.opacity().currentOpacity(), 200);
 }
 
 TEST_F(UiSettingsTest, AnOpacityOf0IsIgnoredAndTheFrameStaysVisible) {
   startWith("opacity=0|||width=-100|||height=0");
   EXPECT_FALSE(desk.layeredAlpha(desk.frameWindow()).has_value());
-  EXPECT_EQ(state().currentOpacity, 0);
+  EXPECT_EQ(main.opacity().currentOpacity(), 0);
   EXPECT_EQ(frame().width(), 645);
   EXPECT_EQ(frame().height(), 433);
 }

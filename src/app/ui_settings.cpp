@@ -1,12 +1,12 @@
-#include "effects/ui_settings.h"
+#include "app/ui_settings.h"
 
 #include <charconv>
 #include <cmath>
 
-#include "model/text.h"
+#include "model/strings.h"
 #include "ui/twips.h"
 
-namespace vitrolux::effects {
+namespace vitrolux::app {
 namespace {
 
 constexpr std::string_view kSeparator = "|||";
@@ -25,15 +25,15 @@ bool isDigit(char c) {
 
 bool keyOf(std::string_view key, UiKey& out) {
   if (key == "opacity") {
-    out = UiKey::opacity;
+    out = UiKey::Opacity;
   } else if (key == "width") {
-    out = UiKey::width;
+    out = UiKey::Width;
   } else if (key == "height") {
-    out = UiKey::height;
+    out = UiKey::Height;
   } else if (key == "left") {
-    out = UiKey::left;
+    out = UiKey::Left;
   } else if (key == "top") {
-    out = UiKey::top;
+    out = UiKey::Top;
   } else {
     return false;
   }
@@ -43,16 +43,16 @@ bool keyOf(std::string_view key, UiKey& out) {
 bool acceptable(UiKey key, double value) {
   if (!std::isfinite(value) || std::fabs(value) > kLargest) return false;
   switch (key) {
-    case UiKey::opacity: {
+    case UiKey::Opacity: {
       // 0 would leave a frame nobody can see or click.
       const int level = platform::roundHalfEven(value);
       return level >= kMinLevel && level <= kMaxLevel;
     }
-    case UiKey::width:
-    case UiKey::height:
+    case UiKey::Width:
+    case UiKey::Height:
       return value > 0;
-    case UiKey::left:
-    case UiKey::top:
+    case UiKey::Left:
+    case UiKey::Top:
       return true;
   }
   return false;
@@ -155,4 +155,4 @@ std::string formatUiSettings(std::int16_t opacity, const platform::TwipsRect& fr
   return line;
 }
 
-}  // namespace vitrolux::effects
+}  // namespace vitrolux::app

@@ -27,13 +27,13 @@ TEST_F(PresetsTest, TilesWithoutPresetFilesUseTheirBuiltInEntries) {
 
   desk.click(idx(ControlId::ff_btn));
   EXPECT_EQ(lastCommandLine(), "\"C:\\Program Files\\Mozilla Firefox\\firefox.exe\"");
-  EXPECT_EQ(control(ControlId::Timer2).interval, 2000);
+  EXPECT_EQ(control(ControlId::firefox_timer).interval, 2000);
 
   desk.click(idx(ControlId::pic_btn));
   EXPECT_EQ(lastCommandLine(),
             "\"C:\\Windows\\explorer.exe\" C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg");
   EXPECT_EQ(text(ControlId::title_txt), "Windows 照片查看器");
-  EXPECT_EQ(control(ControlId::Timer3).interval, 2000);
+  EXPECT_EQ(control(ControlId::other_app_timer).interval, 2000);
 }
 
 TEST_F(PresetsTest, TheChromeEntryIsBuiltFromTheProfileAtTheClick) {

@@ -1,4 +1,4 @@
-#include "model/text.h"
+#include "model/strings.h"
 
 namespace vitrolux::model {
 

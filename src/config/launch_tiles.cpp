@@ -1,6 +1,6 @@
-#include "config/presets.h"
+#include "config/launch_tiles.h"
 
-#include "model/strings.h"
+#include "model/text.h"
 
 namespace vitrolux::config {
 

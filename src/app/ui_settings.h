@@ -10,21 +10,20 @@
 
 #include "ui/controls.h"
 
-namespace vitrolux::effects {
+namespace vitrolux::app {
 
-enum class UiKey { opacity, width, height, left, top };
+enum class UiKey { Opacity, Width, Height, Left, Top };
 
 struct UiItem {
-  UiKey key = UiKey::opacity;
+  UiKey key = UiKey::Opacity;
   double value = 0;
   friend bool operator==(const UiItem&, const UiItem&) = default;
 };
 
-// The items of a line that are to be applied, in the order they stand.
-// Nothing when the line holds no "|||". Left out: pieces without "=", keys
-// other than the five (matched exactly, case included), and values that
-// would lose the frame: an opacity level that is not 1 to 255 once
-// rounded, a width or height of 0 or less, any number too large to be one.
+// The items of a line to apply, in the order they stand; nothing without a
+// "|||". Left out: pieces without "=", unknown keys (case counts), and
+// values that would lose the frame (a level outside 1 to 255, a width or
+// height of 0 or less, a number too large for any screen).
 std::vector<UiItem> readUiSettings(std::string_view line);
 
 // The number at the start of a value, read with a full stop as the decimal
@@ -36,4 +35,4 @@ double leadingNumber(std::string_view text);
 // twips, rounded to whole twips.
 std::string formatUiSettings(std::int16_t opacity, const platform::TwipsRect& frame);
 
-}  // namespace vitrolux::effects
+}  // namespace vitrolux::app
