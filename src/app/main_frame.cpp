@@ -11,8 +11,10 @@ Main::Main(const platform::Ports& ports)
       loader_(controls_, state_, ports.frame, ports.desktop, ports.processes,
               [this] { taskList_.rebuild(); }),
       taskSelection_(controls_, state_, ports.frame, ports.desktop, loader_),
-      tiles_(store_, ports.processes, ports.frame,
-             [this](const std::string& entry) { return loader_.loadApp(entry); }),
+      tiles_(
+          store_, ports.processes, ports.frame,
+          [this](const std::string& entry) { return loader_.loadApp(entry); },
+          [this](const std::string& line) { return loader_.loadProgram(line); }),
       optionPanel_(controls_, store_),
       opacity_(controls_, state_, ports.frame, ports.desktop, [this] { uiSettings_.writeUICfg(); }),
       stacking_(controls_, ports.frame, ports.desktop),

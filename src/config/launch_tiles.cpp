@@ -35,7 +35,11 @@ void LaunchTiles::onTileClick(ControlId tile) {
       loadApp_(std::string(text::kPictureEntry));
       break;
     case ControlId::any_btn:
-      frame_.messageBox(std::string(text::kTodo), std::string(text::kAppTitle));
+      // Cancel changes nothing.
+      if (const std::optional<std::string> program = frame_.chooseProgram(
+              std::string(text::kChooseProgram), std::string(text::kPrograms))) {
+        loadProgram_(*program);
+      }
       break;
     default:
       break;

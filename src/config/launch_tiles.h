@@ -1,5 +1,6 @@
-// The five launch tiles under "新建任务": each hands a program entry (from its
-// preset file, else its built-in one) to the loader.
+// The five launch tiles under "新建任务": the first four hand a program entry
+// (from its preset file, else their built-in one) to the loader; the fifth
+// lets the user pick any program, whose window's caption is not known.
 #pragma once
 
 #include <functional>
@@ -17,10 +18,16 @@ class LaunchTiles {
   // Starts the entry's program and captures its window; false when the
   // program could not be started.
   using LoadApp = std::function<bool(const std::string& entry)>;
+  // Starts a command line's program and captures the first window it shows.
+  using LoadProgram = std::function<bool(const std::string& commandLine)>;
 
   LaunchTiles(SettingsStore& store, platform::ProcessPort& processes, platform::FramePort& frame,
-              LoadApp loadApp)
-      : store_(store), processes_(processes), frame_(frame), loadApp_(std::move(loadApp)) {}
+              LoadApp loadApp, LoadProgram loadProgram)
+      : store_(store),
+        processes_(processes),
+        frame_(frame),
+        loadApp_(std::move(loadApp)),
+        loadProgram_(std::move(loadProgram)) {}
 
   void onTileClick(model::ControlId tile);
 
@@ -32,6 +39,7 @@ class LaunchTiles {
   platform::ProcessPort& processes_;
   platform::FramePort& frame_;
   LoadApp loadApp_;
+  LoadProgram loadProgram_;
 };
 
 }  // namespace vitrolux::config

@@ -65,6 +65,26 @@ bool Loader::loadApp(const std::string& entry) {
   return true;
 }
 
+bool Loader::loadProgram(const std::string& commandLine) {
+  controls_.setCaption(index(ControlId::cfg_txt), commandLine);
+  const std::optional<platform::ProcessId> process = launch(processes_, commandLine);
+  if (!process) return false;
+  endWait();
+  clearPending();
+  state_.hostedWindow = {};
+  launchedAt_ = frame_.nowMs();
+  if (process->value() != 0) {
+    setPending(*process);
+    startWait(*process, std::nullopt);
+    // It may have shown its window already.
+    lookForWaitedWindow(true);
+  } else {
+    processes_.forgetProcess(*process);
+  }
+  refreshTaskList_();
+  return true;
+}
+
 platform::WindowHandle Loader::find(const std::string& title) {
   const platform::WindowHandle window = desktop_.findWindow(title);
   // The frame is never captured into itself.
@@ -132,9 +152,9 @@ void Loader::attemptLaunchCapture(platform::ProcessId launch, const std::string&
   state_.hostedWindow = {};
 }
 
-void Loader::startWait(platform::ProcessId launch, const std::string& caption) {
+void Loader::startWait(platform::ProcessId launch, std::optional<std::string> caption) {
   const bool running = wait_.has_value();
-  wait_ = Wait{launch, caption, launchedAt_ + kCaptureWaitLimitMs};
+  wait_ = Wait{launch, std::move(caption), launchedAt_ + kCaptureWaitLimitMs};
   if (running) return;
   pollsUntilSearch_ = kCaptureWaitPollsPerSearch;
   frame_.setSystemTimer(kCaptureWaitTimerId, kCaptureWaitPollMs);
@@ -171,24 +191,50 @@ void Loader::onDesktopWindowChanged(platform::WindowHandle window) {
   candidates_.push_back(window);
   if (candidates_.size() > kCaptureWaitCandidates) candidates_.erase(candidates_.begin());
   // The first attempt keeps its moment; only a wait acts on a report.
-  if (wait_ && desktop_.getWindowText(window) == wait_->caption) lookForWaitedWindow(true);
+  if (wait_ && isWaitedWindow(window)) lookForWaitedWindow(true);
+}
+
+bool Loader::isWaitedWindow(platform::WindowHandle window) {
+  if (wait_->caption) return desktop_.getWindowText(window) == *wait_->caption;
+  const auto style =
+      static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlStyle));
+  const std::optional<platform::ProcessId> owner = desktop_.windowProcess(window);
+  return (style & platform::kWsVisible) != 0 && window != frame_.frameWindow() &&
+         !desktop_.getWindowText(window).empty() && owner &&
+         processes_.startedFrom(*owner, wait_->process);
+}
+
+platform::WindowHandle Loader::findShownByLaunch() {
+  for (const platform::WindowHandle window : desktop_.enumWindows()) {
+    if (!isWaitedWindow(window)) continue;
+    // The first one shown counts, even when it does not answer just now: a
+    // later look takes it once it does.
+    return model::answers(desktop_, window) ? window : platform::WindowHandle{};
+  }
+  return {};
 }
 
 bool Loader::lookForWaitedWindow(bool searchAll) {
   bool seen = searchAll;
   for (const platform::WindowHandle candidate : candidates_) {
     if (seen) break;
-    seen = desktop_.getWindowText(candidate) == wait_->caption;
+    seen = isWaitedWindow(candidate);
   }
   if (!seen) return false;
-  // The caption decides, as in every capture: the first top-level window
-  // that carries it.
-  const platform::WindowHandle window = findAnswering(wait_->caption);
+  // A caption decides as in every capture: the first top-level window that
+  // carries it. Without one, the first the launch's programs show.
+  const bool byCaption = wait_->caption.has_value();
+  const platform::WindowHandle window =
+      byCaption ? findAnswering(*wait_->caption) : findShownByLaunch();
   if (window.isNull()) return false;
   state_.hostedWindow = window;
   capture(window);
   endWait();
   clearPending();
+  // The caption found completes the entry that "配置" saves.
+  if (!byCaption) {
+    controls_.setCaption(index(ControlId::title_txt), desktop_.getWindowText(window));
+  }
   return true;
 }
 
@@ -200,8 +246,11 @@ void Loader::onCaptureWaitTick() {
   const bool searchAll = --pollsUntilSearch_ <= 0;
   if (searchAll) pollsUntilSearch_ = kCaptureWaitPollsPerSearch;
   if (lookForWaitedWindow(searchAll)) return;
-  // A program that ended without its window will not show it any more.
-  if (processes_.processEnded(wait_->process) || frame_.nowMs() >= wait_->deadline) {
+  // A program that ended without its window will not show it any more;
+  // one that started another before it ended waits for that one's.
+  const bool ended = wait_->caption ? processes_.processEnded(wait_->process)
+                                    : !processes_.treeRunning(wait_->process);
+  if (ended || frame_.nowMs() >= wait_->deadline) {
     endWait();
     clearPending();
     state_.hostedWindow = {};

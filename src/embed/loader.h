@@ -47,6 +47,12 @@ class Loader {
   // Shows the entry in the option panel, launches its program and arranges
   // the capture of its window. False when the program could not be started.
   bool loadApp(const std::string& entry);
+  // Starts the command line's program, whose window's caption is not known,
+  // and hosts the first window with a caption that it, or a program it
+  // starts, shows; the option panel then holds the program and that
+  // caption. The same wait and rules as a slow program's. False when the
+  // program could not be started.
+  bool loadProgram(const std::string& commandLine);
 
   // Captures the window the user picked, which wins over a launch still
   // waiting. A window whose program does not answer changes nothing; one
@@ -70,7 +76,9 @@ class Loader {
  private:
   struct Wait {
     platform::ProcessId process;
-    std::string caption;
+    // The window's caption; nothing for the first visible window with a
+    // caption of the launch's programs.
+    std::optional<std::string> caption;
     std::int64_t deadline = 0;
   };
 
@@ -78,7 +86,7 @@ class Loader {
   // The capture attempt of a launch: at once for Internet Explorer entries,
   // else at its timer's tick.
   void attemptLaunchCapture(platform::ProcessId launch, const std::string& title);
-  void startWait(platform::ProcessId launch, const std::string& caption);
+  void startWait(platform::ProcessId launch, std::optional<std::string> caption);
   void endWait();
   // A launch pends from its start until its capture or the end of its wait;
   // meanwhile the desktop's new windows are watched.
@@ -88,6 +96,12 @@ class Loader {
   void clearPending();
   // One look of the wait: true when it captured the window.
   bool lookForWaitedWindow(bool searchAll);
+  // Whether the window is the one the wait looks for, its program aside.
+  bool isWaitedWindow(platform::WindowHandle window);
+  // The first window the launch's programs show with a caption, in the
+  // desktop's order, never the frame; null when none, or when its program
+  // does not answer.
+  platform::WindowHandle findShownByLaunch();
   // The first top-level window with the caption, never the frame; null when none.
   platform::WindowHandle find(const std::string& title);
   // The same, null also when that window's program does not answer.

@@ -193,7 +193,7 @@ void buildLayout(platform::ControlSet& controls) {
   toolbar.back = kToolbarStoredColor;
   add(ControlId::main_toolbar, toolbar);
   add(ControlId::ff_btn, tile("ff_btn", 3360, text::kTipFirefox, picture::kTileFirefox));
-  add(ControlId::any_btn, tile("any_btn", 6720, "", picture::kTileAny));
+  add(ControlId::any_btn, tile("any_btn", 6720, text::kTipAny, picture::kTileAny));
   add(ControlId::pic_btn, tile("pic_btn", 5040, "", picture::kTilePicture));
   add(ControlId::ch_btn, tile("ch_btn", 1680, text::kTipChrome, picture::kTileChrome));
   add(ControlId::ie_btn, tile("ie_btn", 0, text::kTipIe, picture::kTileIe));

@@ -37,6 +37,11 @@ inline constexpr std::string_view kTipConfigure = "点击保存，下次启动�
 inline constexpr std::string_view kTipFirefox = "打开并装载Firefox";
 inline constexpr std::string_view kTipChrome = "打开并装载Chrome";
 inline constexpr std::string_view kTipIe = "打开并装载Internet Explorer";
+inline constexpr std::string_view kTipAny = "选择程序，打开并装载";
+
+// The Open dialog of the fifth tile: its title and what it lists.
+inline constexpr std::string_view kChooseProgram = "选择程序";
+inline constexpr std::string_view kPrograms = "程序";
 inline constexpr std::string_view kTipClickThrough = "鼠标穿透程序";
 inline constexpr std::string_view kTipF5 =
     "选择任务，并点击F5，程序将自动接收Ctrl+S并刷新（如网页自动刷新）";
@@ -70,7 +75,6 @@ inline constexpr std::string_view kFirefoxEntry =
     "C:\\Program Files\\Mozilla Firefox\\firefox.exe|Mozilla Firefox";
 inline constexpr std::string_view kPictureEntry =
     "explorer C:\\Windows\\Web\\Wallpaper\\Windows\\img0.jpg|Windows 照片查看器";
-inline constexpr std::string_view kTodo = "todo";
 
 // Programs that live in the notification area and keep hidden or borderless
 // main windows: a caption containing one of these (exactly, case and all)

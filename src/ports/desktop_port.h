@@ -57,6 +57,8 @@ class DesktopPort {
   virtual std::string getWindowText(WindowHandle window) = 0;
   // Window bounds in screen pixels.
   virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
+  // The process that owns the window; nothing when the window is gone.
+  virtual std::optional<ProcessId> windowProcess(WindowHandle window) = 0;
   // The direct child windows of a window that belong to other processes.
   virtual std::vector<WindowHandle> foreignChildren(WindowHandle parent) = 0;
   virtual bool setLayeredWindowAttributes(WindowHandle window, std::uint32_t colorKey,

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "ports/types.h"
@@ -39,8 +40,13 @@ class FramePort {
   // Takes the frame off the screen and out of the task bar; it goes on
   // living, with whatever windows it holds, until the program ends.
   virtual void hideFrame() = 0;
-  // Modal message box with an OK button and no icon.
-  virtual void messageBox(const std::string& text, const std::string& caption) = 0;
+  // The system's Open dialog, owned by the frame and above it, for a program
+  // to run: programs and shortcuts to them (`filterName` names that kind of
+  // file), starting in the Program Files folder. The command line that
+  // starts the choice (the program quoted; a shortcut's target with the
+  // shortcut's arguments), or nothing when the user cancels.
+  virtual std::optional<std::string> chooseProgram(const std::string& title,
+                                                   const std::string& filterName) = 0;
   // Milliseconds on a steady clock, for deadlines that timer ticks alone
   // would measure badly (ticks can come late or be merged).
   virtual std::int64_t nowMs() const = 0;

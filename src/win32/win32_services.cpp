@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "win32/process_tree.h"
 #include "win32/text_encoding.h"
 #include "win32/unique_resource.h"
 
@@ -212,6 +213,14 @@ bool Win32Processes::processEnded(ProcessId process) {
 
 void Win32Processes::forgetProcess(ProcessId process) {
   started_.erase(process.value());
+}
+
+bool Win32Processes::startedFrom(ProcessId process, ProcessId root) {
+  return win32::startedFrom(process.value(), root.value());
+}
+
+bool Win32Processes::treeRunning(ProcessId root) {
+  return win32::treeRunning(root.value());
 }
 
 std::optional<std::string> Win32Processes::environment(const std::string& name) {

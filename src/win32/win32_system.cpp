@@ -13,6 +13,7 @@
 #include "win32/frame_window.h"
 #include "win32/hosted_input.h"
 #include "win32/mouse_input.h"
+#include "win32/program_dialog.h"
 #include "win32/text_encoding.h"
 #include "win32/unique_resource.h"
 
@@ -307,8 +308,12 @@ void Win32System::hideFrame() {
   if (HWND window = frame()) ::ShowWindow(window, SW_HIDE);
 }
 
-void Win32System::messageBox(const std::string& text, const std::string& caption) {
-  ::MessageBoxW(frame(), widen(text).c_str(), widen(caption).c_str(), MB_OK);
+std::optional<std::string> Win32System::chooseProgram(const std::string& title,
+                                                      const std::string& filterName) {
+  const std::optional<std::wstring> line =
+      win32::chooseProgram(frame(), widen(title), widen(filterName));
+  if (!line) return std::nullopt;
+  return narrow(*line);
 }
 
 bool Win32System::setSystemTimer(unsigned id, unsigned milliseconds) {
@@ -448,6 +453,12 @@ std::optional<Rect> Win32System::windowRect(WindowHandle window) {
   RECT bounds{};
   if (!::GetWindowRect(toHwnd(window), &bounds)) return std::nullopt;
   return toRect(bounds);
+}
+
+std::optional<ProcessId> Win32System::windowProcess(WindowHandle window) {
+  DWORD process = 0;
+  if (::GetWindowThreadProcessId(toHwnd(window), &process) == 0) return std::nullopt;
+  return ProcessId{process};
 }
 
 std::vector<WindowHandle> Win32System::foreignChildren(WindowHandle parent) {

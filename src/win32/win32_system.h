@@ -67,7 +67,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   void doEvents();
   [[noreturn]] void endProgram() override;
   void hideFrame() override;
-  void messageBox(const std::string& text, const std::string& caption) override;
+  std::optional<std::string> chooseProgram(const std::string& title,
+                                           const std::string& filterName) override;
   // Ids from kControlTimerBase (control_windows.h) up belong to the controls.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
@@ -88,6 +89,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::string getWindowText(WindowHandle window) override;
   std::optional<Rect> windowRect(WindowHandle window) override;
+  std::optional<ProcessId> windowProcess(WindowHandle window) override;
   std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;
   bool setLayeredWindowAttributes(WindowHandle window, std::uint32_t colorKey, std::uint8_t alpha,
                                   std::uint32_t flags) override;

@@ -142,39 +142,6 @@ TEST(Hosting, TheChromeTileAdoptsItsNewTabWindowAfter400ms) {
   EXPECT_LT(took, 1900ms) << "Chrome is looked for after 400 ms, not 2 s";
 }
 
-TEST(Hosting, TheAnyTileShowsTodo) {
-  VitroluxApp app;
-  ASSERT_TRUE(app.start());
-  // The fifth tile has no tool tip: find it as the rightmost tile.
-  HWND ie = app.control(L"打开并装载Internet Explorer");
-  ASSERT_NE(ie, nullptr);
-  HWND toolbar = GetParent(ie);
-  HWND any = nullptr;
-  LONG rightmost = LONG_MIN;
-  for (HWND child = GetWindow(toolbar, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    RECT r{};
-    GetWindowRect(child, &r);
-    if (r.left > rightmost) {
-      rightmost = r.left;
-      any = child;
-    }
-  }
-  ASSERT_NE(any, nullptr);
-  clickCentre(any);
-
-  HWND box = nullptr;
-  ASSERT_TRUE(waitUntil(5s, [&] {
-    for (HWND w : topLevelWindows(app.process().id())) {
-      if (sameClass(w, L"#32770") && IsWindowVisible(w)) box = w;
-    }
-    return box != nullptr;
-  })) << "no message box";
-  EXPECT_EQ(windowText(box), L"Vitrolux");
-  EXPECT_NE(findDescendantByText(box, L"todo"), nullptr);
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(waitUntil(5s, [&] { return !IsWindow(box); }));
-}
-
 class OptionPanel : public ::testing::Test {
  protected:
   void SetUp() override {

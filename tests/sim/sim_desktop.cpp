@@ -391,12 +391,17 @@ void SimDesktop::hideFrame() {
   if (SimWindow* frame = window(impl_->frame)) frame->style &= ~platform::kWsVisible;
 }
 
-void SimDesktop::messageBox(const std::string& text, const std::string& caption) {
-  impl_->messageBoxes.emplace_back(text, caption);
+std::optional<std::string> SimDesktop::chooseProgram(const std::string&, const std::string&) {
+  ++impl_->programDialogs;
+  return impl_->programChoice;
 }
 
-const std::vector<std::pair<std::string, std::string>>& SimDesktop::messageBoxes() const {
-  return impl_->messageBoxes;
+void SimDesktop::answerProgramDialog(std::optional<std::string> choice) {
+  impl_->programChoice = std::move(choice);
+}
+
+int SimDesktop::programDialogsShown() const {
+  return impl_->programDialogs;
 }
 
 bool SimDesktop::setSystemTimer(unsigned id, unsigned milliseconds) {

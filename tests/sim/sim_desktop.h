@@ -70,6 +70,9 @@ struct Program {
   // running), on the virtual clock; before its window is due, it never
   // shows one.
   int exitAfterMs = 0;
+  // A launcher: it starts this installed program as soon as it starts (the
+  // new process counts as started by it); empty for none.
+  std::string launches;
 };
 
 struct Launch {
@@ -242,8 +245,10 @@ class SimDesktop final : public platform::FramePort,
 
   // ---- What the frame did -----------------------------------------------
 
-  // Message boxes shown: (text, caption).
-  const std::vector<std::pair<std::string, std::string>>& messageBoxes() const;
+  // What the user picks in the next Open dialogs for a program: a command
+  // line, or nothing for Cancel (the default); and how many were shown.
+  void answerProgramDialog(std::optional<std::string> choice);
+  int programDialogsShown() const;
   const std::vector<ControlChange>& controlChanges() const { return changes_; }
   int frameCursor() const;
   bool frameHoldsCapture() const;
@@ -270,7 +275,8 @@ class SimDesktop final : public platform::FramePort,
   void endProgram() override;
   // The frame window loses WS_VISIBLE; frameShown() turns false.
   void hideFrame() override;
-  void messageBox(const std::string& text, const std::string& caption) override;
+  std::optional<std::string> chooseProgram(const std::string& title,
+                                           const std::string& filterName) override;
   // Refuses the id 0, as SetTimer's documentation asks for a nonzero one.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
@@ -295,6 +301,7 @@ class SimDesktop final : public platform::FramePort,
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::string getWindowText(WindowHandle window) override;
   std::optional<Rect> windowRect(WindowHandle window) override;
+  std::optional<ProcessId> windowProcess(WindowHandle window) override;
   std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;
   bool setLayeredWindowAttributes(WindowHandle window, std::uint32_t colorKey, std::uint8_t alpha,
                                   std::uint32_t flags) override;
@@ -322,6 +329,8 @@ class SimDesktop final : public platform::FramePort,
   std::optional<ProcessId> startProcess(const std::string& program,
                                         const std::string& commandLine) override;
   bool processEnded(ProcessId process) override;
+  bool startedFrom(ProcessId process, ProcessId root) override;
+  bool treeRunning(ProcessId root) override;
   void forgetProcess(ProcessId process) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;
@@ -329,6 +338,8 @@ class SimDesktop final : public platform::FramePort,
 
  private:
   void reportWindowChange(WindowHandle window);
+  // A process of an installed program, started by `parent`.
+  ProcessId spawn(const Program& program, ProcessId parent);
   // For a hung program's window: keeps the call for when it answers again
   // (counting a wait of the frame when `waits`) and returns true. A program
   // set to hang in its next call hangs here when the call waits.

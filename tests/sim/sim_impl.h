@@ -73,7 +73,8 @@ struct SimDesktop::Impl {
   int pointerOn = -1;
   // A press on the frame's background gave it the mouse capture.
   bool frameCapture = false;
-  std::vector<std::pair<std::string, std::string>> messageBoxes;
+  std::optional<std::string> programChoice;
+  int programDialogs = 0;
 
   // ---- Clock ----
   std::uint64_t nextArming = 1;
@@ -89,9 +90,10 @@ struct SimDesktop::Impl {
 
   // ---- Processes ----
   std::uint32_t nextPid = 1000;
-  std::set<std::uint32_t> processes;        // started and not ended, our own excluded
-  std::set<std::uint32_t> kept;             // started through the port, not forgotten
-  std::map<std::string, Program> programs;  // by folded path
+  std::set<std::uint32_t> processes;               // started and not ended, our own excluded
+  std::set<std::uint32_t> kept;                    // started through the port, not forgotten
+  std::map<std::uint32_t, std::uint32_t> parents;  // who started whom
+  std::map<std::string, Program> programs;         // by folded path
   std::vector<std::string> searchPath;
 
   // ---- Environment ----

@@ -84,10 +84,15 @@ std::optional<ProcessId> SimDesktop::startProcess(const std::string& program,
                                                   const std::string& commandLine) {
   auto it = impl_->programs.find(programKey(program));
   if (it == impl_->programs.end()) return std::nullopt;
-  const Program what = it->second;
-  const ProcessId pid = newProcess();
+  const ProcessId pid = spawn(it->second, ownProcess());
   launches_.push_back(Launch{program, commandLine, pid});
   impl_->kept.insert(pid.value());
+  return pid;
+}
+
+ProcessId SimDesktop::spawn(const Program& what, ProcessId parent) {
+  const ProcessId pid = newProcess();
+  impl_->parents[pid.value()] = parent.value();
   if (what.exitAfterMs > 0) {
     impl_->pendingExits.push_back(
         Impl::PendingExit{now_ + what.exitAfterMs, impl_->nextArming++, pid});
@@ -100,7 +105,28 @@ std::optional<ProcessId> SimDesktop::startProcess(const std::string& program,
           Impl::PendingWindow{now_ + what.windowDelayMs, impl_->nextArming++, pid, what});
     }
   }
+  if (!what.launches.empty()) {
+    auto child = impl_->programs.find(programKey(what.launches));
+    if (child != impl_->programs.end()) spawn(child->second, pid);
+  }
   return pid;
+}
+
+bool SimDesktop::startedFrom(ProcessId process, ProcessId root) {
+  // Up the recorded starters, which stay known after they have ended.
+  for (std::uint32_t at = process.value(); at != 0;) {
+    if (at == root.value()) return true;
+    const auto parent = impl_->parents.find(at);
+    if (parent == impl_->parents.end()) return false;
+    at = parent->second;
+  }
+  return false;
+}
+
+bool SimDesktop::treeRunning(ProcessId root) {
+  if (processAlive(root)) return true;
+  return std::any_of(impl_->processes.begin(), impl_->processes.end(),
+                     [&](std::uint32_t pid) { return startedFrom(ProcessId{pid}, root); });
 }
 
 bool SimDesktop::processEnded(ProcessId process) {

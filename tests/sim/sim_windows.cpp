@@ -382,6 +382,12 @@ std::optional<Rect> SimDesktop::windowRect(WindowHandle handle) {
   return r;
 }
 
+std::optional<ProcessId> SimDesktop::windowProcess(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr) return std::nullopt;
+  return w->process;
+}
+
 std::vector<WindowHandle> SimDesktop::foreignChildren(WindowHandle parent) {
   std::vector<WindowHandle> result;
   if (window(parent) == nullptr) return result;

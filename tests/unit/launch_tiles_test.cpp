@@ -80,14 +80,98 @@ TEST_F(PresetsTest, TilesNeverWriteAPresetFile) {
   }
 }
 
-TEST_F(PresetsTest, TheAnyTileOnlySaysTodo) {
+// The fifth tile: the user picks a program, whose window's caption is not
+// known beforehand.
+class AnyProgramTest : public FrameTest {
+ protected:
+  static constexpr const char* kTool = "C:\\Tools\\tool.exe";
+  static constexpr const char* kLauncher = "C:\\Tools\\launcher.exe";
+  static constexpr const char* kReal = "C:\\Tools\\real.exe";
+  static constexpr const char* kQuiet = "C:\\Tools\\quiet.exe";
+  void SetUp() override {
+    desk.installProgram(kTool, {"Tool Window", 600});
+    // A launcher that starts the real program and ends without a window.
+    sim::Program launcher;
+    launcher.opensWindow = false;
+    launcher.exitAfterMs = 100;
+    launcher.launches = kReal;
+    desk.installProgram(kLauncher, launcher);
+    desk.installProgram(kReal, {"Real Window", 900});
+    sim::Program quiet;
+    quiet.opensWindow = false;
+    quiet.exitAfterMs = 700;
+    desk.installProgram(kQuiet, quiet);
+    desk.start();
+  }
+  void pick(const std::string& program) {
+    desk.answerProgramDialog("\"" + program + "\"");
+    desk.click(idx(ControlId::any_btn));
+  }
+  WindowHandle windowCaptioned(const std::string& caption) {
+    return desk.findWindow(caption).isNull() ? hostedWindowCaptioned(caption)
+                                             : desk.findWindow(caption);
+  }
+  WindowHandle hostedWindowCaptioned(const std::string& caption) {
+    for (WindowHandle w : desk.foreignChildren(desk.frameWindow())) {
+      if (desk.window(w)->caption == caption) return w;
+    }
+    return {};
+  }
+};
+
+TEST_F(AnyProgramTest, CancelStartsNothingAndChangesNothing) {
   const std::string path = text(ControlId::cfg_txt);
   desk.click(idx(ControlId::any_btn));
-  ASSERT_EQ(desk.messageBoxes().size(), 1u);
-  EXPECT_EQ(desk.messageBoxes()[0].first, "todo");
-  EXPECT_EQ(desk.messageBoxes()[0].second, "Vitrolux");
+  EXPECT_EQ(desk.programDialogsShown(), 1);
   EXPECT_TRUE(desk.launches().empty());
   EXPECT_EQ(text(ControlId::cfg_txt), path);
+  EXPECT_FALSE(desk.files().file(appFile("config.txt")));
+  EXPECT_EQ(control(ControlId::any_btn).toolTip, "选择程序，打开并装载");
+}
+
+TEST_F(AnyProgramTest, TheProgramsFirstWindowIsHostedAtTheFitAndFillsTheOptionPanel) {
+  // Another program's window with a caption, shown meanwhile, is not taken.
+  desk.createWindow(desk.newProcess(), "Bystander");
+  pick(kTool);
+  EXPECT_EQ(text(ControlId::cfg_txt), "\"C:\\Tools\\tool.exe\"");
+  EXPECT_TRUE(state().hosting());
+  desk.advance(500);
+  EXPECT_TRUE(hostedWindowCaptioned("Tool Window").isNull()) << "hosted before it showed";
+  desk.advance(400);
+  const WindowHandle tool = hostedWindowCaptioned("Tool Window");
+  ASSERT_FALSE(tool.isNull()) << "not hosted once shown";
+  EXPECT_EQ(state().hostedWindow, tool);
+  EXPECT_EQ(desk.window(tool)->rect, (platform::Rect{1, 22, 646, 430}));
+  EXPECT_TRUE(hostedWindowCaptioned("Bystander").isNull());
+  EXPECT_EQ(text(ControlId::title_txt), "Tool Window");
+
+  // "配置" in the option panel saves it as the auto-load entry.
+  desk.click(idx(ControlId::setCfgPic));
+  desk.click(idx(ControlId::cfgOkBtn));
+  EXPECT_EQ(desk.files().file(appFile("config.txt"))->bytes, "C:\\Tools\\tool.exe|Tool Window\r\n");
+}
+
+TEST_F(AnyProgramTest, AWindowOfAProgramTheLauncherStartedIsHosted) {
+  pick(kLauncher);
+  desk.advance(1200);
+  const WindowHandle real = hostedWindowCaptioned("Real Window");
+  ASSERT_FALSE(real.isNull()) << "the launcher ended, and its program's window was not waited for";
+  EXPECT_EQ(text(ControlId::title_txt), "Real Window");
+}
+
+TEST_F(AnyProgramTest, AProgramThatEndsWithoutAWindowEndsTheWaitAndANewerLaunchCancelsIt) {
+  pick(kQuiet);
+  EXPECT_TRUE(state().hosting());
+  desk.advance(1000);
+  EXPECT_FALSE(state().hosting()) << "still waiting for a program that ended";
+  EXPECT_TRUE(desk.systemTimers().empty());
+
+  pick(kTool);
+  desk.answerProgramDialog("\"" + std::string(kQuiet) + "\"");
+  desk.click(idx(ControlId::any_btn));
+  desk.advance(1000);
+  EXPECT_TRUE(hostedWindowCaptioned("Tool Window").isNull())
+      << "the older launch was still waited for";
 }
 
 }  // namespace
