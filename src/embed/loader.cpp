@@ -77,7 +77,7 @@ bool Loader::loadProgram(const std::string& commandLine) {
     setPending(*process);
     startWait(*process, std::nullopt);
     // It may have shown its window already.
-    lookForWaitedWindow(true);
+    lookForWaitedWindow(true, launchTree());
   } else {
     processes_.forgetProcess(*process);
   }
@@ -191,22 +191,30 @@ void Loader::onDesktopWindowChanged(platform::WindowHandle window) {
   candidates_.push_back(window);
   if (candidates_.size() > kCaptureWaitCandidates) candidates_.erase(candidates_.begin());
   // The first attempt keeps its moment; only a wait acts on a report.
-  if (wait_ && isWaitedWindow(window)) lookForWaitedWindow(true);
+  if (!wait_) return;
+  const std::vector<platform::ProcessId> tree = launchTree();
+  if (isWaitedWindow(window, tree)) lookForWaitedWindow(true, tree);
 }
 
-bool Loader::isWaitedWindow(platform::WindowHandle window) {
+std::vector<platform::ProcessId> Loader::launchTree() {
+  if (!wait_ || wait_->caption) return {};
+  return processes_.processTree(wait_->process);
+}
+
+bool Loader::isWaitedWindow(platform::WindowHandle window,
+                            const std::vector<platform::ProcessId>& tree) {
   if (wait_->caption) return desktop_.getWindowText(window) == *wait_->caption;
+  const std::optional<platform::ProcessId> owner = desktop_.windowProcess(window);
+  if (!owner || std::find(tree.begin(), tree.end(), *owner) == tree.end()) return false;
   const auto style =
       static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlStyle));
-  const std::optional<platform::ProcessId> owner = desktop_.windowProcess(window);
   return (style & platform::kWsVisible) != 0 && window != frame_.frameWindow() &&
-         !desktop_.getWindowText(window).empty() && owner &&
-         processes_.startedFrom(*owner, wait_->process);
+         !desktop_.getWindowText(window).empty();
 }
 
-platform::WindowHandle Loader::findShownByLaunch() {
+platform::WindowHandle Loader::findShownByLaunch(const std::vector<platform::ProcessId>& tree) {
   for (const platform::WindowHandle window : desktop_.enumWindows()) {
-    if (!isWaitedWindow(window)) continue;
+    if (!isWaitedWindow(window, tree)) continue;
     // The first one shown counts, even when it does not answer just now: a
     // later look takes it once it does.
     return model::answers(desktop_, window) ? window : platform::WindowHandle{};
@@ -214,18 +222,18 @@ platform::WindowHandle Loader::findShownByLaunch() {
   return {};
 }
 
-bool Loader::lookForWaitedWindow(bool searchAll) {
+bool Loader::lookForWaitedWindow(bool searchAll, const std::vector<platform::ProcessId>& tree) {
   bool seen = searchAll;
   for (const platform::WindowHandle candidate : candidates_) {
     if (seen) break;
-    seen = isWaitedWindow(candidate);
+    seen = isWaitedWindow(candidate, tree);
   }
   if (!seen) return false;
   // A caption decides as in every capture: the first top-level window that
   // carries it. Without one, the first the launch's programs show.
   const bool byCaption = wait_->caption.has_value();
   const platform::WindowHandle window =
-      byCaption ? findAnswering(*wait_->caption) : findShownByLaunch();
+      byCaption ? findAnswering(*wait_->caption) : findShownByLaunch(tree);
   if (window.isNull()) return false;
   state_.hostedWindow = window;
   capture(window);
@@ -245,11 +253,11 @@ void Loader::onCaptureWaitTick() {
   }
   const bool searchAll = --pollsUntilSearch_ <= 0;
   if (searchAll) pollsUntilSearch_ = kCaptureWaitPollsPerSearch;
-  if (lookForWaitedWindow(searchAll)) return;
+  const std::vector<platform::ProcessId> tree = launchTree();
+  if (lookForWaitedWindow(searchAll, tree)) return;
   // A program that ended without its window will not show it any more;
   // one that started another before it ended waits for that one's.
-  const bool ended = wait_->caption ? processes_.processEnded(wait_->process)
-                                    : !processes_.treeRunning(wait_->process);
+  const bool ended = wait_->caption ? processes_.processEnded(wait_->process) : tree.empty();
   if (ended || frame_.nowMs() >= wait_->deadline) {
     endWait();
     clearPending();

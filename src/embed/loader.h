@@ -95,13 +95,17 @@ class Loader {
   // no longer looked after.
   void clearPending();
   // One look of the wait: true when it captured the window.
-  bool lookForWaitedWindow(bool searchAll);
-  // Whether the window is the one the wait looks for, its program aside.
-  bool isWaitedWindow(platform::WindowHandle window);
+  bool lookForWaitedWindow(bool searchAll, const std::vector<platform::ProcessId>& tree);
+  // Whether the window is the one the wait looks for, its program aside:
+  // one of the launch's programs (`tree`) shows it, when no caption is
+  // looked for.
+  bool isWaitedWindow(platform::WindowHandle window, const std::vector<platform::ProcessId>& tree);
+  // The launch's running programs, when the wait looks for no caption.
+  std::vector<platform::ProcessId> launchTree();
   // The first window the launch's programs show with a caption, in the
   // desktop's order, never the frame; null when none, or when its program
   // does not answer.
-  platform::WindowHandle findShownByLaunch();
+  platform::WindowHandle findShownByLaunch(const std::vector<platform::ProcessId>& tree);
   // The first top-level window with the caption, never the frame; null when none.
   platform::WindowHandle find(const std::string& title);
   // The same, null also when that window's program does not answer.

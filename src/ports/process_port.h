@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ports/types.h"
 
@@ -27,12 +28,10 @@ class ProcessPort {
   // not know (never started here, or forgotten): nothing is claimed of it.
   virtual bool processEnded(ProcessId process) = 0;
   virtual void forgetProcess(ProcessId process) = 0;
-  // Whether `process` is `root`, or was started by it or by a process it
-  // started, as far as the system recorded who started whom: a launcher
-  // that has ended since still counts.
-  virtual bool startedFrom(ProcessId process, ProcessId root) = 0;
-  // Whether `root`, or a process started from it, still runs.
-  virtual bool treeRunning(ProcessId root) = 0;
+  // The running processes among `root` and those it started, or that a
+  // process it started started, as far as the system recorded who started
+  // whom: a launcher that has ended since still counts as their starter.
+  virtual std::vector<ProcessId> processTree(ProcessId root) = 0;
   virtual std::optional<std::string> environment(const std::string& name) = 0;
   // True when another instance of this executable was started earlier and
   // still runs; never true for the calling process itself.

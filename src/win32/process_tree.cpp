@@ -64,15 +64,13 @@ bool startedFrom(const std::vector<Running>& running, DWORD process, DWORD root)
 
 }  // namespace
 
-bool startedFrom(DWORD process, DWORD root) {
-  if (process == root) return true;
-  return startedFrom(runningProcesses(), process, root);
-}
-
-bool treeRunning(DWORD root) {
+std::vector<DWORD> processTree(DWORD root) {
   const std::vector<Running> running = runningProcesses();
-  return std::any_of(running.begin(), running.end(),
-                     [&](const Running& r) { return startedFrom(running, r.process, root); });
+  std::vector<DWORD> tree;
+  for (const Running& r : running) {
+    if (startedFrom(running, r.process, root)) tree.push_back(r.process);
+  }
+  return tree;
 }
 
 }  // namespace vitrolux::platform::win32

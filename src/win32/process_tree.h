@@ -4,12 +4,13 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace vitrolux::platform::win32 {
 
-// Whether `process` is `root`, or was started by it or by a process it
-// started. A starter that has ended still counts: its children keep its id.
-bool startedFrom(DWORD process, DWORD root);
-// Whether `root`, or a process started from it, still runs.
-bool treeRunning(DWORD root);
+// The running processes among `root` and those it started, or that a
+// process it started started. A starter that has ended still counts: the
+// processes it started keep its id.
+std::vector<DWORD> processTree(DWORD root);
 
 }  // namespace vitrolux::platform::win32

@@ -215,12 +215,10 @@ void Win32Processes::forgetProcess(ProcessId process) {
   started_.erase(process.value());
 }
 
-bool Win32Processes::startedFrom(ProcessId process, ProcessId root) {
-  return win32::startedFrom(process.value(), root.value());
-}
-
-bool Win32Processes::treeRunning(ProcessId root) {
-  return win32::treeRunning(root.value());
+std::vector<ProcessId> Win32Processes::processTree(ProcessId root) {
+  std::vector<ProcessId> tree;
+  for (const DWORD process : win32::processTree(root.value())) tree.push_back(ProcessId{process});
+  return tree;
 }
 
 std::optional<std::string> Win32Processes::environment(const std::string& name) {

@@ -22,8 +22,7 @@ class Win32Processes final : public ProcessPort {
                                         const std::string& commandLine) override;
   bool processEnded(ProcessId process) override;
   void forgetProcess(ProcessId process) override;
-  bool startedFrom(ProcessId process, ProcessId root) override;
-  bool treeRunning(ProcessId root) override;
+  std::vector<ProcessId> processTree(ProcessId root) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;
   void releaseInstance() override;

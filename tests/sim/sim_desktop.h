@@ -329,8 +329,7 @@ class SimDesktop final : public platform::FramePort,
   std::optional<ProcessId> startProcess(const std::string& program,
                                         const std::string& commandLine) override;
   bool processEnded(ProcessId process) override;
-  bool startedFrom(ProcessId process, ProcessId root) override;
-  bool treeRunning(ProcessId root) override;
+  std::vector<ProcessId> processTree(ProcessId root) override;
   void forgetProcess(ProcessId process) override;
   std::optional<std::string> environment(const std::string& name) override;
   bool anotherInstanceRunning() override;

@@ -112,21 +112,22 @@ ProcessId SimDesktop::spawn(const Program& what, ProcessId parent) {
   return pid;
 }
 
-bool SimDesktop::startedFrom(ProcessId process, ProcessId root) {
-  // Up the recorded starters, which stay known after they have ended.
-  for (std::uint32_t at = process.value(); at != 0;) {
-    if (at == root.value()) return true;
-    const auto parent = impl_->parents.find(at);
-    if (parent == impl_->parents.end()) return false;
-    at = parent->second;
+std::vector<ProcessId> SimDesktop::processTree(ProcessId root) {
+  // Up the recorded starters from each running process; they stay known
+  // after they have ended.
+  auto startedFrom = [&](std::uint32_t at) {
+    while (at != root.value()) {
+      const auto parent = impl_->parents.find(at);
+      if (parent == impl_->parents.end()) return false;
+      at = parent->second;
+    }
+    return true;
+  };
+  std::vector<ProcessId> tree;
+  for (const std::uint32_t pid : impl_->processes) {
+    if (startedFrom(pid)) tree.push_back(ProcessId{pid});
   }
-  return false;
-}
-
-bool SimDesktop::treeRunning(ProcessId root) {
-  if (processAlive(root)) return true;
-  return std::any_of(impl_->processes.begin(), impl_->processes.end(),
-                     [&](std::uint32_t pid) { return startedFrom(ProcessId{pid}, root); });
+  return tree;
 }
 
 bool SimDesktop::processEnded(ProcessId process) {

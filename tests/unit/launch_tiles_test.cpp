@@ -89,14 +89,20 @@ class AnyProgramTest : public FrameTest {
   static constexpr const char* kReal = "C:\\Tools\\real.exe";
   static constexpr const char* kQuiet = "C:\\Tools\\quiet.exe";
   void SetUp() override {
-    desk.installProgram(kTool, {"Tool Window", 600});
+    sim::Program tool;
+    tool.caption = "Tool Window";
+    tool.windowDelayMs = 600;
+    desk.installProgram(kTool, tool);
     // A launcher that starts the real program and ends without a window.
     sim::Program launcher;
     launcher.opensWindow = false;
     launcher.exitAfterMs = 100;
     launcher.launches = kReal;
     desk.installProgram(kLauncher, launcher);
-    desk.installProgram(kReal, {"Real Window", 900});
+    sim::Program real;
+    real.caption = "Real Window";
+    real.windowDelayMs = 900;
+    desk.installProgram(kReal, real);
     sim::Program quiet;
     quiet.opensWindow = false;
     quiet.exitAfterMs = 700;
