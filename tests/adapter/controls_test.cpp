@@ -227,7 +227,7 @@ TEST_F(ControlWindowsTest, ToolTipsComeAndGoWithTheirText) {
   EXPECT_EQ(toolCount(), withTips);
   controls.setToolTip(index(ControlId::loadBtn), "");
   EXPECT_EQ(toolCount(), withTips - 1);
-  controls.setToolTip(index(ControlId::any_btn), "任意程序");
+  controls.setToolTip(index(ControlId::loadBtn), "装载");
   EXPECT_EQ(toolCount(), withTips);
 }
 
