@@ -112,9 +112,10 @@ bool Main::giveBackForeignWindows() {
   for (const platform::WindowHandle window : answering) {
     // Placed where it stands on the screen once it is top-level again: it
     // would keep its client-relative position, near the screen's corner.
+    // The move waits for the program like the re-parenting does, so that
+    // "done" means placed.
     const std::optional<platform::Rect> place = desktop.windowRect(window);
-    constexpr unsigned kFlags =
-        platform::kSwpNoSize | platform::kSwpNoActivate | platform::kSwpAsyncWindowPos;
+    constexpr unsigned kFlags = platform::kSwpNoSize | platform::kSwpNoActivate;
     const bool done =
         place ? desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
                                          place->left, place->top, 0, 0, kFlags)
