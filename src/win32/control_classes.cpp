@@ -132,51 +132,49 @@ LRESULT ControlWindows::imageMessage(HWND w, UINT message, WPARAM wParam, LPARAM
   if (commonMessage(w, message, wParam, lParam, result)) return result;
   const int index = indexOf(w);
   if (index < 0) return ::DefWindowProcW(w, message, wParam, lParam);
-  const auto x = [&] { return pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_); };
-  const auto y = [&] { return pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_); };
+  const ButtonMessage button = buttonMessage(message);
   if (controls_[index].kind == ControlKind::IconImage) {
     // An icon image only shows: a press on it does nothing, and neither
     // reaches the frame's background behind it.
-    if (buttonOf(message) != 0) {
+    if (button.action != ButtonAction::None) {
       pressed_ = -1;
       return 0;
     }
     if (message != WM_PAINT) return ::DefWindowProcW(w, message, wParam, lParam);
   }
+  if (button.action == ButtonAction::Press ||
+      (button.action == ButtonAction::DoubleClick && button.button != kLeftButton)) {
+    if (button.action == ButtonAction::Press && button.button == kLeftButton) beginPress(w, index);
+    const MousePoint at = mousePoint(wParam, lParam, dpi_);
+    guarded([&] { events_.onControlMouseDown(index, button.button, at.shift, at.x, at.y); });
+    return 0;
+  }
+  if (button.action == ButtonAction::DoubleClick) {
+    // The second press of a double click: a double click, not a press.
+    pressed_ = -1;
+    guarded([&] { events_.onControlDoubleClick(index); });
+    return 0;
+  }
+  if (button.action == ButtonAction::Release && button.button == kLeftButton) {
+    if (endPress(w, index, lParam)) guarded([&] { events_.onClick(index); });
+    return 0;
+  }
   switch (message) {
     case WM_PAINT:
       paintImage(w, index);
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-      if (message == WM_LBUTTONDOWN) beginPress(w, index);
-      guarded([&] {
-        events_.onControlMouseDown(index, buttonOf(message), mouseShiftState(wParam), x(), y());
-      });
-      return 0;
-    case WM_LBUTTONDBLCLK:
-      // The second press of a double click: a double click, not a press.
-      pressed_ = -1;
-      guarded([&] { events_.onControlDoubleClick(index); });
       return 0;
     case WM_MOUSEMOVE: {
       // The window system tells of the pointer leaving, once per request:
       // asked at every move, the button needs no hold on the mouse.
       TRACKMOUSEEVENT leave{sizeof(leave), TME_LEAVE, w, 0};
       ::TrackMouseEvent(&leave);
-      guarded([&] {
-        events_.onControlMouseMove(index, heldButtons(wParam), mouseShiftState(wParam), x(), y());
-      });
+      const int buttons = heldButtons(wParam);
+      const MousePoint at = mousePoint(wParam, lParam, dpi_);
+      guarded([&] { events_.onControlMouseMove(index, buttons, at.shift, at.x, at.y); });
       return 0;
     }
     case WM_MOUSELEAVE:
       guarded([&] { events_.onControlMouseLeave(index); });
-      return 0;
-    case WM_LBUTTONUP:
-      if (endPress(w, index, lParam)) guarded([&] { events_.onClick(index); });
       return 0;
     default:
       return ::DefWindowProcW(w, message, wParam, lParam);
@@ -189,28 +187,22 @@ LRESULT ControlWindows::containerMessage(HWND w, UINT message, WPARAM wParam, LP
   if (commonMessage(w, message, wParam, lParam, result)) return result;
   const int index = indexOf(w);
   if (index < 0) return ::DefWindowProcW(w, message, wParam, lParam);
+  const ButtonMessage button = buttonMessage(message);
+  if (button.action == ButtonAction::Press || button.action == ButtonAction::DoubleClick) {
+    pressed_ = -1;
+    // The title-bar strip reports presses; the panels are only holders.
+    if (controls_[index].kind == ControlKind::PictureBox) {
+      const MousePoint at = mousePoint(wParam, lParam, dpi_);
+      guarded([&] { events_.onControlMouseDown(index, button.button, at.shift, at.x, at.y); });
+    }
+    return 0;
+  }
   switch (message) {
     case WM_PAINT: {
       const unique_paint paint(w);
       paintBackground(w, paint.dc(), index);
       return 0;
     }
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-      pressed_ = -1;
-      // The title-bar strip reports presses; the panels are only holders.
-      if (controls_[index].kind == ControlKind::PictureBox) {
-        guarded([&] {
-          events_.onControlMouseDown(index, buttonOf(message), mouseShiftState(wParam),
-                                     pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_),
-                                     pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_));
-        });
-      }
-      return 0;
     default:
       return ::DefWindowProcW(w, message, wParam, lParam);
   }

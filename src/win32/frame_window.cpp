@@ -1,7 +1,5 @@
 #include "win32/frame_window.h"
 
-#include <windowsx.h>
-
 #include "ui/guard.h"
 #include "ui/twips.h"
 #include "win32/control_windows.h"
@@ -140,6 +138,10 @@ HCURSOR FrameWindow::cursor() const {
 }
 
 LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const ButtonMessage button = buttonMessage(message); button.action != ButtonAction::None) {
+    onMouseButton(button, wParam, lParam);
+    return 0;
+  }
   switch (message) {
     case WM_NCCREATE:
       hwnd_ = window;
@@ -160,17 +162,6 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       return 0;
     case WM_SIZE:
       if (shown_ && events_ != nullptr) guarded([&] { events_->onResize(); });
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      onMouseButton(message, wParam, lParam);
       return 0;
     case WM_MOUSEMOVE:
       onMouseMove(wParam, lParam);
@@ -258,15 +249,12 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-void FrameWindow::onMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
+void FrameWindow::onMouseButton(ButtonMessage button, WPARAM wParam, LPARAM lParam) {
   if (controls_ != nullptr) controls_->forgetPress();
   if (events_ == nullptr) return;
-  const int button = buttonOf(message);
-  const int shift = mouseShiftState(wParam);
-  const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
-  const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
-  if (isButtonUp(message)) {
-    guarded([&] { events_->onMouseUp(button, shift, x, y); });
+  const MousePoint at = mousePoint(wParam, lParam, dpi_);
+  if (button.action == ButtonAction::Release) {
+    guarded([&] { events_->onMouseUp(button.button, at.shift, at.x, at.y); });
     // The capture taken at the press ends with the last button released.
     if (heldButtons(wParam) == 0 && ::GetCapture() == hwnd_) ::ReleaseCapture();
     return;
@@ -275,20 +263,18 @@ void FrameWindow::onMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
   // mouse until the release, so a fast drag does not lose it.
   ::SetFocus(hwnd_);
   ::SetCapture(hwnd_);
-  if (message == WM_LBUTTONDBLCLK) {
+  if (button.action == ButtonAction::DoubleClick && button.button == kLeftButton) {
     guarded([&] { events_->onDoubleClick(); });
   } else {
-    guarded([&] { events_->onMouseDown(button, shift, x, y); });
+    guarded([&] { events_->onMouseDown(button.button, at.shift, at.x, at.y); });
   }
 }
 
 void FrameWindow::onMouseMove(WPARAM wParam, LPARAM lParam) {
   if (events_ == nullptr) return;
   const int buttons = heldButtons(wParam);
-  const int shift = mouseShiftState(wParam);
-  const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
-  const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
-  guarded([&] { events_->onMouseMove(buttons, shift, x, y); });
+  const MousePoint at = mousePoint(wParam, lParam, dpi_);
+  guarded([&] { events_->onMouseMove(buttons, at.shift, at.x, at.y); });
   // The press's capture outlived its button: the release went to another
   // window while the frame was not in front. Kept, it would bring the frame
   // every click on the desktop once it is in front again.

@@ -8,9 +8,10 @@
 #include <functional>
 #include <memory>
 
-#include "ui/application.h"
 #include "ports/frame_events.h"
+#include "ui/application.h"
 #include "win32/hosted_input.h"
+#include "win32/mouse_input.h"
 #include "win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
@@ -47,7 +48,7 @@ class FrameWindow {
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  void onMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
+  void onMouseButton(ButtonMessage button, WPARAM wParam, LPARAM lParam);
   void onMouseMove(WPARAM wParam, LPARAM lParam);
   void onCaptureChanged(HWND newCapture);
   bool onSetCursor(HWND target, LPARAM lParam);
