@@ -2,6 +2,8 @@
 
 #include "ui/guard.h"
 #include "ui/twips.h"
+#include "win32/child_messages.h"
+#include "win32/control_timers.h"
 #include "win32/control_windows.h"
 #include "win32/dpi.h"
 #include "win32/foreign_call.h"
@@ -197,19 +199,16 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       }
       break;
     case WM_COMMAND:
-      if (controls_ != nullptr && controls_->onCommand(wParam, lParam)) return 0;
-      break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      if (controls_ != nullptr) {
-        if (HBRUSH brush = controls_->onCtlColor(reinterpret_cast<HDC>(wParam),
-                                                 reinterpret_cast<HWND>(lParam))) {
-          return reinterpret_cast<LRESULT>(brush);
-        }
+    case WM_CTLCOLORBTN: {
+      LRESULT result = 0;
+      if (controls_ != nullptr && routeChildMessage(*controls_, message, wParam, lParam, result)) {
+        return result;
       }
       break;
+    }
     case WM_DPICHANGED:
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -294,7 +293,10 @@ bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
     ::SetCursor(cursor());
     return true;
   }
-  return controls_ != nullptr && controls_->onChildSetCursor(target, lParam);
+  LRESULT result = 0;
+  return controls_ != nullptr &&
+         routeChildMessage(*controls_, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), lParam,
+                           result);
 }
 
 void FrameWindow::onClose() {

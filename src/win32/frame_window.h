@@ -1,6 +1,6 @@
 // The frame's own window: borderless, its whole area client area, drawn in
 // the frame's colour. It turns its messages into the frame's events and
-// hands its controls' notifications to ControlWindows.
+// hands its controls' messages to ControlWindows.
 #pragma once
 
 #include <windows.h>

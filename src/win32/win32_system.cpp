@@ -1,5 +1,5 @@
-// The frame's own window functions, the window functions on windows of any
-// program, and the control toolkit.
+// The frame's own window functions and the window functions on windows of
+// any program.
 #include "win32/win32_system.h"
 
 #include <algorithm>
@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "ui/guard.h"
+#include "win32/control_keys.h"
 #include "win32/control_windows.h"
 #include "win32/dpi.h"
 #include "win32/foreign_call.h"
 #include "win32/frame_window.h"
 #include "win32/hosted_input.h"
-#include "win32/mouse_input.h"
 #include "win32/text_encoding.h"
 #include "win32/unique_resource.h"
 
@@ -102,7 +102,6 @@ Win32System::~Win32System() {
   watchTopLevelWindows(false);
   // The logic may be gone already: nothing reaches it any more.
   if (frameWindow_) frameWindow_->detach();
-  if (controlWindows_) controlWindows_->detach();
   destroyFrame();
 }
 
@@ -122,11 +121,8 @@ HWND Win32System::createFrame(FrameEvents& events, ControlSet& controls, const F
 
 HWND Win32System::createFrameFirst(FrameEvents& events, ControlSet& controls,
                                    const FrameLook& look) {
-  if (!FrameWindow::registerClass(instance_) || !ControlWindows::registerClasses(instance_)) {
-    return nullptr;
-  }
+  if (!FrameWindow::registerClass(instance_)) return nullptr;
   events_ = &events;
-  controls_ = &controls;
   frameWindow_ = std::make_unique<FrameWindow>(instance_);
   HWND window = frameWindow_->create(events, look);
   if (window == nullptr) {
@@ -134,9 +130,8 @@ HWND Win32System::createFrameFirst(FrameEvents& events, ControlSet& controls,
     return nullptr;
   }
   controlWindows_ =
-      std::make_unique<ControlWindows>(instance_, window, events, controls, frameWindow_->dpi());
+      std::make_unique<ControlWindows>(instance_, window, frameWindow_->dpi(), events, controls);
   frameWindow_->setControls(controlWindows_.get());
-  controls.attach(this);
   return window;
 }
 
@@ -162,32 +157,15 @@ int Win32System::run() {
   for (;;) {
     const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
     if (got == 0 || got == -1) break;
-    if (takenByFrame(message) || movesFocus(message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    dispatch(message);
   }
   return static_cast<int>(message.wParam);
 }
 
-bool Win32System::takenByFrame(const MSG& message) {
-  // A key for one of the frame's controls is offered to the frame first,
-  // before it is translated into characters: a command key it takes never
-  // reaches the control (no type-ahead in the task list).
-  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
-  if (!controlWindows_ || events_ == nullptr) return false;
-  const int control = controlWindows_->indexOf(message.hwnd);
-  if (control < 0) return false;
-  const int key = static_cast<int>(message.wParam);
-  const int shift = keyShiftState();
-  FrameEvents* events = events_;
-  return guarded([&] { return events->onControlKeyDown(control, key, shift); }, false);
-}
-
-bool Win32System::movesFocus(const MSG& message) {
-  // Only Tab itself: Enter, Esc and the frame's command keys go on as
-  // before, where the system's dialog manager (IsDialogMessage) would turn
-  // Enter and Esc into commands of their own.
-  return controlWindows_ && controlWindows_->onTabKey(message);
+void Win32System::dispatch(MSG& message) {
+  if (controlWindows_ && takeControlKey(*controlWindows_, message)) return;
+  ::TranslateMessage(&message);
+  ::DispatchMessageW(&message);
 }
 
 HWND Win32System::frame() const {
@@ -201,18 +179,6 @@ HWND Win32System::controlWindow(int index) const {
 
 HICON Win32System::shownIcon(int index) const {
   return controlWindows_ ? controlWindows_->shownIcon(index) : nullptr;
-}
-
-void Win32System::controlChanged(int index, Property property) {
-  if (controlWindows_) controlWindows_->changed(index, property);
-}
-
-void Win32System::controlAdded(int index) {
-  if (controlWindows_) controlWindows_->added(index);
-}
-
-void Win32System::controlRemoved(int index) {
-  if (controlWindows_) controlWindows_->removed(index);
 }
 
 // ---- FramePort --------------------------------------------------------------
@@ -293,9 +259,7 @@ void Win32System::doEvents() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
-    if (takenByFrame(message) || movesFocus(message)) continue;
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    dispatch(message);
   }
 }
 

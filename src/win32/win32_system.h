@@ -1,7 +1,7 @@
-// The real window system: the frame's window, the desktop around it and the
-// control toolkit on Win32, with the wide (W) calls. The logic's text is
-// UTF-8 and converted at this edge. Processes, files and the code page are
-// in win32_services.h.
+// The real window system: the frame's window and the desktop around it on
+// Win32, with the wide (W) calls. The logic's text is UTF-8 and converted at
+// this edge. The controls' windows are ControlWindows'; processes, files and
+// the code page are in win32_services.h.
 #pragma once
 
 #include <windows.h>
@@ -10,11 +10,11 @@
 #include <memory>
 #include <vector>
 
-#include "ui/application.h"
-#include "ui/controls.h"
 #include "ports/desktop_port.h"
 #include "ports/frame_events.h"
 #include "ports/frame_port.h"
+#include "ui/application.h"
+#include "ui/controls.h"
 
 namespace vitrolux::platform::win32 {
 
@@ -25,7 +25,7 @@ inline constexpr wchar_t kFrameClassName[] = L"VitroluxFrame";
 class FrameWindow;
 class ControlWindows;
 
-class Win32System final : public FramePort, public DesktopPort, public Toolkit {
+class Win32System final : public FramePort, public DesktopPort {
  public:
   explicit Win32System(HINSTANCE instance);
   ~Win32System() override;
@@ -68,7 +68,7 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   [[noreturn]] void endProgram() override;
   void hideFrame() override;
   void messageBox(const std::string& text, const std::string& caption) override;
-  // Ids from kControlTimerBase (control_windows.h) up belong to the controls.
+  // Ids from kControlTimerBase (control_timers.h) up belong to the controls.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;
   std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
@@ -106,11 +106,6 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   std::intptr_t getClassLongPtr(WindowHandle window, int index) override;
   std::optional<Size> iconSize(IconHandle icon) override;
 
-  // ---- Toolkit ----------------------------------------------------------
-  void controlChanged(int index, Property property) override;
-  void controlAdded(int index) override;
-  void controlRemoved(int index) override;
-
   // The window of a realised control; null for timers, or without controls.
   HWND controlWindow(int index) const;
   // The copy of its icon that an icon image draws; null when it has none.
@@ -121,10 +116,8 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   // SetParent, then `then` (when given) in the same call.
   bool setParentThen(WindowHandle child, WindowHandle parent,
                      const std::function<bool(HWND)>& then);
-  // Offers a key message for one of the controls to the frame's commands.
-  bool takenByFrame(const MSG& message);
-  // Tab and Shift+Tab within a panel of the frame (the option panel).
-  bool movesFocus(const MSG& message);
+  // Translates and dispatches a message, unless a control's key was taken.
+  void dispatch(MSG& message);
 
   HINSTANCE instance_;
   std::unique_ptr<FrameWindow> frameWindow_;
@@ -133,7 +126,6 @@ class Win32System final : public FramePort, public DesktopPort, public Toolkit {
   // The window-event hooks of watchTopLevelWindows, while it is on.
   std::vector<HWINEVENTHOOK> watchHooks_;
   FrameEvents* events_ = nullptr;
-  ControlSet* controls_ = nullptr;
 };
 
 }  // namespace vitrolux::platform::win32

@@ -188,7 +188,6 @@ TEST_F(FrameWindowTest, BorrowedFrameWindowTakesTheWindowFunctionsAndSystemTimer
   EXPECT_EQ(borrowed.frameWindow().value(), reinterpret_cast<std::intptr_t>(stand));
   EXPECT_EQ(borrowed.frameBounds(), (Rect{10, 20, 130, 100}));
   EXPECT_EQ(borrowed.dpi(), dpi());
-  borrowed.controlChanged(0, Property::Caption);  // no controls: nothing to do, no crash
   ASSERT_TRUE(borrowed.setSystemTimer(3, 10));
   pump(100);
   EXPECT_GE(borrowedEvents.count("systimer 3"), 1);
