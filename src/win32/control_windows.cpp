@@ -7,6 +7,7 @@
 #include "ui/twips.h"
 #include "win32/common_controls.h"
 #include "win32/container_window.h"
+#include "win32/frame_system.h"
 #include "win32/image_window.h"
 #include "win32/label_window.h"
 #include "win32/list_box.h"
@@ -66,23 +67,26 @@ RECT pixelRect(const TwipsRect& rect, int dpi) {
               twipsToPixels(rect.top + rect.height, dpi)};
 }
 
-ControlWindows::ControlWindows(HINSTANCE instance, HWND frame, int dpi, FrameEvents& events,
+ControlWindows::ControlWindows(HINSTANCE instance, FrameSystem& frame, FrameEvents& events,
                                ControlSet& controls)
     : instance_(instance),
-      frame_(frame),
+      frameSystem_(frame),
+      frame_(frame.hwnd()),
       events_(events),
       controls_(controls),
-      dpi_(dpi),
+      dpi_(frame.dpi()),
       toolTips_(instance, dpi_),
       timers_(frame_) {
   hand_ = static_cast<HCURSOR>(::LoadImageW(instance_, MAKEINTRESOURCEW(kHandCursorResource),
                                             IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   if (hand_ == nullptr) hand_ = ::LoadCursorW(nullptr, IDC_HAND);
+  frameSystem_.setControls(this);
   controls_.attach(this);
 }
 
 ControlWindows::~ControlWindows() {
   controls_.attach(nullptr);
+  frameSystem_.setControls(nullptr);
   // The frame takes its children with it; only while it lives are they left.
   if (!::IsWindow(frame_)) return;
   std::vector<HWND> onFrame;

@@ -21,6 +21,7 @@
 namespace vitrolux::platform::win32 {
 
 class ControlWindow;
+class FrameSystem;
 class ListBox;
 class TextBox;
 
@@ -35,10 +36,9 @@ RECT pixelRect(const TwipsRect& rect, int dpi);
 
 class ControlWindows final : public Toolkit {
  public:
-  // For the controls of `frame`, at its DPI; from now on the model reports
-  // its changes here.
-  ControlWindows(HINSTANCE instance, HWND frame, int dpi, FrameEvents& events,
-                 ControlSet& controls);
+  // For the controls of `frame`; from now on the model reports its changes
+  // here, and the frame routes its controls' messages here.
+  ControlWindows(HINSTANCE instance, FrameSystem& frame, FrameEvents& events, ControlSet& controls);
   // Takes down the windows that are left (the frame's usually took them).
   ~ControlWindows() override;
   ControlWindows(const ControlWindows&) = delete;
@@ -110,6 +110,7 @@ class ControlWindows final : public Toolkit {
   const Realised* record(int index) const;
 
   HINSTANCE instance_;
+  FrameSystem& frameSystem_;
   HWND frame_;
   FrameEvents& events_;
   ControlSet& controls_;

@@ -22,14 +22,6 @@ bool ofOtherThread(HWND window);
 // never waits on a program the system already knows to be hung.
 bool answersWithin(HWND window, unsigned waitMs);
 
-// The same for a window that may be asked about several times in a row
-// (Esc releases the hosted window, then gives back what is left; a click
-// changes the frame's activation, then its focus): a window that did not
-// answer a moment ago is taken as silent without being asked again, since
-// each question would wait its whole time. False for a window that is gone.
-// For the frame's thread only.
-bool programAnswers(HWND window, unsigned waitMs);
-
 // Runs `work`, a call on `window`, on a new thread and waits for it at most
 // `waitMs`, handling the messages that other threads send to this one
 // meanwhile (the thread carrying out the call may send some to the frame,

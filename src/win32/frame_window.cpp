@@ -11,7 +11,6 @@
 #include "win32/resources.h"
 #include "win32/text_encoding.h"
 #include "win32/unique_resource.h"
-#include "win32/win32_system.h"
 #include "win32/window_binding.h"
 
 namespace vitrolux::platform::win32 {
@@ -49,7 +48,8 @@ RECT storedFrameRect(const FrameLook& look, int dpi) {
 
 }  // namespace
 
-FrameWindow::FrameWindow(HINSTANCE instance) : instance_(instance) {}
+FrameWindow::FrameWindow(HINSTANCE instance, Desktop& desktop)
+    : instance_(instance), desktop_(desktop) {}
 
 FrameWindow::~FrameWindow() {
   if (hwnd_ != nullptr) {
@@ -82,7 +82,7 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
                     place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
                     instance_, this);
   if (hwnd_ == nullptr) return nullptr;
-  hostedInput_ = std::make_unique<HostedInput>(hwnd_);
+  hostedInput_ = std::make_unique<HostedInput>(hwnd_, desktop_);
   // The primary monitor's DPI was a guess; the window knows its own.
   const int actual = dpiForWindow(hwnd_);
   if (actual != dpi_) {

@@ -16,11 +16,16 @@
 
 namespace vitrolux::platform::win32 {
 
+// The frame's window class; outside tools find the frame by it and by its
+// caption.
+inline constexpr wchar_t kFrameClassName[] = L"VitroluxFrame";
+
 class ControlWindows;
+class Desktop;
 
 class FrameWindow {
  public:
-  explicit FrameWindow(HINSTANCE instance);
+  FrameWindow(HINSTANCE instance, Desktop& desktop);
   ~FrameWindow();
   FrameWindow(const FrameWindow&) = delete;
   FrameWindow& operator=(const FrameWindow&) = delete;
@@ -59,6 +64,7 @@ class FrameWindow {
   HCURSOR cursor() const;
 
   HINSTANCE instance_;
+  Desktop& desktop_;
   HWND hwnd_ = nullptr;
   FrameEvents* events_ = nullptr;
   ControlWindows* controls_ = nullptr;

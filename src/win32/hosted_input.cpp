@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "ports/desktop_port.h"
-#include "win32/foreign_call.h"
+#include "win32/desktop.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -38,7 +38,8 @@ void erase(std::vector<DWORD>& threads, DWORD thread) {
 
 }  // namespace
 
-HostedInput::HostedInput(HWND frame) : frame_(frame), ownThread_(::GetCurrentThreadId()) {
+HostedInput::HostedInput(HWND frame, Desktop& desktop)
+    : frame_(frame), desktop_(desktop), ownThread_(::GetCurrentThreadId()) {
   current = this;
   hook_ = ::SetWindowsHookExW(WH_CBT, onCbt, nullptr, ownThread_);
 }
@@ -92,7 +93,7 @@ bool HostedInput::setApartForChange(HWND window) {
   // busy: an answer a moment before proves nothing then.
   const DWORD sent = ::InSendMessageEx(nullptr);
   if ((sent & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND &&
-      programAnswers(window, kForeignCallWaitMs)) {
+      desktop_.programAnswers(window, kForeignCallWaitMs)) {
     return false;
   }
   setApart(window);

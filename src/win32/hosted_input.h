@@ -26,11 +26,14 @@
 
 namespace vitrolux::platform::win32 {
 
+class Desktop;
+
 class HostedInput {
  public:
   // Watches the activation and focus changes of the calling thread, which
-  // owns `frame`. One at a time in a process.
-  explicit HostedInput(HWND frame);
+  // owns `frame`; `desktop` knows which programs have stopped answering.
+  // One at a time in a process.
+  HostedInput(HWND frame, Desktop& desktop);
   ~HostedInput();
   HostedInput(const HostedInput&) = delete;
   HostedInput& operator=(const HostedInput&) = delete;
@@ -58,6 +61,7 @@ class HostedInput {
   void join(DWORD thread);
 
   HWND frame_;
+  Desktop& desktop_;
   DWORD ownThread_;
   HHOOK hook_ = nullptr;
   // Threads whose input is apart from the frame's until their program
