@@ -170,10 +170,10 @@ void ControlWindows::create(int index) {
   showBackColor(index);
   const RECT place = pixelRect(c.rect, dpi_);
   const std::wstring text = windowTextOf(c);
-  // The system's own controls get their text only once they have their
-  // font: laid out first in the default font, the Chinese texts would send
-  // the system looking through other fonts for their glyphs, which costs
-  // time and memory at every start.
+  // The check box gets its text only once it has its font, and a text box
+  // both only once it shows: laid out first in the default font, the
+  // Chinese texts would send the system looking through other fonts for
+  // their glyphs, which costs time and memory at every start.
   const bool textAfterFont = c.kind == ControlKind::TextBox || c.kind == ControlKind::CheckBox;
   r.window =
       ::CreateWindowExW(exStyle, className, textAfterFont ? L"" : text.c_str(), style, place.left,
@@ -188,7 +188,10 @@ void ControlWindows::create(int index) {
     r.textBox = std::make_unique<TextBox>(r.window, controls_, index);
 
   applyFont(index);
-  if (r.textBox) r.textBox->showText();
+  if (r.textBox) {
+    r.textBox->showText();
+    r.textBox->layOutIfShown();
+  }
   if (c.kind == ControlKind::CheckBox) {
     ::SetWindowTextW(r.window, text.c_str());
     // A themed check box draws its text in the theme's colour; unthemed it
@@ -253,6 +256,8 @@ void ControlWindows::controlChanged(int index, Property property) {
       break;
     case Property::Visible:
       ::ShowWindow(w, c.visible ? SW_SHOWNA : SW_HIDE);
+      // Before anything is painted: the text boxes that show now.
+      if (c.visible) layOutShownTextBoxes();
       break;
     case Property::Rect:
       place(index);
@@ -359,12 +364,20 @@ void ControlWindows::applyFont(int index) {
   Realised& r = realised_[static_cast<std::size_t>(index)];
   r.font =
       c.font ? fonts_.get(*c.font, dpi_) : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  if (isStandard(c.kind)) {
+  if (r.textBox) {
+    r.textBox->setFont(r.font);
+  } else if (isStandard(c.kind)) {
     ::SendMessageW(r.window, WM_SETFONT, reinterpret_cast<WPARAM>(r.font), TRUE);
   } else {
     ::InvalidateRect(r.window, nullptr, TRUE);
   }
   if (r.listBox && c.rowHeight > 0) r.listBox->setRowHeight(twipsToPixels(c.rowHeight, dpi_));
+}
+
+void ControlWindows::layOutShownTextBoxes() {
+  for (const Realised& r : realised_) {
+    if (r.textBox) r.textBox->layOutIfShown();
+  }
 }
 
 void ControlWindows::showBackColor(int index) {

@@ -105,6 +105,7 @@ class ControlWindows final : public Toolkit {
   // Back to its stored place among its siblings, or above all of them.
   void stack(int index);
   void applyFont(int index);
+  void layOutShownTextBoxes();
   void showBackColor(int index);
   void showIcon(int index);
   const Realised* record(int index) const;
