@@ -107,10 +107,8 @@ void ControlWindows::realise() {
     if (controls_.exists(i)) create(i);
   }
   // Where siblings overlap, the control stored earlier lies above (the
-  // option panel covers the toolbar and headings when it is shown). A new
-  // child window normally joins its siblings at the bottom already; pushing
-  // each one down in stored order makes that order ours rather than a habit
-  // of the system.
+  // option panel over the toolbar). Pushing each down in stored order makes
+  // that order ours rather than a habit of the system.
   for (int i = first; i < controls_.size(); ++i) {
     if (HWND w = window(i)) pushToBottom(w);
   }
@@ -167,7 +165,7 @@ void ControlWindows::create(int index) {
       return;
   }
 
-  showBackColor(index);
+  makeBackBrush(index);
   const RECT place = pixelRect(c.rect, dpi_);
   const std::wstring text = windowTextOf(c);
   // The check box gets its text only once it has its font, and a text box
@@ -263,7 +261,7 @@ void ControlWindows::controlChanged(int index, Property property) {
       place(index);
       break;
     case Property::BackColor:
-      showBackColor(index);
+      makeBackBrush(index);
       ::InvalidateRect(w, nullptr, TRUE);
       break;
     case Property::ForeColor:
@@ -380,7 +378,7 @@ void ControlWindows::layOutShownTextBoxes() {
   }
 }
 
-void ControlWindows::showBackColor(int index) {
+void ControlWindows::makeBackBrush(int index) {
   realised_[static_cast<std::size_t>(index)].back.reset(
       ::CreateSolidBrush(colorRef(controls_[index].back)));
 }

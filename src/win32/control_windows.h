@@ -1,8 +1,6 @@
 // The frame's controls as child windows: the registry of the windows made
-// for the control model, kept in step with it (the model reports each change
-// here, as to any toolkit). What a control does on the screen is its own
-// unit's: labels, images and containers, the list box, the text boxes, the
-// tool tips, the timers.
+// for the control model, kept in step with it as its toolkit. What a kind
+// of control does on the screen is its own unit's.
 #pragma once
 
 #include <windows.h>
@@ -106,7 +104,7 @@ class ControlWindows final : public Toolkit {
   void stack(int index);
   void applyFont(int index);
   void layOutShownTextBoxes();
-  void showBackColor(int index);
+  void makeBackBrush(int index);
   void showIcon(int index);
   const Realised* record(int index) const;
 

@@ -185,12 +185,9 @@ std::int32_t Desktop::setWindowLong(WindowHandle window, int index, std::int32_t
 
 std::string Desktop::getWindowText(WindowHandle window) {
   const HWND w = toHwnd(window);
-  // One call for a caption of usual length: the task list reads every
-  // window's caption at each refresh, and each call on another program's
-  // window is a trip to the window system. A longer one is read again into
-  // a larger buffer; never through GetWindowTextLength, which may send a
-  // message to the window's program and wait for as long as it does not
-  // answer.
+  // One call for a caption of usual length (the task list reads them all at
+  // each refresh), a larger buffer for a longer one; never
+  // GetWindowTextLength, which may wait for a program that does not answer.
   std::wstring text(256, L'\0');
   for (;;) {
     const int size = static_cast<int>(text.size());
@@ -259,10 +256,8 @@ bool Desktop::watchTopLevelWindows(bool on) {
   }
   watchHooks_.clear();
   if (!on || events_ == nullptr) return !on;
-  // Out of context: the events come to this thread through its message
-  // loop, from every process, with no code of ours loaded into theirs. Three
-  // hooks rather than one range, which would also bring every location
-  // change and caret move of the desktop.
+  // Out of context: no code of ours goes into other processes. Three hooks
+  // rather than one range, which would bring every caret move too.
   for (const DWORD event : {EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, EVENT_OBJECT_NAMECHANGE}) {
     const HWINEVENTHOOK hook =
         ::SetWinEventHook(event, event, nullptr, windowEvent, 0, 0, WINEVENT_OUTOFCONTEXT);

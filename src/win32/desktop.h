@@ -24,11 +24,9 @@ class Desktop final : public DesktopPort {
   // Where the reports of watchTopLevelWindows go.
   void setEvents(FrameEvents* events) { events_ = events; }
 
-  // Whether the window's program answers a message within the time. One
-  // that did not a moment ago is taken as silent without being asked again,
-  // since each question would wait its whole time (Esc releases the hosted
-  // window, then gives back what is left; a click changes the frame's
-  // activation, then its focus); a hosted one is set apart from the frame's
+  // Whether the window's program answers within the time. One that did not
+  // a moment ago is taken as silent without asking again (each question
+  // waits its whole time), and a hosted one is set apart from the frame's
   // input until it answers. False for a window that is gone.
   bool programAnswers(HWND window, unsigned waitMs);
 

@@ -49,10 +49,9 @@ void ended(HWND window) {
 
 int waitDepth = 0;
 
-// Handles what other threads have sent to this one, and nothing else:
-// posted messages, timers and input wait for the message loop. A sent
-// message runs its handler here, in the middle of the event that made the
-// call; the frame's handlers allow for that (see waitingForCall).
+// Only what other threads have sent: posted messages, timers and input wait
+// for the message loop. (The handlers run in the middle of the event that
+// made the call; see waitingForCall.)
 void handleSentMessages() {
   MSG message{};
   ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

@@ -225,10 +225,8 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The process may be ended right after this returns: unload now, even
-      // in the middle of a wait for another program (the give-back skips
-      // the windows whose calls are still under way). The session ends
-      // whether or not the logic would rather stay.
+      // The process may end right after this returns: unload now, even in
+      // a wait for another program. The session ends whatever the logic says.
       if (wParam != FALSE && events_ != nullptr) {
         bool cancel = false;
         guarded([&] { events_->onUnload(cancel); });
@@ -326,11 +324,9 @@ void FrameWindow::onDestroy() {
   // Before the children go: a window of another program that still lives
   // in the frame is given back to the desktop instead of dying with it.
   if (events_ != nullptr) guarded([&] { events_->onDestroy(); });
-  // The frame is destroyed with such a window inside only when the program
-  // ends without its normal close (which waits for the window instead).
-  // The rest of the destruction would wait for that window's program for
-  // ever; the process ends here, and the system takes the frame down
-  // without waiting, that window with it.
+  // Only an end without the normal close (which waits for the window)
+  // leaves one inside: the rest of the destruction would wait for it for
+  // ever, so the process ends here and the system takes the frame down.
   if (holdsUnansweringChild(hwnd_)) ::TerminateProcess(::GetCurrentProcess(), 0);
   if (quitOnDestroy_) ::PostQuitMessage(0);
 }

@@ -1,12 +1,8 @@
 // A text box control: the system's edit control, showing the model's text
-// and telling the model what the user types.
-//
-// It is laid out (given its font and its text) when it first shows. Laying
-// out a text measures it, and the option panel's hints are Chinese texts in
-// a font of their own: at start, hidden, they would load glyphs that nothing
-// on the screen needs (under Wine the largest part of the frame's memory
-// beyond a bare window). Until then the box holds its text as its window
-// title, which answers WM_GETTEXT for tools that look it up.
+// and telling the model what the user types. It gets its font and text only
+// when it first shows: measuring the option panel's hidden Chinese hints
+// loaded glyphs that nothing on the screen needed at start. Until then its
+// window title holds the text and answers WM_GETTEXT.
 #pragma once
 
 #include <windows.h>
