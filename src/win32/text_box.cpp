@@ -5,6 +5,7 @@
 
 #include "ui/guard.h"
 #include "win32/common_controls.h"
+#include "win32/mouse_input.h"
 #include "win32/own_change.h"
 #include "win32/text_encoding.h"
 
@@ -24,12 +25,12 @@ bool needsLayout(UINT message, WPARAM wParam) {
     case WM_SETFOCUS:
     case WM_KEYDOWN:
     case WM_CHAR:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
       return true;
     default:
-      // The EM_* messages, and cutting, copying, pasting, clearing, undoing.
-      return (message >= EM_GETSEL && message <= EM_GETIMESTATUS) ||
+      // A press, the EM_* messages, and cutting, copying, pasting, clearing,
+      // undoing.
+      return buttonMessage(message).action != ButtonAction::None ||
+             (message >= EM_GETSEL && message <= EM_GETIMESTATUS) ||
              (message >= WM_CUT && message <= WM_UNDO);
   }
 }
