@@ -31,7 +31,7 @@ bool onCommand(ControlWindows& controls, HWND child, UINT code) {
   return true;
 }
 
-HBRUSH onColours(ControlWindows& controls, HDC dc, HWND child) {
+HBRUSH onColours(const ControlWindows& controls, HDC dc, HWND child) {
   const int index = controls.indexOf(child);
   if (index < 0) return nullptr;
   const Control& c = controls.control(index);
@@ -42,7 +42,7 @@ HBRUSH onColours(ControlWindows& controls, HDC dc, HWND child) {
 
 // Only the hand: any other cursor the child chooses itself (the text boxes'
 // I-beam).
-bool onCursor(ControlWindows& controls, HWND child, UINT hitTest) {
+bool onCursor(const ControlWindows& controls, HWND child, UINT hitTest) {
   if (hitTest != HTCLIENT) return false;
   const int index = controls.indexOf(child);
   if (index < 0 || !controls.control(index).handCursor) return false;

@@ -166,7 +166,7 @@ void ControlWindows::create(int index) {
   }
 
   makeBackBrush(index);
-  const RECT place = pixelRect(c.rect, dpi_);
+  const RECT bounds = pixelRect(c.rect, dpi_);
   const std::wstring text = windowTextOf(c);
   // The check box gets its text only once it has its font, and a text box
   // both only once it shows: laid out first in the default font, the
@@ -174,8 +174,8 @@ void ControlWindows::create(int index) {
   // their glyphs, which costs time and memory at every start.
   const bool textAfterFont = c.kind == ControlKind::TextBox || c.kind == ControlKind::CheckBox;
   r.window =
-      ::CreateWindowExW(exStyle, className, textAfterFont ? L"" : text.c_str(), style, place.left,
-                        place.top, place.right - place.left, place.bottom - place.top, parent,
+      ::CreateWindowExW(exStyle, className, textAfterFont ? L"" : text.c_str(), style, bounds.left,
+                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + index)),
                         instance_, drawn.get());
   if (r.window == nullptr) return;
@@ -332,9 +332,9 @@ TextBox* ControlWindows::textBox(int index) const {
 }
 
 void ControlWindows::place(int index) {
-  const RECT place = pixelRect(controls_[index].rect, dpi_);
-  ::MoveWindow(window(index), place.left, place.top, place.right - place.left,
-               place.bottom - place.top, TRUE);
+  const RECT bounds = pixelRect(controls_[index].rect, dpi_);
+  ::MoveWindow(window(index), bounds.left, bounds.top, bounds.right - bounds.left,
+               bounds.bottom - bounds.top, TRUE);
 }
 
 void ControlWindows::stack(int index) {
