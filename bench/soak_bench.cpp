@@ -33,7 +33,7 @@
 #include "driver/vitrolux_app.h"
 #include "driver/win.h"
 #include "model/layout.h"
-#include "win32/control_windows.h"
+#include "win32/control_timers.h"
 
 namespace {
 

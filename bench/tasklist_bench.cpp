@@ -27,8 +27,10 @@
 #include "app/main_frame.h"
 #include "bench_common.h"
 #include "median.h"
+#include "win32/control_windows.h"
+#include "win32/desktop.h"
+#include "win32/frame_system.h"
 #include "win32/win32_services.h"
-#include "win32/win32_system.h"
 
 namespace {
 
@@ -126,14 +128,16 @@ int main() {
 
   // The frame as the program builds it, shown above those windows.
   namespace platform = vitrolux::platform;
-  platform::win32::Win32System system(instance);
+  platform::win32::Desktop desktop;
+  platform::win32::FrameSystem system(instance, desktop);
   platform::win32::Win32Processes processes;
   platform::win32::Win32Files files;
   platform::win32::Win32Text text;
-  vitrolux::app::Main frame(platform::Ports{system, system, processes, files, text});
-  if (system.createFrame(frame, frame.controls(), frame.look()) == nullptr) return 1;
+  vitrolux::app::Main frame(platform::Ports{system, desktop, processes, files, text});
+  if (system.createFrame(frame, frame.look()) == nullptr) return 1;
+  platform::win32::ControlWindows controlWindows(instance, system, frame, frame.controls());
   frame.state().taskStyleMask = platform::kWsVisible | platform::kWsBorder;
-  system.showFrame();
+  system.showFrame([&] { controlWindows.realise(); });
   system.doEvents();
 
   vitrolux::tasks::TaskList& list = frame.taskList();

@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "win32/hosted_input.h"
 #include "win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
@@ -20,43 +19,6 @@ bool ofOtherThread(HWND window) {
 bool answersWithin(HWND window, unsigned waitMs) {
   DWORD_PTR result = 0;
   return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, waitMs, &result) != 0;
-}
-
-namespace {
-
-// Windows found not answering, each until the moment it is asked again.
-struct Silent {
-  HWND window;
-  ULONGLONG until;
-};
-constexpr ULONGLONG kSilentForMs = 300;
-
-std::vector<Silent>& silentWindows() {
-  static std::vector<Silent> silent;
-  return silent;
-}
-
-}  // namespace
-
-bool programAnswers(HWND window, unsigned waitMs) {
-  if (window == nullptr || !::IsWindow(window)) return false;
-  std::vector<Silent>& silent = silentWindows();
-  const ULONGLONG now = ::GetTickCount64();
-  silent.erase(
-      std::remove_if(silent.begin(), silent.end(), [&](const Silent& s) { return s.until <= now; }),
-      silent.end());
-  if (std::any_of(silent.begin(), silent.end(),
-                  [&](const Silent& s) { return s.window == window; })) {
-    return false;
-  }
-  // What the system already knows: a program that has not read its
-  // messages for a while. Otherwise WM_NULL has to come back in time.
-  const bool answered = !::IsHungAppWindow(window) && answersWithin(window, waitMs);
-  if (!answered) {
-    silent.push_back({window, ::GetTickCount64() + kSilentForMs});
-    foundSilent(window);
-  }
-  return answered;
 }
 
 namespace {
@@ -87,10 +49,9 @@ void ended(HWND window) {
 
 int waitDepth = 0;
 
-// Handles what other threads have sent to this one, and nothing else:
-// posted messages, timers and input wait for the message loop. A sent
-// message runs its handler here, in the middle of the event that made the
-// call; the frame's handlers allow for that (see waitingForCall).
+// Only what other threads have sent: posted messages, timers and input wait
+// for the message loop. (The handlers run in the middle of the event that
+// made the call; see waitingForCall.)
 void handleSentMessages() {
   MSG message{};
   ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

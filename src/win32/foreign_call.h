@@ -1,9 +1,6 @@
-// Window calls that another program's thread carries out. SetParent,
-// SetWindowLong and a plain SetWindowPos on a window of another thread send
-// that thread a message and wait for its answer, for ever: a program that
-// has stopped reading its messages would freeze the frame. Such calls run
-// here on a thread of their own, and the frame waits for them a bounded
-// time.
+// Window calls that another program's thread carries out (SetParent,
+// SetWindowLong, a plain SetWindowPos) wait for it for ever: they run on a
+// thread of their own, and the frame waits for them a bounded time.
 #pragma once
 
 #include <windows.h>
@@ -22,20 +19,10 @@ bool ofOtherThread(HWND window);
 // never waits on a program the system already knows to be hung.
 bool answersWithin(HWND window, unsigned waitMs);
 
-// The same for a window that may be asked about several times in a row
-// (Esc releases the hosted window, then gives back what is left; a click
-// changes the frame's activation, then its focus): a window that did not
-// answer a moment ago is taken as silent without being asked again, since
-// each question would wait its whole time. False for a window that is gone.
-// For the frame's thread only.
-bool programAnswers(HWND window, unsigned waitMs);
-
-// Runs `work`, a call on `window`, on a new thread and waits for it at most
-// `waitMs`, handling the messages that other threads send to this one
-// meanwhile (the thread carrying out the call may send some to the frame,
-// and would otherwise wait for the frame as the frame waits for it). True
-// when it finished in time; otherwise it goes on, and finishes when the
-// other program answers.
+// Runs `work`, a call on `window`, on a new thread and waits at most
+// `waitMs`, handling meanwhile what other threads send to this one (the
+// called thread may be waiting for the frame). True when it finished in
+// time; otherwise it finishes whenever the other program answers.
 bool runWithin(HWND window, unsigned waitMs, std::function<void()> work);
 
 // The same for a call with a result: empty when it did not finish in time.

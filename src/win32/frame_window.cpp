@@ -1,9 +1,9 @@
 #include "win32/frame_window.h"
 
-#include <windowsx.h>
-
 #include "ui/guard.h"
 #include "ui/twips.h"
+#include "win32/child_messages.h"
+#include "win32/control_timers.h"
 #include "win32/control_windows.h"
 #include "win32/dpi.h"
 #include "win32/foreign_call.h"
@@ -11,7 +11,6 @@
 #include "win32/resources.h"
 #include "win32/text_encoding.h"
 #include "win32/unique_resource.h"
-#include "win32/win32_system.h"
 #include "win32/window_binding.h"
 
 namespace vitrolux::platform::win32 {
@@ -49,7 +48,8 @@ RECT storedFrameRect(const FrameLook& look, int dpi) {
 
 }  // namespace
 
-FrameWindow::FrameWindow(HINSTANCE instance) : instance_(instance) {}
+FrameWindow::FrameWindow(HINSTANCE instance, Desktop& desktop)
+    : instance_(instance), desktop_(desktop) {}
 
 FrameWindow::~FrameWindow() {
   if (hwnd_ != nullptr) {
@@ -82,7 +82,7 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
                     place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
                     instance_, this);
   if (hwnd_ == nullptr) return nullptr;
-  hostedInput_ = std::make_unique<HostedInput>(hwnd_);
+  hostedInput_ = std::make_unique<HostedInput>(hwnd_, desktop_);
   // The primary monitor's DPI was a guess; the window knows its own.
   const int actual = dpiForWindow(hwnd_);
   if (actual != dpi_) {
@@ -140,6 +140,10 @@ HCURSOR FrameWindow::cursor() const {
 }
 
 LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (const ButtonMessage button = buttonMessage(message); button.action != ButtonAction::None) {
+    onMouseButton(button, wParam, lParam);
+    return 0;
+  }
   switch (message) {
     case WM_NCCREATE:
       hwnd_ = window;
@@ -160,17 +164,6 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       return 0;
     case WM_SIZE:
       if (shown_ && events_ != nullptr) guarded([&] { events_->onResize(); });
-      return 0;
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDBLCLK:
-    case WM_LBUTTONUP:
-    case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-      onMouseButton(message, wParam, lParam);
       return 0;
     case WM_MOUSEMOVE:
       onMouseMove(wParam, lParam);
@@ -206,19 +199,16 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       }
       break;
     case WM_COMMAND:
-      if (controls_ != nullptr && controls_->onCommand(wParam, lParam)) return 0;
-      break;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN:
-      if (controls_ != nullptr) {
-        if (HBRUSH brush = controls_->onCtlColor(reinterpret_cast<HDC>(wParam),
-                                                 reinterpret_cast<HWND>(lParam))) {
-          return reinterpret_cast<LRESULT>(brush);
-        }
+    case WM_CTLCOLORBTN: {
+      LRESULT result = 0;
+      if (controls_ != nullptr && routeChildMessage(*controls_, message, wParam, lParam, result)) {
+        return result;
       }
       break;
+    }
     case WM_DPICHANGED:
       onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -235,10 +225,8 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
-      // The process may be ended right after this returns: unload now, even
-      // in the middle of a wait for another program (the give-back skips
-      // the windows whose calls are still under way). The session ends
-      // whether or not the logic would rather stay.
+      // The process may end right after this returns: unload now, even in
+      // a wait for another program. The session ends whatever the logic says.
       if (wParam != FALSE && events_ != nullptr) {
         bool cancel = false;
         guarded([&] { events_->onUnload(cancel); });
@@ -258,15 +246,12 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-void FrameWindow::onMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
+void FrameWindow::onMouseButton(ButtonMessage button, WPARAM wParam, LPARAM lParam) {
   if (controls_ != nullptr) controls_->forgetPress();
   if (events_ == nullptr) return;
-  const int button = buttonOf(message);
-  const int shift = mouseShiftState(wParam);
-  const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
-  const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
-  if (isButtonUp(message)) {
-    guarded([&] { events_->onMouseUp(button, shift, x, y); });
+  const MousePoint at = mousePoint(wParam, lParam, dpi_);
+  if (button.action == ButtonAction::Release) {
+    guarded([&] { events_->onMouseUp(button.button, at.shift, at.x, at.y); });
     // The capture taken at the press ends with the last button released.
     if (heldButtons(wParam) == 0 && ::GetCapture() == hwnd_) ::ReleaseCapture();
     return;
@@ -275,20 +260,18 @@ void FrameWindow::onMouseButton(UINT message, WPARAM wParam, LPARAM lParam) {
   // mouse until the release, so a fast drag does not lose it.
   ::SetFocus(hwnd_);
   ::SetCapture(hwnd_);
-  if (message == WM_LBUTTONDBLCLK) {
+  if (button.action == ButtonAction::DoubleClick && button.button == kLeftButton) {
     guarded([&] { events_->onDoubleClick(); });
   } else {
-    guarded([&] { events_->onMouseDown(button, shift, x, y); });
+    guarded([&] { events_->onMouseDown(button.button, at.shift, at.x, at.y); });
   }
 }
 
 void FrameWindow::onMouseMove(WPARAM wParam, LPARAM lParam) {
   if (events_ == nullptr) return;
   const int buttons = heldButtons(wParam);
-  const int shift = mouseShiftState(wParam);
-  const float x = pixelsToTwipsF(GET_X_LPARAM(lParam), dpi_);
-  const float y = pixelsToTwipsF(GET_Y_LPARAM(lParam), dpi_);
-  guarded([&] { events_->onMouseMove(buttons, shift, x, y); });
+  const MousePoint at = mousePoint(wParam, lParam, dpi_);
+  guarded([&] { events_->onMouseMove(buttons, at.shift, at.x, at.y); });
   // The press's capture outlived its button: the release went to another
   // window while the frame was not in front. Kept, it would bring the frame
   // every click on the desktop once it is in front again.
@@ -308,7 +291,10 @@ bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
     ::SetCursor(cursor());
     return true;
   }
-  return controls_ != nullptr && controls_->onChildSetCursor(target, lParam);
+  LRESULT result = 0;
+  return controls_ != nullptr &&
+         routeChildMessage(*controls_, WM_SETCURSOR, reinterpret_cast<WPARAM>(target), lParam,
+                           result);
 }
 
 void FrameWindow::onClose() {
@@ -338,11 +324,9 @@ void FrameWindow::onDestroy() {
   // Before the children go: a window of another program that still lives
   // in the frame is given back to the desktop instead of dying with it.
   if (events_ != nullptr) guarded([&] { events_->onDestroy(); });
-  // The frame is destroyed with such a window inside only when the program
-  // ends without its normal close (which waits for the window instead).
-  // The rest of the destruction would wait for that window's program for
-  // ever; the process ends here, and the system takes the frame down
-  // without waiting, that window with it.
+  // Only an end without the normal close (which waits for the window)
+  // leaves one inside: the rest of the destruction would wait for it for
+  // ever, so the process ends here and the system takes the frame down.
   if (holdsUnansweringChild(hwnd_)) ::TerminateProcess(::GetCurrentProcess(), 0);
   if (quitOnDestroy_) ::PostQuitMessage(0);
 }

@@ -1,6 +1,6 @@
 // The frame's own window: borderless, its whole area client area, drawn in
 // the frame's colour. It turns its messages into the frame's events and
-// hands its controls' notifications to ControlWindows.
+// hands its controls' messages to ControlWindows.
 #pragma once
 
 #include <windows.h>
@@ -8,18 +8,24 @@
 #include <functional>
 #include <memory>
 
-#include "ui/application.h"
 #include "ports/frame_events.h"
+#include "ui/application.h"
 #include "win32/hosted_input.h"
+#include "win32/mouse_input.h"
 #include "win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
 
+// The frame's window class; outside tools find the frame by it and by its
+// caption.
+inline constexpr wchar_t kFrameClassName[] = L"VitroluxFrame";
+
 class ControlWindows;
+class Desktop;
 
 class FrameWindow {
  public:
-  explicit FrameWindow(HINSTANCE instance);
+  FrameWindow(HINSTANCE instance, Desktop& desktop);
   ~FrameWindow();
   FrameWindow(const FrameWindow&) = delete;
   FrameWindow& operator=(const FrameWindow&) = delete;
@@ -47,7 +53,7 @@ class FrameWindow {
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  void onMouseButton(UINT message, WPARAM wParam, LPARAM lParam);
+  void onMouseButton(ButtonMessage button, WPARAM wParam, LPARAM lParam);
   void onMouseMove(WPARAM wParam, LPARAM lParam);
   void onCaptureChanged(HWND newCapture);
   bool onSetCursor(HWND target, LPARAM lParam);
@@ -58,6 +64,7 @@ class FrameWindow {
   HCURSOR cursor() const;
 
   HINSTANCE instance_;
+  Desktop& desktop_;
   HWND hwnd_ = nullptr;
   FrameEvents* events_ = nullptr;
   ControlWindows* controls_ = nullptr;

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "ports/desktop_port.h"
-#include "win32/foreign_call.h"
+#include "win32/desktop.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -38,7 +38,8 @@ void erase(std::vector<DWORD>& threads, DWORD thread) {
 
 }  // namespace
 
-HostedInput::HostedInput(HWND frame) : frame_(frame), ownThread_(::GetCurrentThreadId()) {
+HostedInput::HostedInput(HWND frame, Desktop& desktop)
+    : frame_(frame), desktop_(desktop), ownThread_(::GetCurrentThreadId()) {
   current = this;
   hook_ = ::SetWindowsHookExW(WH_CBT, onCbt, nullptr, ownThread_);
 }
@@ -85,14 +86,12 @@ bool HostedInput::setApartForChange(HWND window) {
   const DWORD thread = hostedThread(window);
   if (thread == 0) return false;
   if (contains(apart_, thread)) return true;
-  // A change made while another program waits for the frame's answer is
-  // most often that program's own doing: the hosted program activating the
-  // frame as it takes a click. It reads what is sent to it meanwhile, and
-  // is told as usual. Any other change may come just as the program goes
-  // busy: an answer a moment before proves nothing then.
+  // Inside a send from the program itself (it activates the frame as it
+  // takes a click) it reads what is sent meanwhile and is told as usual. Any
+  // other change may come just as it goes busy: a past answer proves nothing.
   const DWORD sent = ::InSendMessageEx(nullptr);
   if ((sent & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND &&
-      programAnswers(window, kForeignCallWaitMs)) {
+      desktop_.programAnswers(window, kForeignCallWaitMs)) {
     return false;
   }
   setApart(window);
@@ -108,9 +107,9 @@ void HostedInput::setApart(HWND window) {
   if (thread == 0 || contains(apart_, thread)) return;
   if (!::AttachThreadInput(thread, ownThread_, FALSE)) return;
   apart_.push_back(thread);
-  // Comes back once the program has read what was sent to it before, the
-  // system's word of the change included: joined earlier, the program would
-  // carry out that stale word on the frame's input.
+  // Joined again only once the program has read what was sent before (the
+  // word of this change included), which it would otherwise carry out on the
+  // frame's input.
   if (!::SendMessageCallbackW(window, WM_NULL, 0, 0, onAnswered, thread)) answered(thread);
 }
 

@@ -1,23 +1,8 @@
-// The input that the frame shares with the programs it hosts.
-//
-// Adopting a window of another thread joins that thread's input to the
-// frame's (the system does it for every parent and child of two threads):
-// keys typed into the hosted program reach it only so. While joined, every
-// change of the activation or focus first tells the window that loses it,
-// with a message that waits for that window's program for as long as it
-// takes. A hosted program that has stopped answering, or stops just then,
-// would hold the frame at its next click, and hold another hosted program
-// that gives up the activation to it.
-//
-// So a hosted program's input is set apart from the frame's when the frame
-// finds the program silent, and when the frame's own activation or focus is
-// about to be taken from it (unless the change is that program's own
-// doing); it is joined again once the program has read what was sent to it
-// meanwhile.
-// Wine lets a parent's and a child's input be separated. Windows keeps them
-// joined and refuses: there nothing changes, the hosted program is told as
-// usual, and the frame waits for a hung hosted program as every parent of
-// another program's window does.
+// The input the frame shares with the programs it hosts. While a hosted
+// program's input is joined to the frame's (adopting its window joins
+// them), every activation or focus change of the frame waits for that
+// program: one that stops answering is set apart until it answers again.
+// Wine allows the separation; Windows refuses it, and nothing changes there.
 #pragma once
 
 #include <windows.h>
@@ -26,11 +11,14 @@
 
 namespace vitrolux::platform::win32 {
 
+class Desktop;
+
 class HostedInput {
  public:
   // Watches the activation and focus changes of the calling thread, which
-  // owns `frame`. One at a time in a process.
-  explicit HostedInput(HWND frame);
+  // owns `frame`; `desktop` knows which programs have stopped answering.
+  // One at a time in a process.
+  HostedInput(HWND frame, Desktop& desktop);
   ~HostedInput();
   HostedInput(const HostedInput&) = delete;
   HostedInput& operator=(const HostedInput&) = delete;
@@ -58,6 +46,7 @@ class HostedInput {
   void join(DWORD thread);
 
   HWND frame_;
+  Desktop& desktop_;
   DWORD ownThread_;
   HHOOK hook_ = nullptr;
   // Threads whose input is apart from the frame's until their program
@@ -75,12 +64,9 @@ class HostedInput {
 // that program is kept apart from the frame's input until it answers.
 void foundSilent(HWND window);
 
-// A hosted window is about to go back to the desktop. Windows ends the join
-// of their input with the parent relation; Wine keeps it, and hiding the
-// window on its way out would hand the activation on within the frame's
-// input, to the frame and to hosted programs that may not answer. So its
-// program's input is set apart first, unless another of its windows stays.
-// True when it was.
+// A hosted window is about to go back to the desktop: its program's input is
+// set apart first (Wine keeps the join after the window has left), unless
+// another of its windows stays. True when it was.
 bool setApartToLeave(HWND window);
 // The window did not go after all: joined again while it is still hosted.
 // May be called from any thread.

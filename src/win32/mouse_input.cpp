@@ -1,35 +1,42 @@
 #include "win32/mouse_input.h"
 
-#include "ui/twips.h"
+#include <windowsx.h>
+
 #include "ports/types.h"
+#include "ui/twips.h"
 
 namespace vitrolux::platform::win32 {
+namespace {
 
-int buttonOf(UINT message) {
+float toTwips(int pixels, int dpi) {
+  return static_cast<float>(pixelsToTwips(pixels, dpi > 0 ? dpi : kDefaultDpi));
+}
+
+}  // namespace
+
+ButtonMessage buttonMessage(UINT message) {
   switch (message) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
+      return {ButtonAction::Press, kLeftButton};
     case WM_LBUTTONDBLCLK:
-      return kLeftButton;
+      return {ButtonAction::DoubleClick, kLeftButton};
+    case WM_LBUTTONUP:
+      return {ButtonAction::Release, kLeftButton};
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
+      return {ButtonAction::Press, kRightButton};
     case WM_RBUTTONDBLCLK:
-      return kRightButton;
+      return {ButtonAction::DoubleClick, kRightButton};
+    case WM_RBUTTONUP:
+      return {ButtonAction::Release, kRightButton};
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
+      return {ButtonAction::Press, kMiddleButton};
     case WM_MBUTTONDBLCLK:
-      return kMiddleButton;
+      return {ButtonAction::DoubleClick, kMiddleButton};
+    case WM_MBUTTONUP:
+      return {ButtonAction::Release, kMiddleButton};
     default:
-      return 0;
+      return {};
   }
-}
-
-bool isButtonDown(UINT message) {
-  return message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
-}
-
-bool isButtonUp(UINT message) {
-  return message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
 }
 
 int heldButtons(WPARAM keys) {
@@ -40,12 +47,13 @@ int heldButtons(WPARAM keys) {
   return buttons;
 }
 
-int mouseShiftState(WPARAM keys) {
+MousePoint mousePoint(WPARAM keys, LPARAM position, int dpi) {
   int shift = 0;
   if ((keys & MK_SHIFT) != 0) shift |= kShiftMask;
   if ((keys & MK_CONTROL) != 0) shift |= kCtrlMask;
+  // Alt is not among the MK_* bits.
   if (::GetKeyState(VK_MENU) < 0) shift |= kAltMask;
-  return shift;
+  return {shift, toTwips(GET_X_LPARAM(position), dpi), toTwips(GET_Y_LPARAM(position), dpi)};
 }
 
 int keyShiftState() {
@@ -54,10 +62,6 @@ int keyShiftState() {
   if (::GetKeyState(VK_CONTROL) < 0) shift |= kCtrlMask;
   if (::GetKeyState(VK_MENU) < 0) shift |= kAltMask;
   return shift;
-}
-
-float pixelsToTwipsF(int pixels, int dpi) {
-  return static_cast<float>(pixelsToTwips(pixels, dpi > 0 ? dpi : kDefaultDpi));
 }
 
 }  // namespace vitrolux::platform::win32

@@ -1,9 +1,11 @@
 #include "win32/program.h"
 
 #include "ui/guard.h"
+#include "win32/control_windows.h"
+#include "win32/desktop.h"
 #include "win32/fatal_exit.h"
+#include "win32/frame_system.h"
 #include "win32/win32_services.h"
-#include "win32/win32_system.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -17,18 +19,18 @@ class FatalExitTarget {
   FatalExitTarget& operator=(const FatalExitTarget&) = delete;
 };
 
-// Takes the frame down while the frame object still exists: on the way out
-// through an exception the window may still be there, holding windows of
-// other programs to give back, and its controls refer to the frame object.
+// Takes the frame down while the logic and the controls' windows still
+// exist: on the way out through an exception the window may still be there,
+// holding windows of other programs to give back.
 class FrameTeardown {
  public:
-  explicit FrameTeardown(Win32System& system) : system_(system) {}
-  ~FrameTeardown() { system_.destroyFrame(); }
+  explicit FrameTeardown(FrameSystem& frame) : frame_(frame) {}
+  ~FrameTeardown() { frame_.destroyFrame(); }
   FrameTeardown(const FrameTeardown&) = delete;
   FrameTeardown& operator=(const FrameTeardown&) = delete;
 
  private:
-  Win32System& system_;
+  FrameSystem& frame_;
 };
 
 }  // namespace
@@ -40,25 +42,25 @@ void prepareProcess() {
 }
 
 int runProgram(HINSTANCE instance, const ApplicationMaker& make) {
-  Win32System system(instance);
+  Desktop desktop;
+  FrameSystem frame(instance, desktop);
   Win32Processes processes;
   Win32Files files;
   Win32Text text;
   const std::unique_ptr<Application> application =
-      make(Ports{system, system, processes, files, text});
+      make(Ports{frame, desktop, processes, files, text});
   if (!application) return 1;
   const FatalExitTarget fatalExitTarget(*application);
-  const FrameTeardown frameTeardown(system);
+  desktop.setEvents(application.get());
 
-  if (system.createFrameFirst(*application, application->controls(), application->look()) ==
-      nullptr) {
-    return 1;
-  }
+  if (frame.createFrame(*application, application->look()) == nullptr) return 1;
+  ControlWindows controls(instance, frame, *application, application->controls());
+  const FrameTeardown frameTeardown(frame);
   // Loading may end the process (another instance runs): the frame is then
   // never shown.
   guarded([&] { application->onLoad(); });
-  system.showFrame();
-  return system.run();
+  frame.showFrame([&] { controls.realise(); });
+  return frame.run();
 }
 
 }  // namespace vitrolux::platform::win32

@@ -71,12 +71,6 @@ struct Find {
   static void close(type value) noexcept { ::FindClose(value); }
 };
 
-struct MemoryDc {
-  using type = HDC;
-  static type invalid() noexcept { return nullptr; }
-  static void close(type value) noexcept { ::DeleteDC(value); }
-};
-
 // Only for icons this process made: copies of other programs' icons.
 struct Icon {
   using type = HICON;
@@ -98,7 +92,6 @@ using unique_hbitmap = unique_any<traits::GdiObject<HBITMAP>>;
 using unique_handle = unique_any<traits::Handle>;
 using unique_hfile = unique_any<traits::File>;
 using unique_hfind = unique_any<traits::Find>;
-using unique_hdc = unique_any<traits::MemoryDc>;
 // Never for another program's icon, nor for one its window class holds.
 using unique_hicon = unique_any<traits::Icon>;
 // Only for windows this process created (the tool-tip window).
@@ -131,7 +124,6 @@ class unique_paint {
   unique_paint& operator=(const unique_paint&) = delete;
 
   HDC dc() const noexcept { return paint_.hdc; }
-  const RECT& area() const noexcept { return paint_.rcPaint; }
 
  private:
   HWND window_;

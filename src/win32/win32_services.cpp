@@ -65,12 +65,9 @@ std::uint64_t fnv1a64(const std::wstring& text) {
   return hash;
 }
 
-// The executable file itself, however the path it was started by is spelled:
-// the volume's serial number and the file's identifier on that volume. A
-// start through a symbolic link, an 8.3 name, a substituted drive or a hard
-// link is the same file; a copy in another folder is another file, and
-// another program that runs side by side. Nothing when the file cannot be
-// asked.
+// The executable file itself, however its path is spelled (a link, an 8.3
+// name, another drive letter): its volume's serial number and its id there.
+// A copy elsewhere is another program, which runs side by side.
 std::optional<std::wstring> fileIdentity(const std::wstring& path) {
   const unique_hfile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

@@ -1,8 +1,6 @@
-// Ties a window to the C++ object that handles its messages. The object
-// travels in CreateWindowExW's last argument and is bound at WM_NCCREATE:
-// the borderless frame's first WM_NCCALCSIZE comes before WM_CREATE, so
-// binding any later would miss it. The binding is cleared at WM_NCDESTROY,
-// the last message a window gets.
+// Ties a window to the object that handles its messages: bound at
+// WM_NCCREATE (the borderless frame's first WM_NCCALCSIZE comes before
+// WM_CREATE) and cleared at WM_NCDESTROY, the last message a window gets.
 #pragma once
 
 #include <windows.h>

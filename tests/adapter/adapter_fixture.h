@@ -8,14 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "model/layout.h"
-#include "ui/controls.h"
 #include "ports/frame_events.h"
-#include "win32/win32_system.h"
+#include "ui/controls.h"
+#include "win32/control_windows.h"
+#include "win32/desktop.h"
+#include "win32/frame_system.h"
 
 namespace vitrolux::platform::win32::testing {
 
@@ -82,11 +85,13 @@ class FrameFixture : public ::testing::Test {
     model::buildLayout(controls);
     controls.onTextChange(
         [this](int index) { events.log.push_back("text " + std::to_string(index)); });
-    frame = system.createFrame(events, controls, model::frameLook());
+    frame = system.createFrame(events, model::frameLook());
     ASSERT_NE(frame, nullptr);
+    controlWindows.emplace(::GetModuleHandleW(nullptr), system, events, controls);
+    controlWindows->realise();
   }
 
-  HWND window(model::ControlId id) const { return system.controlWindow(model::index(id)); }
+  HWND window(model::ControlId id) const { return controlWindows->window(model::index(id)); }
   int dpi() const { return system.dpi(); }
   // A pixel position as the events report it, in twips.
   float twips(int pixels) const { return static_cast<float>(pixels * 1440.0 / dpi()); }
@@ -102,10 +107,13 @@ class FrameFixture : public ::testing::Test {
 
   static LPARAM at(int x, int y) { return MAKELPARAM(x, y); }
 
-  // Declared in this order so that the system (and the frame) goes first.
+  // Declared in this order so that the controls' windows and the frame go
+  // first.
   RecordingEvents events;
   ControlSet controls;
-  Win32System system{::GetModuleHandleW(nullptr)};
+  Desktop desktop;
+  FrameSystem system{::GetModuleHandleW(nullptr), desktop};
+  std::optional<ControlWindows> controlWindows;
   HWND frame = nullptr;
 };
 

@@ -24,13 +24,13 @@ bool visible(HWND window) {
 TEST_F(ControlWindowsTest, EveryControlButTheTimersIsAChildWindowNamedForOutsideTools) {
   for (int i = 0; i < controls.size(); ++i) {
     const Control& c = controls[i];
-    HWND w = system.controlWindow(i);
+    HWND w = controlWindows->window(i);
     if (c.kind == ControlKind::Timer) {
       EXPECT_EQ(w, nullptr) << c.name;
       continue;
     }
     ASSERT_NE(w, nullptr) << c.name;
-    const HWND parent = c.container == kNoContainer ? frame : system.controlWindow(c.container);
+    const HWND parent = c.container == kNoContainer ? frame : controlWindows->window(c.container);
     EXPECT_EQ(::GetParent(w), parent) << c.name;
     EXPECT_EQ(visible(w), c.visible) << c.name;
     const bool image = c.kind == ControlKind::ImageButton || c.kind == ControlKind::ImageStore;

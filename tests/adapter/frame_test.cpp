@@ -5,8 +5,9 @@
 
 #include "adapter_fixture.h"
 #include "ui/twips.h"
-#include "win32/control_windows.h"
+#include "win32/control_timers.h"
 #include "win32/fatal_exit.h"
+#include "win32/frame_window.h"
 
 namespace vitrolux::platform::win32::testing {
 namespace {
@@ -40,8 +41,8 @@ TEST_F(FrameWindowTest, IsABorderlessHiddenFrameWhoseClientAreaIsTheWholeWindow)
 TEST_F(FrameWindowTest, CanBePinnedOnTop) {
   // The frame owns no pop-up window: one would keep it out of the top-most
   // band under Wine although SetWindowPos reports success.
-  ASSERT_TRUE(
-      system.setWindowPos(system.frameWindow(), kHwndTopMost, 0, 0, 0, 0, kSwpNoSize | kSwpNoMove));
+  ASSERT_TRUE(desktop.setWindowPos(system.frameWindow(), kHwndTopMost, 0, 0, 0, 0,
+                                   kSwpNoSize | kSwpNoMove));
   EXPECT_NE(::GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
@@ -137,8 +138,8 @@ TEST_F(FrameWindowTest, ACloseSentDuringAWaitForAnotherProgramComesAfterIt) {
     ::Sleep(30);
     ::SendMessageW(frame, WM_CLOSE, 0, 0);
   });
-  system.setExStyleThenAlpha(WindowHandle(reinterpret_cast<std::intptr_t>(silent)),
-                             WS_EX_TOOLWINDOW, std::nullopt);
+  desktop.setExStyleThenAlpha(WindowHandle(reinterpret_cast<std::intptr_t>(silent)),
+                              WS_EX_TOOLWINDOW, std::nullopt);
   EXPECT_EQ(events.count("unload"), 0) << "closed in the middle of the wait";
   closer.join();
   pump(100);
@@ -178,25 +179,6 @@ TEST_F(FrameWindowTest, SystemTimersTickIntoTheFrameAndKeepClearOfTheControlsTim
   EXPECT_EQ(events.count("systimer 3"), 0);
 }
 
-TEST_F(FrameWindowTest, BorrowedFrameWindowTakesTheWindowFunctionsAndSystemTimers) {
-  RecordingEvents borrowedEvents;
-  Win32System borrowed(::GetModuleHandleW(nullptr));
-  HWND stand = ::CreateWindowExW(0, L"STATIC", L"stand-in", WS_POPUP, 10, 20, 120, 80, nullptr,
-                                 nullptr, nullptr, nullptr);
-  ASSERT_NE(stand, nullptr);
-  borrowed.useFrameWindow(stand, &borrowedEvents);
-  EXPECT_EQ(borrowed.frameWindow().value(), reinterpret_cast<std::intptr_t>(stand));
-  EXPECT_EQ(borrowed.frameBounds(), (Rect{10, 20, 130, 100}));
-  EXPECT_EQ(borrowed.dpi(), dpi());
-  borrowed.controlChanged(0, Property::Caption);  // no controls: nothing to do, no crash
-  ASSERT_TRUE(borrowed.setSystemTimer(3, 10));
-  pump(100);
-  EXPECT_GE(borrowedEvents.count("systimer 3"), 1);
-  EXPECT_EQ(events.count("systimer 3"), 0);
-  borrowed.killSystemTimer(3);
-  ::DestroyWindow(stand);
-}
-
 TEST_F(FrameWindowTest, MovingToAnotherDpiLaysTheControlsOutAgain) {
   const int newDpi = dpi() * 2;
   RECT suggested{0, 0, 1290, 866};
@@ -222,21 +204,23 @@ TEST(FrameFirstTest, ChangesMadeBeforeTheFrameShowsReachTheControlsWindows) {
   RecordingEvents events;
   ControlSet controls;
   model::buildLayout(controls);
-  Win32System system{::GetModuleHandleW(nullptr)};
-  ASSERT_NE(system.createFrameFirst(events, controls, model::frameLook()), nullptr);
+  Desktop desktop;
+  FrameSystem system{::GetModuleHandleW(nullptr), desktop};
+  ASSERT_NE(system.createFrame(events, model::frameLook()), nullptr);
+  ControlWindows controlWindows(::GetModuleHandleW(nullptr), system, events, controls);
   const int heading = model::index(model::ControlId::new_task_lbl);
   const int timer = model::index(model::ControlId::cfg_timer);
-  EXPECT_EQ(system.controlWindow(heading), nullptr) << "no control windows before showing";
+  EXPECT_EQ(controlWindows.window(heading), nullptr) << "no control windows before showing";
 
   controls.setCaption(heading, "loaded");
   controls.setVisible(model::index(model::ControlId::optionFrm), true);
   controls.setInterval(timer, 10);
-  system.showFrame();
+  system.showFrame([&] { controlWindows.realise(); });
 
-  HWND window = system.controlWindow(heading);
+  HWND window = controlWindows.window(heading);
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(textOf(window), L"loaded");
-  EXPECT_TRUE(::IsWindowVisible(system.controlWindow(model::index(model::ControlId::optionFrm))));
+  EXPECT_TRUE(::IsWindowVisible(controlWindows.window(model::index(model::ControlId::optionFrm))));
   const DWORD start = ::GetTickCount();
   while (events.count("timer " + std::to_string(timer)) == 0 && ::GetTickCount() - start < 2000) {
     system.doEvents();

@@ -53,7 +53,7 @@ TEST_F(TaskListControlsTest, AnIconImageDrawsACopyAndDestroysOnlyItsCopy) {
   made.icon = IconHandle{reinterpret_cast<std::intptr_t>(theirs)};
   const int image = controls.create(made);
 
-  HWND w = system.controlWindow(image);
+  HWND w = controlWindows->window(image);
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(::GetParent(w), frame);
   EXPECT_EQ(textOf(w), L"app_icon_2");
@@ -65,7 +65,7 @@ TEST_F(TaskListControlsTest, AnIconImageDrawsACopyAndDestroysOnlyItsCopy) {
   EXPECT_EQ(place.right - place.left, 16);
   EXPECT_EQ(::GetWindow(w, GW_HWNDNEXT), nullptr) << "below every other control";
 
-  HICON copy = system.shownIcon(image);
+  HICON copy = controlWindows->shownIcon(image);
   ASSERT_NE(copy, nullptr);
   EXPECT_NE(copy, theirs);
   system.showFrame();
@@ -82,10 +82,10 @@ TEST_F(TaskListControlsTest, AnIconImageDrawsACopyAndDestroysOnlyItsCopy) {
   EXPECT_TRUE(events.log.empty());
 
   controls.setIcon(image, IconHandle{});
-  EXPECT_EQ(system.shownIcon(image), nullptr);
+  EXPECT_EQ(controlWindows->shownIcon(image), nullptr);
   EXPECT_FALSE(isIcon(copy)) << "the copy went with the picture";
   controls.setIcon(image, IconHandle{reinterpret_cast<std::intptr_t>(theirs)});
-  copy = system.shownIcon(image);
+  copy = controlWindows->shownIcon(image);
   ASSERT_NE(copy, nullptr);
   controls.remove(image);
   EXPECT_FALSE(::IsWindow(w));

@@ -1,6 +1,6 @@
 // The contract environment on the real window system: the Win32 adapter with
-// a plain borderless window of this process as its frame, test windows of a
-// class registered here, real files in a temporary folder, and keyboard input
+// a frame of its own making and no controls, test windows of a class
+// registered here, real files in a temporary folder, and keyboard input
 // through SendInput.
 #include <windows.h>
 
@@ -11,8 +11,9 @@
 
 #include "contract/contract_env.h"
 #include "contract/tick_counter.h"
+#include "win32/desktop.h"
+#include "win32/frame_system.h"
 #include "win32/win32_services.h"
-#include "win32/win32_system.h"
 
 namespace vitrolux::contract {
 namespace {
@@ -168,19 +169,19 @@ class ForeignThread {
 
 class Win32Env final : public ContractEnv {
  public:
-  Win32Env() : instance_(::GetModuleHandleW(nullptr)), system_(instance_) {
+  Win32Env() : instance_(::GetModuleHandleW(nullptr)) {
     registerClass(instance_);
-    frame_ = ::CreateWindowExW(0, kClassName, L"Vitrolux contract frame", WS_POPUP, 200, 150, 645,
-                               433, nullptr, nullptr, instance_, nullptr);
+    // 645 x 433 pixels at 96 DPI.
+    const platform::FrameLook look{"Vitrolux contract frame", 9675, 6495, {0}};
+    frame_ = frameSystem_.createFrame(events_, look);
     show(frame_);
-    system_.useFrameWindow(frame_, &events_);
+    desktop_.setEvents(&events_);
   }
 
   ~Win32Env() override {
     // Their windows may live in the frame: they go first, each destroyed by
     // its own thread.
     foreign_.clear();
-    system_.useFrameWindow(nullptr);
     // Under Wine without a window manager, hiding or destroying a visible
     // window that has a caption waits two seconds for a withdrawal that never
     // comes. Such windows lose their caption, so no later test finds them,
@@ -193,14 +194,14 @@ class Win32Env final : public ContractEnv {
         ::DestroyWindow(w);
       }
     }
-    ::DestroyWindow(frame_);
+    frameSystem_.destroyFrame();
     for (HICON icon : icons_) ::DestroyIcon(icon);
     for (auto& [path, file] : locks_) ::CloseHandle(file);
     failingStep.reset();
     for (auto it = folders_.rbegin(); it != folders_.rend(); ++it) removeFolder(*it);
   }
 
-  platform::Ports ports() override { return {system_, system_, processes_, files_, text_}; }
+  platform::Ports ports() override { return {frameSystem_, desktop_, processes_, files_, text_}; }
   WindowHandle frame() override { return handle(frame_); }
 
   bool isWindow(WindowHandle window) override {
@@ -428,7 +429,8 @@ class Win32Env final : public ContractEnv {
 
   HINSTANCE instance_;
   TickCounter events_;
-  platform::win32::Win32System system_;
+  platform::win32::Desktop desktop_;
+  platform::win32::FrameSystem frameSystem_{instance_, desktop_};
   platform::win32::Win32Processes processes_;
   platform::win32::FileCalls fileCalls_{createFileFailing, writeFileFailing, moveFileFailing};
   platform::win32::Win32Files files_{&fileCalls_};
