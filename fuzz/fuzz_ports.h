@@ -33,6 +33,9 @@ class ListedPrograms final : public platform::ProcessPort {
   }
   bool processEnded(platform::ProcessId) override { return false; }
   void forgetProcess(platform::ProcessId) override {}
+  std::vector<platform::ProcessId> processTree(platform::ProcessId root) override {
+    return {root};
+  }
   std::optional<std::string> environment(const std::string&) override { return std::nullopt; }
   bool anotherInstanceRunning() override { return false; }
   void releaseInstance() override {}

@@ -10,7 +10,7 @@ Main::Main(const platform::Ports& ports)
       taskList_(controls_, state_, ports.frame, ports.desktop),
       loader_(controls_, state_, ports.frame, ports.desktop, ports.processes,
               [this] { taskList_.rebuild(); }),
-      taskSelection_(controls_, state_, ports.frame, ports.desktop, loader_),
+      taskSelection_(controls_, state_, ports.desktop, loader_),
       tiles_(
           store_, ports.processes, ports.frame,
           [this](const std::string& entry) { return loader_.loadApp(entry); },

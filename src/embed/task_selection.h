@@ -5,7 +5,6 @@
 #include "embed/loader.h"
 #include "model/frame_state.h"
 #include "ports/desktop_port.h"
-#include "ports/frame_port.h"
 #include "ui/controls.h"
 
 namespace vitrolux::embed {
@@ -13,8 +12,8 @@ namespace vitrolux::embed {
 class TaskSelection {
  public:
   TaskSelection(platform::ControlSet& controls, model::FrameState& state,
-                platform::FramePort& frame, platform::DesktopPort& desktop, Loader& loader)
-      : controls_(controls), state_(state), frame_(frame), desktop_(desktop), loader_(loader) {}
+                platform::DesktopPort& desktop, Loader& loader)
+      : controls_(controls), state_(state), desktop_(desktop), loader_(loader) {}
 
   // "装载", and a double click on a row.
   void onLoadClick();
@@ -24,7 +23,6 @@ class TaskSelection {
  private:
   platform::ControlSet& controls_;
   model::FrameState& state_;
-  platform::FramePort& frame_;
   platform::DesktopPort& desktop_;
   Loader& loader_;
 };

@@ -16,10 +16,8 @@ enum class Property : std::uint8_t {
   Picture,
   OnTop,
   Interval,
-  Checked,
   Rows,
   Selection,
-  Icon,
 };
 
 // Realises the model: told after each change, with the new value in place.

@@ -124,21 +124,6 @@ void ControlSet::setInterval(int index, int milliseconds) {
   changed(index, Property::Interval);
 }
 
-void ControlSet::setChecked(int index, bool checked) {
-  Control& c = at(index);
-  if (c.checked == checked) return;
-  c.checked = checked;
-  changed(index, Property::Checked);
-}
-
-void ControlSet::clearRows(int index) {
-  Control& c = at(index);
-  c.rows.clear();
-  c.selected = kNoSelection;
-  c.topIndex = 0;
-  changed(index, Property::Rows);
-}
-
 void ControlSet::setRows(int index, std::vector<ListRow> rows) {
   Control& c = at(index);
   if (c.rows == rows) return;
@@ -151,20 +136,6 @@ void ControlSet::setRows(int index, std::vector<ListRow> rows) {
   // their highlight with them: it has to hear that the selection went, or a
   // row would look selected while the commands find none.
   if (hadSelection) changed(index, Property::Selection);
-}
-
-void ControlSet::setIcon(int index, IconHandle icon) {
-  Control& c = at(index);
-  if (c.icon == icon) return;
-  c.icon = icon;
-  changed(index, Property::Icon);
-}
-
-int ControlSet::addRow(int index, std::string text, std::int64_t data) {
-  Control& c = at(index);
-  c.rows.push_back(ListRow{std::move(text), data});
-  changed(index, Property::Rows);
-  return static_cast<int>(c.rows.size()) - 1;
 }
 
 void ControlSet::setSelected(int index, int row) {

@@ -143,16 +143,11 @@ class ControlSet {
   void setOnTop(int index, bool onTop);
   // Arms (interval > 0) or stops (0) a timer; arming restarts the delay.
   void setInterval(int index, int milliseconds);
-  void setChecked(int index, bool checked);
-  void clearRows(int index);
-  // Appends a row and returns its index.
-  int addRow(int index, std::string text, std::int64_t data);
   void setSelected(int index, int row);
   // Replaces every row at once; rows equal to those there change nothing.
   // Otherwise no row stays selected, and the row shown first stays where
   // the new rows allow it.
   void setRows(int index, std::vector<ListRow> rows);
-  void setIcon(int index, IconHandle icon);
 
   // What the user did in the real control; the toolkit already shows it.
   void noteUserText(int index, std::string text);

@@ -271,17 +271,11 @@ void ControlWindows::controlChanged(int index, Property property) {
     case Property::OnTop:
       stack(index);
       break;
-    case Property::Checked:
-      ::SendMessageW(w, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
-      break;
     case Property::Rows:
       if (r->listBox) r->listBox->showRows();
       break;
     case Property::Selection:
       if (r->listBox) r->listBox->showSelection();
-      break;
-    case Property::Icon:
-      showIcon(index);
       break;
     case Property::Interval:
       break;
