@@ -36,18 +36,9 @@ bool Loader::loadApp(const std::string& entry) {
   // Setting the path may fill in a title of its own; the entry's wins.
   if (split.title) controls_.setCaption(index(ControlId::title_txt), title);
 
-  const std::optional<platform::ProcessId> process = launch(processes_, path);
+  const std::optional<platform::ProcessId> process = launchInsteadOfHosted(path);
   if (!process) return false;
-
-  // The launch takes the place of whatever was hosted, and of a launch still
-  // waiting for its window: until its capture the frame's current window is
-  // the new program, known only by its process.
-  endWait();
-  clearPending();
-  state_.hostedWindow = {};
-  launchedAt_ = frame_.nowMs();
   if (process->value() != 0) {
-    setPending(*process);
     // The order matters: an entry naming both browsers is a Chrome entry.
     if (contains(entry, "chrome")) {
       arm(ControlId::chrome_timer, kChromeDelayMs);
@@ -58,8 +49,6 @@ bool Loader::loadApp(const std::string& entry) {
     } else {
       arm(ControlId::other_app_timer, kSlowProgramDelayMs);
     }
-  } else {
-    processes_.forgetProcess(*process);
   }
   refreshTaskList_();
   return true;
@@ -67,22 +56,33 @@ bool Loader::loadApp(const std::string& entry) {
 
 bool Loader::loadProgram(const std::string& commandLine) {
   controls_.setCaption(index(ControlId::cfg_txt), commandLine);
-  const std::optional<platform::ProcessId> process = launch(processes_, commandLine);
+  const std::optional<platform::ProcessId> process = launchInsteadOfHosted(commandLine);
   if (!process) return false;
+  if (process->value() != 0) {
+    startWait(*process, std::nullopt);
+    // It may have shown its window already.
+    lookForWaitedWindow(true, launchTree());
+  }
+  refreshTaskList_();
+  return true;
+}
+
+std::optional<platform::ProcessId> Loader::launchInsteadOfHosted(const std::string& commandLine) {
+  const std::optional<platform::ProcessId> process = launch(processes_, commandLine);
+  if (!process) return std::nullopt;
+  // The launch takes the place of whatever was hosted, and of a launch still
+  // waiting for its window: until its capture the frame's current window is
+  // the new program, known only by its process.
   endWait();
   clearPending();
   state_.hostedWindow = {};
   launchedAt_ = frame_.nowMs();
   if (process->value() != 0) {
     setPending(*process);
-    startWait(*process, std::nullopt);
-    // It may have shown its window already.
-    lookForWaitedWindow(true, launchTree());
   } else {
     processes_.forgetProcess(*process);
   }
-  refreshTaskList_();
-  return true;
+  return process;
 }
 
 platform::WindowHandle Loader::find(const std::string& title) {

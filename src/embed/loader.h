@@ -86,6 +86,9 @@ class Loader {
   // The capture attempt of a launch: at once for Internet Explorer entries,
   // else at its timer's tick.
   void attemptLaunchCapture(platform::ProcessId launch, const std::string& title);
+  // Starts the command line; a started program becomes the pending launch
+  // in place of whatever was hosted or awaited. Null when nothing started.
+  std::optional<platform::ProcessId> launchInsteadOfHosted(const std::string& commandLine);
   void startWait(platform::ProcessId launch, std::optional<std::string> caption);
   void endWait();
   // A launch pends from its start until its capture or the end of its wait;

@@ -10,13 +10,6 @@ namespace {
 using namespace e2e;
 using namespace e2e::tasks;
 
-// A point of the frame's client area on the screen.
-POINT at(HWND frame, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(frame, &p);
-  return p;
-}
-
 void expectStripAtTheRightEdge(const VitroluxApp& app) {
   HWND strip = titleStrip(app);
   ASSERT_NE(strip, nullptr);
@@ -41,10 +34,10 @@ TEST(Geometry, TheMouseMovesAndSizesTheFrameAndADoubleClickRefits) {
   // The sizing cursors over the band along the edges (3 pixels), the arrow
   // elsewhere on the background: the same shape at the left and right
   // edges, another at the bottom.
-  const HCURSOR right = cursorOver(at(frame, 644, 300));
-  const HCURSOR left = cursorOver(at(frame, 0, 300));
-  const HCURSOR bottom = cursorOver(at(frame, 300, 432));
-  const HCURSOR background = cursorOver(at(frame, 300, 10));
+  const HCURSOR right = cursorOver(atFrame(frame, 644, 300));
+  const HCURSOR left = cursorOver(atFrame(frame, 0, 300));
+  const HCURSOR bottom = cursorOver(atFrame(frame, 300, 432));
+  const HCURSOR background = cursorOver(atFrame(frame, 300, 10));
   EXPECT_EQ(right, left);
   EXPECT_NE(right, bottom);
   EXPECT_NE(right, background);
@@ -58,7 +51,7 @@ TEST(Geometry, TheMouseMovesAndSizesTheFrameAndADoubleClickRefits) {
 
   // Dragging the background moves the frame by the pointer's travel.
   const RECT before = windowRectOnScreen(frame);
-  ASSERT_TRUE(dragMouse(at(frame, 300, 10), at(frame, 340, 40)));
+  ASSERT_TRUE(dragMouse(atFrame(frame, 300, 10), atFrame(frame, 340, 40)));
   ASSERT_TRUE(waitUntil(2s, [&] { return windowRectOnScreen(frame).left == before.left + 40; }))
       << windowRectOnScreen(frame).left - before.left;
   EXPECT_EQ(windowRectOnScreen(frame).top, before.top + 30);
@@ -77,7 +70,7 @@ TEST(Geometry, TheMouseMovesAndSizesTheFrameAndADoubleClickRefits) {
   // pixels between the title strip and the hosted window. Dragged 100
   // pixels in, the frame crops the hosted window and does not resize it.
   const RECT moved = windowRectOnScreen(frame);
-  ASSERT_TRUE(dragMouse(at(frame, 643, 20), at(frame, 543, 20)));
+  ASSERT_TRUE(dragMouse(atFrame(frame, 643, 20), atFrame(frame, 543, 20)));
   ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(frame).cx == 545; })) << windowSize(frame).cx;
   EXPECT_EQ(windowRectOnScreen(frame).left, moved.left);
   EXPECT_EQ(windowSize(frame).cy, 433);
@@ -86,7 +79,7 @@ TEST(Geometry, TheMouseMovesAndSizesTheFrameAndADoubleClickRefits) {
   expectStripAtTheRightEdge(app);
 
   // A double click on the background fits it to the frame again.
-  ASSERT_TRUE(doubleClickAt(at(frame, 200, 10).x, at(frame, 200, 10).y));
+  ASSERT_TRUE(doubleClickAt(atFrame(frame, 200, 10).x, atFrame(frame, 200, 10).y));
   ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(target.window).cx == 545; }))
       << windowSize(target.window).cx;
   const RECT place = placeIn(target.window, frame);
@@ -107,7 +100,7 @@ TEST(Geometry, ADragWhoseReleaseWentToAnotherWindowIsOver) {
   SetForegroundWindow(frame);
   ASSERT_TRUE(waitUntil(3s, [&] { return GetForegroundWindow() == frame; }));
   auto pointAt = [&](int x, int y) {
-    const POINT p = at(frame, x, y);
+    const POINT p = atFrame(frame, x, y);
     return moveMouseTo(p.x, p.y);
   };
 

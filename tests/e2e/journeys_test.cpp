@@ -14,13 +14,6 @@ namespace {
 using namespace e2e;
 using namespace e2e::tasks;
 
-// A point of the frame's client area on the screen.
-POINT at(HWND frame, int x, int y) {
-  POINT p{x, y};
-  ClientToScreen(frame, &p);
-  return p;
-}
-
 bool clickAt(POINT p) {
   return e2e::clickAt(p.x, p.y);
 }
@@ -63,7 +56,7 @@ TEST(Journeys, NotepadAutoLoadedTypedIntoCroppedRefittedAndLeftWithEsc) {
   typeOneTwoThreeInto(box);
 
   // Click the frame's background above Notepad; the 5 key fades the frame.
-  ASSERT_TRUE(clickAt(at(frame, 100, 10)));
+  ASSERT_TRUE(clickAt(atFrame(frame, 100, 10)));
   ASSERT_TRUE(pressKeys({'5'}));
   EXPECT_TRUE(waitUntil(2s, [&] { return layeredAlpha(frame) == BYTE{160}; }))
       << "the 5 key did not fade the frame";
@@ -73,14 +66,14 @@ TEST(Journeys, NotepadAutoLoadedTypedIntoCroppedRefittedAndLeftWithEsc) {
   const SIZE full = windowSize(frame);
   ASSERT_EQ(full.cx, 645);
   ASSERT_EQ(full.cy, 433);
-  ASSERT_TRUE(dragMouse(at(frame, 643, 431), at(frame, 493, 331)));
+  ASSERT_TRUE(dragMouse(atFrame(frame, 643, 431), atFrame(frame, 493, 331)));
   ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(frame).cx == 495; })) << windowSize(frame).cx;
   EXPECT_EQ(windowSize(frame).cy, 333);
   EXPECT_EQ(windowSize(notepad).cx, 645);
   EXPECT_EQ(windowSize(notepad).cy, 408);
 
   // A double click on the background fits Notepad to the cropped frame.
-  const POINT background = at(frame, 100, 10);
+  const POINT background = atFrame(frame, 100, 10);
   ASSERT_TRUE(doubleClickAt(background.x, background.y));
   ASSERT_TRUE(waitUntil(2s, [&] { return windowSize(notepad).cx == 495; }))
       << windowSize(notepad).cx;
