@@ -47,6 +47,11 @@ class FramePort {
   // shortcut's arguments), or nothing when the user cancels.
   virtual std::optional<std::string> chooseProgram(const std::string& title,
                                                    const std::string& filterName) = 0;
+  // Tells the user why something they asked for did not happen: a message
+  // owned by the frame, with the program's title, dismissed with Enter, Esc
+  // or a click. It shows once the event that asked for it is over; messages
+  // asked for meanwhile follow one after another, the same text only once.
+  virtual void showMessage(const std::string& text) = 0;
   // Milliseconds on a steady clock, for deadlines that timer ticks alone
   // would measure badly (ticks can come late or be merged).
   virtual std::int64_t nowMs() const = 0;

@@ -164,6 +164,10 @@ std::optional<std::string> FrameSystem::chooseProgram(const std::string& title,
   return narrow(*line);
 }
 
+void FrameSystem::showMessage(const std::string& text) {
+  if (window_) window_->showMessage(widen(text));
+}
+
 bool FrameSystem::setSystemTimer(unsigned id, unsigned milliseconds) {
   HWND window = hwnd();
   if (window == nullptr || id >= kControlTimerBase) return false;

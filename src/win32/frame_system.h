@@ -64,6 +64,7 @@ class FrameSystem final : public FramePort {
   void hideFrame() override;
   std::optional<std::string> chooseProgram(const std::string& title,
                                            const std::string& filterName) override;
+  void showMessage(const std::string& text) override;
   // Ids from kControlTimerBase (control_timers.h) up are the controls'.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;

@@ -41,6 +41,9 @@ RECT primaryWorkArea() {
   return area;
 }
 
+// Posted to the frame to show the messages waiting.
+constexpr UINT kShowMessages = WM_APP + 0x60;
+
 RECT storedFrameRect(const FrameLook& look, int dpi) {
   return centredIn(primaryWorkArea(), twipsToPixels(look.widthTwips, dpi),
                    twipsToPixels(look.heightTwips, dpi));
@@ -78,7 +81,8 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
   background_.reset(::CreateSolidBrush(colorRef(look.background)));
   dpi_ = systemDpi();
   const RECT place = storedFrameRect(look, dpi_);
-  ::CreateWindowExW(0, kFrameClassName, widen(look.caption).c_str(), kFrameStyle, place.left,
+  caption_ = widen(look.caption);
+  ::CreateWindowExW(0, kFrameClassName, caption_.c_str(), kFrameStyle, place.left,
                     place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
                     instance_, this);
   if (hwnd_ == nullptr) return nullptr;
@@ -116,6 +120,33 @@ void FrameWindow::setCursorCode(int code) {
   POINT at{};
   ::GetCursorPos(&at);
   if (::GetCapture() == hwnd_ || ::WindowFromPoint(at) == hwnd_) ::SetCursor(cursor());
+}
+
+void FrameWindow::showMessage(std::wstring text) {
+  if (hwnd_ == nullptr) return;
+  for (const std::wstring& waiting : messages_) {
+    if (waiting == text) return;
+  }
+  messages_.push_back(std::move(text));
+  if (messages_.size() == 1 && !showingMessage_) ::PostMessageW(hwnd_, kShowMessages, 0, 0);
+}
+
+void FrameWindow::onShowMessages() {
+  // One box at a time: the loop of the first one also dispatches this
+  // message again for a text that came meanwhile.
+  if (showingMessage_) return;
+  showingMessage_ = true;
+  while (!messages_.empty() && hwnd_ != nullptr) {
+    // A frame taken off the screen (it is leaving) has no one to tell.
+    if (!::IsWindowVisible(hwnd_)) {
+      messages_.clear();
+      break;
+    }
+    const std::wstring text = messages_.front();
+    ::MessageBoxW(hwnd_, text.c_str(), caption_.c_str(), MB_OK | MB_ICONWARNING);
+    if (!messages_.empty()) messages_.pop_front();
+  }
+  showingMessage_ = false;
 }
 
 HCURSOR FrameWindow::cursor() const {
@@ -221,6 +252,9 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
       }
       onClose();
+      return 0;
+    case kShowMessages:
+      onShowMessages();
       return 0;
     case WM_QUERYENDSESSION:
       return TRUE;

@@ -5,8 +5,10 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "ports/frame_events.h"
 #include "ui/application.h"
@@ -49,6 +51,10 @@ class FrameWindow {
   // The cursor over the frame's background: 0 the arrow, 6 to 9 the sizing
   // cursors. Takes effect at once when the pointer is over the background.
   void setCursorCode(int code);
+  // A message box owned by the frame, shown from the message loop once the
+  // event that asked for it is over: its own loop must not run in the
+  // middle of a handler. Texts asked for meanwhile wait their turn.
+  void showMessage(std::wstring text);
 
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -61,6 +67,7 @@ class FrameWindow {
   void onDestroy();
   void onDpiChanged(int dpi, const RECT& suggested);
   void onGetMinMaxInfo(MINMAXINFO& info);
+  void onShowMessages();
   HCURSOR cursor() const;
 
   HINSTANCE instance_;
@@ -73,6 +80,10 @@ class FrameWindow {
   int dpi_ = 96;
   int cursorCode_ = 0;
   bool shown_ = false;
+  // The frame's caption, the title of its messages too.
+  std::wstring caption_;
+  std::deque<std::wstring> messages_;
+  bool showingMessage_ = false;
   // Off when the frame is destroyed by its owner rather than closed.
   bool quitOnDestroy_ = true;
 };

@@ -404,6 +404,14 @@ int SimDesktop::programDialogsShown() const {
   return impl_->programDialogs;
 }
 
+void SimDesktop::showMessage(const std::string& text) {
+  impl_->messages.push_back(text);
+}
+
+const std::vector<std::string>& SimDesktop::messagesShown() const {
+  return impl_->messages;
+}
+
 bool SimDesktop::setSystemTimer(unsigned id, unsigned milliseconds) {
   // SetTimer documents a nonzero identifier for a window's timer.
   if (window(impl_->frame) == nullptr || id == 0) return false;

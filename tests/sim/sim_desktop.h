@@ -249,6 +249,8 @@ class SimDesktop final : public platform::FramePort,
   // line, or nothing for Cancel (the default); and how many were shown.
   void answerProgramDialog(std::optional<std::string> choice);
   int programDialogsShown() const;
+  // Every message the frame asked to show the user, oldest first.
+  const std::vector<std::string>& messagesShown() const;
   const std::vector<ControlChange>& controlChanges() const { return changes_; }
   int frameCursor() const;
   bool frameHoldsCapture() const;
@@ -277,6 +279,7 @@ class SimDesktop final : public platform::FramePort,
   void hideFrame() override;
   std::optional<std::string> chooseProgram(const std::string& title,
                                            const std::string& filterName) override;
+  void showMessage(const std::string& text) override;
   // Refuses the id 0, as SetTimer's documentation asks for a nonzero one.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
   bool killSystemTimer(unsigned id) override;

@@ -75,6 +75,7 @@ struct SimDesktop::Impl {
   bool frameCapture = false;
   std::optional<std::string> programChoice;
   int programDialogs = 0;
+  std::vector<std::string> messages;
 
   // ---- Clock ----
   std::uint64_t nextArming = 1;

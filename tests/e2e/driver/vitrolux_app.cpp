@@ -160,4 +160,32 @@ Process startTarget(const std::vector<std::wstring>& args, const std::wstring& w
   return Process::start(targetExePath(), args, workDir);
 }
 
+HWND VitroluxApp::waitForMessage(std::chrono::milliseconds timeout) const {
+  HWND box = nullptr;
+  waitUntil(timeout, [&] {
+    for (HWND window : topLevelWindows(process_.id())) {
+      if (IsWindowVisible(window) && className(window) == L"#32770" &&
+          GetWindow(window, GW_OWNER) == frame_) {
+        box = window;
+        return true;
+      }
+    }
+    return false;
+  });
+  return box;
+}
+
+std::wstring VitroluxApp::messageText(HWND box) {
+  // The text stands in the box's static controls; its buttons are others.
+  std::wstring text;
+  for (HWND child : descendants(box)) {
+    if (!sameClass(child, L"Static")) continue;
+    const std::wstring part = windowText(child);
+    if (part.empty()) continue;
+    if (!text.empty()) text += L"\n";
+    text += part;
+  }
+  return text;
+}
+
 }  // namespace e2e

@@ -91,6 +91,11 @@ class VitroluxApp {
   std::vector<HWND> controls(std::wstring_view text) const;
   HWND control(std::wstring_view text) const;
 
+  // The message box the frame shows (a dialog owned by it) once one is up
+  // within the time, or nullptr; and the text it says.
+  HWND waitForMessage(std::chrono::milliseconds timeout = 5s) const;
+  static std::wstring messageText(HWND box);
+
   // Posts WM_CLOSE to the frame and waits for the process to end.
   bool close(std::chrono::milliseconds timeout = 10s);
 
