@@ -4,13 +4,13 @@
 #include <cstdint>
 #include <string>
 
-#include "embed/program_entry.h"
+#include "model/program_entry.h"
 #include "fuzz_ports.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using vitrolux::fuzz::check;
   const std::string entry(reinterpret_cast<const char*>(data), size);
-  const vitrolux::embed::ProgramEntry split = vitrolux::embed::splitEntry(entry);
+  const vitrolux::model::ProgramEntry split = vitrolux::model::splitEntry(entry);
 
   check(split.path.find('|') == std::string::npos, "the path holds no separator", entry);
   if (entry.find('|') == std::string::npos) {

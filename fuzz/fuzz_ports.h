@@ -26,10 +26,10 @@ class ListedPrograms final : public platform::ProcessPort {
     if (existing.count(name) == 0) return std::nullopt;
     return "C:\\Found\\" + name;
   }
-  std::optional<platform::ProcessId> startProcess(const std::string& program,
-                                                  const std::string& commandLine) override {
+  platform::StartResult startProcess(const std::string& program, const std::string& commandLine,
+                                     const platform::StartOptions&) override {
     started.emplace_back(program, commandLine);
-    return platform::ProcessId(42);
+    return {platform::ProcessId(42)};
   }
   bool processEnded(platform::ProcessId) override { return false; }
   void forgetProcess(platform::ProcessId) override {}

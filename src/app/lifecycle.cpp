@@ -35,8 +35,8 @@ void Main::onLoad() {
   // a moment later activates it.
   guarded([&] { stacking_.pinFrame(true, effects::Activation::Keep); });
   guarded([&] {
-    const std::string entry = store_.autoLoadEntry();
-    if (!entry.empty()) loader_.loadApp(entry);
+    const model::ProgramEntry entry = store_.autoLoadEntry();
+    if (!entry.text().empty()) loader_.loadApp(entry);
   });
   guarded([&] { measureEdgeWidth(); });
   guarded([&] { state_.taskStyleMask = kTaskStyleMask; });
@@ -116,11 +116,20 @@ bool Main::giveBackForeignWindows() {
     // "done" means placed.
     const std::optional<platform::Rect> place = desktop.windowRect(window);
     constexpr unsigned kFlags = platform::kSwpNoSize | platform::kSwpNoActivate;
-    const bool done =
-        place ? desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
-                                         place->left, place->top, 0, 0, kFlags)
-              : desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
-                                         0, 0, 0, 0, kFlags | platform::kSwpNoMove);
+    bool done = false;
+    if (const std::optional<platform::Placement> back = model::returnPlacement(state_, window)) {
+      // Taken maximised: maximised again; taken minimised: where it stood.
+      done = desktop.setParentThenPlacement(window, platform::WindowHandle{}, *back);
+      desktop.setWindowPos(window, platform::kHwndNoTopMost, 0, 0, 0, 0,
+                           kFlags | platform::kSwpNoMove | platform::kSwpAsyncWindowPos);
+    } else if (place) {
+      done = desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost,
+                                      place->left, place->top, 0, 0, kFlags);
+    } else {
+      done = desktop.setParentThenPos(window, platform::WindowHandle{}, platform::kHwndNoTopMost, 0,
+                                      0, 0, 0, kFlags | platform::kSwpNoMove);
+    }
+    if (done) model::forgetTaken(state_, window);
     if (!done && desktop.callUnderWay(window)) handingBack_.push_back(window);
   }
   const std::vector<platform::WindowHandle> left = desktop.foreignChildren(frame);

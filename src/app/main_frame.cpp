@@ -13,8 +13,8 @@ Main::Main(const platform::Ports& ports)
       taskSelection_(controls_, state_, ports.desktop, loader_),
       tiles_(
           store_, ports.processes, ports.frame,
-          [this](const std::string& entry) { return loader_.loadApp(entry); },
-          [this](const std::string& line) { return loader_.loadProgram(line); }),
+          [this](const model::ProgramEntry& entry) { return loader_.loadApp(entry); },
+          [this](const platform::ProgramChoice& choice) { return loader_.loadProgram(choice); }),
       optionPanel_(controls_, store_),
       opacity_(controls_, state_, ports.frame, ports.desktop, [this] { uiSettings_.writeUICfg(); }),
       stacking_(controls_, ports.frame, ports.desktop),

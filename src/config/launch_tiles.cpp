@@ -10,8 +10,8 @@ using model::ControlId;
 // The preset file's entry when it holds one, else the built-in entry.
 template <typename BuiltIn>
 void LaunchTiles::loadPreset(std::string_view presetFile, BuiltIn builtIn) {
-  std::string entry = store_.readCfg(store_.settingsPath(presetFile));
-  if (entry.empty()) entry = builtIn();
+  model::ProgramEntry entry = store_.readEntry(store_.settingsPath(presetFile));
+  if (entry.text().empty()) entry = model::splitEntry(builtIn());
   loadApp_(entry);
 }
 
@@ -32,13 +32,13 @@ void LaunchTiles::onTileClick(ControlId tile) {
       loadPreset(text::kFirefoxFile, [] { return std::string(text::kFirefoxEntry); });
       break;
     case ControlId::pic_btn:
-      loadApp_(std::string(text::kPictureEntry));
+      loadApp_(model::splitEntry(text::kPictureEntry));
       break;
     case ControlId::any_btn:
       // Cancel changes nothing.
-      if (const std::optional<std::string> program = frame_.chooseProgram(
+      if (const std::optional<platform::ProgramChoice> choice = frame_.chooseProgram(
               std::string(text::kChooseProgram), std::string(text::kPrograms))) {
-        loadProgram_(*program);
+        loadProgram_(*choice);
       }
       break;
     default:

@@ -8,6 +8,7 @@
 
 #include "config/store.h"
 #include "model/layout.h"
+#include "model/program_entry.h"
 #include "ports/frame_port.h"
 #include "ports/process_port.h"
 
@@ -17,9 +18,9 @@ class LaunchTiles {
  public:
   // Starts the entry's program and captures its window; false when the
   // program could not be started.
-  using LoadApp = std::function<bool(const std::string& entry)>;
-  // Starts a command line's program and captures the first window it shows.
-  using LoadProgram = std::function<bool(const std::string& commandLine)>;
+  using LoadApp = std::function<bool(const model::ProgramEntry& entry)>;
+  // Starts the picked program and captures its main window.
+  using LoadProgram = std::function<bool(const platform::ProgramChoice& choice)>;
 
   LaunchTiles(SettingsStore& store, platform::ProcessPort& processes, platform::FramePort& frame,
               LoadApp loadApp, LoadProgram loadProgram)

@@ -1,8 +1,7 @@
 #include "config/option_panel.h"
 
-#include <algorithm>
-
 #include "model/layout.h"
+#include "model/program_entry.h"
 #include "model/strings.h"
 #include "model/text.h"
 #include "ui/guard.h"
@@ -67,19 +66,40 @@ void OptionPanel::onPathChange() {
   });
 }
 
+namespace {
+
+// The command line without the quotes around its program where they change
+// nothing: C:\My Apps\tool.exe -x names the same program as
+// "C:\My Apps\tool.exe" -x, and keeps the stored entry as one writes it by
+// hand. Quotes that matter (in the arguments, or around a program the line
+// would otherwise name differently) stay.
+std::string withoutNeedlessQuotes(const std::string& path) {
+  const std::optional<model::CommandLineParts> parts = model::splitCommandLine(path);
+  if (!parts || !parts->quoted || contains(parts->program, "\"")) return path;
+  std::string bare = parts->program;
+  if (!parts->arguments.empty()) bare += " " + parts->arguments;
+  const std::optional<model::CommandLineParts> again = model::splitCommandLine(bare);
+  const bool same =
+      again && again->program == parts->program && again->arguments == parts->arguments;
+  return same ? bare : path;
+}
+
+}  // namespace
+
 void OptionPanel::onSaveClick() {
   const int button = index(ControlId::cfgOkBtn);
   guarded([&] {
-    std::string path = controls_[index(ControlId::cfg_txt)].caption;
+    const std::string path = controls_[index(ControlId::cfg_txt)].caption;
     const std::string title = controls_[index(ControlId::title_txt)].caption;
     if (path.empty() || title.empty() || !contains(path, ".exe")) {
       controls_.setBackColor(button, kRefusedColor);
       return;
     }
-    // The stored entry must not start with a quote, or reading it back would
-    // take it for a quoted field and lose the title.
-    path.erase(std::remove(path.begin(), path.end(), '"'), path.end());
-    const bool saved = store_.writeCfg(store_.settingsPath(text::kConfigFile), path + "|" + title);
+    // Stored so that it comes back whole at the next start: arguments with
+    // their quotes, a title with "|" or a comma in it.
+    const std::optional<std::string> line =
+        entryLine(model::ProgramEntry{withoutNeedlessQuotes(path), title});
+    const bool saved = line && store_.writeCfg(store_.settingsPath(text::kConfigFile), *line);
     // A save that could not be written must not look like one that was.
     controls_.setBackColor(button, saved ? kSavedColor : kRefusedColor);
   });

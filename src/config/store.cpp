@@ -30,25 +30,50 @@ std::string SettingsStore::settingsPath(std::string_view fileName) {
   return path;
 }
 
-std::string firstField(std::string_view text) {
+Field firstField(std::string_view text) {
   std::size_t at = 0;
   while (at < text.size() && isBlank(text[at])) ++at;
   if (at < text.size() && text[at] == '"') {
-    const std::size_t close = text.find('"', at + 1);
-    const std::size_t end = close == std::string_view::npos ? text.size() : close;
-    // An unclosed quote ends with its line.
-    std::string_view field = text.substr(at + 1, end - at - 1);
-    const std::size_t lineEnd = field.find_first_of("\r\n");
-    if (close == std::string_view::npos && lineEnd != std::string_view::npos) {
-      field = field.substr(0, lineEnd);
+    // Up to the closing quote; two quotes in a row are one quote of the
+    // text. An unclosed quote ends with its line.
+    std::string field;
+    for (std::size_t i = at + 1; i < text.size(); ++i) {
+      if (text[i] == '"') {
+        if (i + 1 < text.size() && text[i + 1] == '"') {
+          field.push_back('"');
+          ++i;
+          continue;
+        }
+        return Field{field, true};
+      }
+      field.push_back(text[i]);
     }
-    return std::string(field);
+    const std::size_t lineEnd = field.find_first_of("\r\n");
+    if (lineEnd != std::string::npos) field.resize(lineEnd);
+    return Field{field, true};
   }
   std::size_t end = at;
   while (end < text.size() && text[end] != ',' && !isLineEnd(text[end])) ++end;
   // Blanks around an unquoted value are padding, not part of it.
   while (end > at && isBlank(text[end - 1])) --end;
-  return std::string(text.substr(at, end - at));
+  return Field{std::string(text.substr(at, end - at)), false};
+}
+
+model::ProgramEntry entryOfField(const Field& field) {
+  return field.quoted ? model::splitQuotedEntry(field.text) : model::splitEntry(field.text);
+}
+
+std::optional<std::string> entryLine(const model::ProgramEntry& entry) {
+  const std::string plain = entry.text();
+  if (entryOfField(firstField(plain)) == entry) return plain;
+  std::string quoted = "\"";
+  for (const char c : plain) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c);
+  }
+  quoted.push_back('"');
+  if (entryOfField(firstField(quoted)) == entry) return quoted;
+  return std::nullopt;
 }
 
 std::string SettingsStore::decodeSettings(const std::string& bytes) {
@@ -72,7 +97,7 @@ std::string SettingsStore::encodeSettings(const std::string& text) {
   return std::string(kUtf8Bom) + text;
 }
 
-std::string SettingsStore::readCfg(const std::string& path) {
+Field SettingsStore::readField(const std::string& path) {
   try {
     // A folder, a hidden or a system file counts as missing.
     if (!files_.isOrdinaryFile(path)) return {};
@@ -82,6 +107,10 @@ std::string SettingsStore::readCfg(const std::string& path) {
   } catch (...) {
     return {};
   }
+}
+
+std::string SettingsStore::readCfg(const std::string& path) {
+  return readField(path).text;
 }
 
 bool SettingsStore::writeCfg(const std::string& path, const std::string& value) {
@@ -94,8 +123,12 @@ bool SettingsStore::writeCfg(const std::string& path, const std::string& value) 
   }
 }
 
-std::string SettingsStore::autoLoadEntry() {
-  return readCfg(settingsPath(model::text::kConfigFile));
+model::ProgramEntry SettingsStore::readEntry(const std::string& path) {
+  return entryOfField(readField(path));
+}
+
+model::ProgramEntry SettingsStore::autoLoadEntry() {
+  return readEntry(settingsPath(model::text::kConfigFile));
 }
 
 }  // namespace vitrolux::config

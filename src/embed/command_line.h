@@ -16,12 +16,18 @@ struct LaunchTarget {
   std::string commandLine;  // the whole command line, program first, quoted
 };
 
+// The program the command line names (model::splitCommandLine), when it
+// names an existing one.
 std::optional<LaunchTarget> resolveCommandLine(platform::ProcessPort& processes,
                                                const std::string& commandLine);
 
-// Starts the command line's program; the new process's identifier, or nothing
-// when no program could be started.
-std::optional<platform::ProcessId> launch(platform::ProcessPort& processes,
-                                          const std::string& commandLine);
+// The folder that holds a program file.
+std::string folderOf(const std::string& program);
+
+// Starts the command line's program as Explorer starts one: in the options'
+// folder, or in the program's own folder when they name none. The new
+// process, or why nothing started.
+platform::StartResult launch(platform::ProcessPort& processes, const std::string& commandLine,
+                             const platform::StartOptions& options = {});
 
 }  // namespace vitrolux::embed

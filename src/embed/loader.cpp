@@ -1,9 +1,9 @@
 #include "embed/loader.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "embed/command_line.h"
-#include "embed/program_entry.h"
 #include "model/foreign_windows.h"
 #include "model/hosted_fit.h"
 #include "model/strings.h"
@@ -17,34 +17,83 @@ namespace text = model::text;
 using model::contains;
 using model::ControlId;
 using model::index;
+using platform::WindowHandle;
 
 constexpr int kChromeDelayMs = 400;
 constexpr int kSlowProgramDelayMs = 2000;
 
+// FindWindow's comparison, for the few captions compared here (ASCII
+// letters fold; other text must match exactly).
+bool sameCaption(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
 }  // namespace
+
+void Loader::say(std::string_view message) {
+  platform::guarded([&] { frame_.showMessage(std::string(message)); });
+}
+
+std::string Loader::startFailureText(platform::StartFailure failure,
+                                     const std::string& commandLine) {
+  switch (failure) {
+    case platform::StartFailure::NeedsElevation:
+      return std::string(text::kMsgNeedsElevation);
+    case platform::StartFailure::NoProgram:
+      return std::string(text::kMsgNoProgram) + "\n" + commandLine;
+    case platform::StartFailure::Refused:
+      break;
+  }
+  return std::string(text::kMsgCannotStart) + "\n" + commandLine;
+}
+
+void Loader::tellWhy(Take take) {
+  switch (take) {
+    case Take::Gone:
+      say(text::kMsgWindowClosed);
+      break;
+    case Take::Refused:
+      say(text::kMsgRefused);
+      break;
+    case Take::Administrator:
+      say(text::kMsgRefusedAdministrator);
+      break;
+    case Take::StoreApp:
+      say(text::kMsgStoreApp);
+      break;
+    case Take::Hosted:
+      break;
+  }
+}
 
 void Loader::arm(ControlId timer, int delayMs) {
   if (state_.pendingLaunch) armedFor_[timer] = *state_.pendingLaunch;
   controls_.setInterval(index(timer), delayMs);
 }
 
-bool Loader::loadApp(const std::string& entry) {
-  const ProgramEntry split = splitEntry(entry);
-  const std::string& path = split.path;
-  const std::string title = split.title.value_or(std::string());
+bool Loader::loadApp(const model::ProgramEntry& entry) {
+  const std::string& path = entry.path;
+  const std::string title = entry.title.value_or(std::string());
   controls_.setCaption(index(ControlId::cfg_txt), path);
   // Setting the path may fill in a title of its own; the entry's wins.
-  if (split.title) controls_.setCaption(index(ControlId::title_txt), title);
+  if (entry.title) controls_.setCaption(index(ControlId::title_txt), title);
 
-  const std::optional<platform::ProcessId> process = launchInsteadOfHosted(path);
+  const std::optional<platform::ProcessId> process = launchPending(path, {});
   if (!process) return false;
+  // Until its capture the frame's current window is the new program, known
+  // only by its process.
+  state_.hostedWindow = {};
   if (process->value() != 0) {
     // The order matters: an entry naming both browsers is a Chrome entry.
-    if (contains(entry, "chrome")) {
+    const std::string whole = entry.text();
+    if (contains(whole, "chrome")) {
       arm(ControlId::chrome_timer, kChromeDelayMs);
-    } else if (contains(entry, "iexplore")) {
+    } else if (contains(whole, "iexplore")) {
       attemptLaunchCapture(*process, title.empty() ? std::string(text::kIeTitle) : title);
-    } else if (contains(entry, "firefox")) {
+    } else if (contains(whole, "firefox")) {
       arm(ControlId::firefox_timer, kSlowProgramDelayMs);
     } else {
       arm(ControlId::other_app_timer, kSlowProgramDelayMs);
@@ -54,89 +103,165 @@ bool Loader::loadApp(const std::string& entry) {
   return true;
 }
 
-bool Loader::loadProgram(const std::string& commandLine) {
-  controls_.setCaption(index(ControlId::cfg_txt), commandLine);
-  const std::optional<platform::ProcessId> process = launchInsteadOfHosted(commandLine);
+bool Loader::loadProgram(const platform::ProgramChoice& choice) {
+  if (choice.commandLine.empty()) {
+    say(text::kMsgShortcutNoProgram);
+    return false;
+  }
+  controls_.setCaption(index(ControlId::cfg_txt), choice.commandLine);
+  const WindowHandle before = state_.hostedWindow;
+  const std::optional<platform::ProcessId> process =
+      launchPending(choice.commandLine, choice.start);
   if (!process) return false;
   if (process->value() != 0) {
-    startWait(*process, std::nullopt);
+    Wait wait;
+    wait.process = *process;
+    wait.deadline = launchedAt_ + kCaptureWaitLimitMs;
+    wait.keepsHosted = true;
+    wait.hostedBefore = before;
+    startWait(wait);
     // It may have shown its window already.
-    lookForWaitedWindow(true, launchTree());
+    lookForPickedWindow(true, launchTree());
   }
   refreshTaskList_();
   return true;
 }
 
-std::optional<platform::ProcessId> Loader::launchInsteadOfHosted(const std::string& commandLine) {
-  const std::optional<platform::ProcessId> process = launch(processes_, commandLine);
-  if (!process) return std::nullopt;
-  // The launch takes the place of whatever was hosted, and of a launch still
-  // waiting for its window: until its capture the frame's current window is
-  // the new program, known only by its process.
+std::optional<platform::ProcessId> Loader::launchPending(const std::string& commandLine,
+                                                         const platform::StartOptions& options) {
+  const platform::StartResult started = launch(processes_, commandLine, options);
+  if (!started.process) {
+    say(startFailureText(started.failure, commandLine));
+    return std::nullopt;
+  }
+  // The launch takes the place of a launch still waiting for its window.
   endWait();
   clearPending();
-  state_.hostedWindow = {};
   launchedAt_ = frame_.nowMs();
-  if (process->value() != 0) {
-    setPending(*process);
+  if (started.process->value() != 0) {
+    setPending(*started.process);
   } else {
-    processes_.forgetProcess(*process);
+    processes_.forgetProcess(*started.process);
   }
-  return process;
+  return started.process;
 }
 
-platform::WindowHandle Loader::find(const std::string& title) {
-  const platform::WindowHandle window = desktop_.findWindow(title);
+WindowHandle Loader::find(const std::string& title) {
+  WindowHandle window = desktop_.findWindow(title);
+  // A window the system keeps out of sight (a suspended store app, one on
+  // another virtual desktop) is not there for the user: the next one with
+  // the caption, in the same order.
+  if (!window.isNull() && desktop_.isCloaked(window)) {
+    window = {};
+    for (const WindowHandle other : desktop_.enumWindows()) {
+      if (!desktop_.isCloaked(other) && sameCaption(desktop_.getWindowText(other), title)) {
+        window = other;
+        break;
+      }
+    }
+  }
   // The frame is never captured into itself.
-  return window == frame_.frameWindow() ? platform::WindowHandle{} : window;
+  return window == frame_.frameWindow() ? WindowHandle{} : window;
 }
 
-platform::WindowHandle Loader::findAnswering(const std::string& title) {
-  const platform::WindowHandle window = find(title);
+WindowHandle Loader::findAnswering(const std::string& title) {
+  const WindowHandle window = find(title);
   // A window whose program does not answer is not there yet, as far as a
   // launch's capture goes: taking it would hold the frame.
-  return model::answers(desktop_, window) ? window : platform::WindowHandle{};
+  return model::answers(desktop_, window) ? window : WindowHandle{};
 }
 
-void Loader::embed(platform::WindowHandle window) {
+void Loader::embed(WindowHandle window) {
+  if (window == frame_.frameWindow()) return;
   // Taken by its handle, never looked up by its caption: two windows may
-  // carry one caption, and the user picked this one. A window closed since
-  // it was listed leaves nothing hosted; the frame never goes into itself.
-  if (window == frame_.frameWindow() || !model::exists(desktop_, window)) window = {};
+  // carry one caption, and the user picked this one.
+  if (!model::exists(desktop_, window)) {
+    // Closed since it was listed: nothing is hosted, as for a capture that
+    // finds nothing.
+    endWait();
+    clearPending();
+    state_.hostedWindow = {};
+    say(text::kMsgWindowClosed);
+    return;
+  }
   // The user's pick waits for a program that does not answer no more than
   // the frame does: nothing changes, and a later try may take it.
-  if (!window.isNull() && !model::answers(desktop_, window)) return;
+  if (!model::answers(desktop_, window)) {
+    say(text::kMsgNotAnswering);
+    return;
+  }
+  const Take taken = take(window);
+  if (taken != Take::Hosted) {
+    tellWhy(taken);
+    return;
+  }
   // Whatever the user picked now wins over a launch still on its way.
   endWait();
   clearPending();
   state_.hostedWindow = window;
-  capture(window);
 }
 
-void Loader::capture(platform::WindowHandle window) {
-  if (window.isNull()) return;
+Loader::Take Loader::take(WindowHandle window) {
+  if (!model::exists(desktop_, window)) return Take::Gone;
+  // Taken in, its frame would stay empty: another process draws the content.
+  if (desktop_.getClassName(window) == kStoreAppFrameClass) return Take::StoreApp;
+  // The system would refuse the move and the new parent: nothing is tried,
+  // so nothing is left half done.
+  if (desktop_.ofHigherRights(window)) return Take::Administrator;
+  model::rememberTaken(state_, desktop_, window);
+  const std::optional<platform::Placement> before = model::takenPlacement(state_, window);
   const platform::Rect bounds = frame_.frameBounds();
   const platform::Rect fit =
       model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
+  // A window maximised or minimised on the desktop is hosted as a normal
+  // one: restored in place of the fit, while it is still top-level.
+  if (before && before->state != platform::WindowState::Normal) {
+    desktop_.setWindowPlacement(window, platform::Placement{platform::WindowState::Normal, fit});
+  }
   // Placed without waiting for the program. A window keeps its position
   // relative to its parent's client area, so it lands below the title strip
   // whether the program takes the place or the new parent first.
   desktop_.setWindowPos(window, platform::kHwndTop, fit.left, fit.top, fit.width(), fit.height(),
                         platform::kSwpAsyncWindowPos);
-  desktop_.setParent(window, frame_.frameWindow());
+  const WindowHandle frame = frame_.frameWindow();
+  if (desktop_.setParent(window, frame)) {
+    // A program may also put its window straight back on the desktop.
+    if (desktop_.getParent(window) == frame) return Take::Hosted;
+  } else if (desktop_.callUnderWay(window)) {
+    // A slow program carries it out when it answers again.
+    return Take::Hosted;
+  }
+  if (!model::exists(desktop_, window)) {
+    model::forgetTaken(state_, window);
+    return Take::Gone;
+  }
+  // Refused: back as it stood.
+  if (before) desktop_.setWindowPlacement(window, *before);
+  model::forgetTaken(state_, window);
+  return Take::Refused;
+}
+
+bool Loader::takeForLaunch(WindowHandle window) {
+  const Take taken = take(window);
+  if (taken == Take::Hosted) {
+    state_.hostedWindow = window;
+    return true;
+  }
+  tellWhy(taken);
+  return false;
 }
 
 void Loader::attemptLaunchCapture(platform::ProcessId launch, const std::string& title) {
-  const platform::WindowHandle window = findAnswering(title);
+  const WindowHandle window = findAnswering(title);
   const bool newest = state_.pendingLaunch == launch;
   if (!window.isNull()) {
-    state_.hostedWindow = window;
-    capture(window);
+    const bool hosted = takeForLaunch(window);
     // An older launch's window may still come in; the newest launch keeps
     // waiting for its own.
     if (newest) {
       endWait();
       clearPending();
+      if (!hosted) state_.hostedWindow = {};
     }
     return;
   }
@@ -144,17 +269,23 @@ void Loader::attemptLaunchCapture(platform::ProcessId launch, const std::string&
   // while its program runs, for a while.
   if (!newest) return;
   if (!processes_.processEnded(launch) && frame_.nowMs() < launchedAt_ + kCaptureWaitLimitMs) {
-    startWait(launch, title);
+    Wait wait;
+    wait.process = launch;
+    wait.caption = title;
+    wait.deadline = launchedAt_ + kCaptureWaitLimitMs;
+    startWait(wait);
     return;
   }
-  endWait();
-  clearPending();
-  state_.hostedWindow = {};
+  endWaitWithout(processes_.processEnded(launch)
+                     ? std::string(text::kMsgEndedWithoutWindow)
+                     : std::string(text::kMsgNoWindowTitledBefore) + title +
+                           std::string(text::kMsgNoWindowTitledAfter));
 }
 
-void Loader::startWait(platform::ProcessId launch, std::optional<std::string> caption) {
+void Loader::startWait(Wait wait) {
   const bool running = wait_.has_value();
-  wait_ = Wait{launch, std::move(caption), launchedAt_ + kCaptureWaitLimitMs};
+  wait_ = std::move(wait);
+  desktop_.watchTopLevelWindows(true);
   if (running) return;
   pollsUntilSearch_ = kCaptureWaitPollsPerSearch;
   frame_.setSystemTimer(kCaptureWaitTimerId, kCaptureWaitPollMs);
@@ -164,6 +295,19 @@ void Loader::endWait() {
   if (!wait_) return;
   wait_.reset();
   frame_.killSystemTimer(kCaptureWaitTimerId);
+  if (!state_.pendingLaunch) {
+    candidates_.clear();
+    desktop_.watchTopLevelWindows(false);
+  }
+}
+
+void Loader::endWaitWithout(std::string_view why) {
+  const bool pick = wait_ && wait_->keepsHosted;
+  endWait();
+  clearPending();
+  // A pick changes nothing it did not host; a launch left nothing hosted.
+  if (!pick) state_.hostedWindow = {};
+  if (!why.empty()) say(why);
 }
 
 void Loader::cancelLaunch() {
@@ -181,19 +325,28 @@ void Loader::clearPending() {
   if (!state_.pendingLaunch) return;
   processes_.forgetProcess(*state_.pendingLaunch);
   state_.pendingLaunch.reset();
-  candidates_.clear();
-  desktop_.watchTopLevelWindows(false);
+  // A pick's wait still watches after its capture.
+  if (!wait_) {
+    candidates_.clear();
+    desktop_.watchTopLevelWindows(false);
+  }
 }
 
-void Loader::onDesktopWindowChanged(platform::WindowHandle window) {
-  if (!state_.pendingLaunch) return;
+void Loader::onDesktopWindowChanged(WindowHandle window) {
+  if (!state_.pendingLaunch && !wait_) return;
   candidates_.erase(std::remove(candidates_.begin(), candidates_.end(), window), candidates_.end());
   candidates_.push_back(window);
   if (candidates_.size() > kCaptureWaitCandidates) candidates_.erase(candidates_.begin());
   // The first attempt keeps its moment; only a wait acts on a report.
   if (!wait_) return;
   const std::vector<platform::ProcessId> tree = launchTree();
-  if (isWaitedWindow(window, tree)) lookForWaitedWindow(true, tree);
+  if (wait_->caption) {
+    if (desktop_.getWindowText(window) == *wait_->caption) lookForWaitedWindow(true);
+  } else if (wait_->hosted.isNull()) {
+    if (roleOf(window, tree) != Role::None) lookForPickedWindow(false, tree);
+  } else if (roleOf(window, tree) == Role::Main) {
+    watchPickedWindow(tree);
+  }
 }
 
 std::vector<platform::ProcessId> Loader::launchTree() {
@@ -201,67 +354,177 @@ std::vector<platform::ProcessId> Loader::launchTree() {
   return processes_.processTree(wait_->process);
 }
 
-bool Loader::isWaitedWindow(platform::WindowHandle window,
-                            const std::vector<platform::ProcessId>& tree) {
-  if (wait_->caption) return desktop_.getWindowText(window) == *wait_->caption;
+Loader::Role Loader::roleOf(WindowHandle window, const std::vector<platform::ProcessId>& tree) {
+  if (window.isNull() || window == frame_.frameWindow()) return Role::None;
   const std::optional<platform::ProcessId> owner = desktop_.windowProcess(window);
-  if (!owner || std::find(tree.begin(), tree.end(), *owner) == tree.end()) return false;
+  if (!owner || std::find(tree.begin(), tree.end(), *owner) == tree.end()) return Role::None;
+  // Only what the user can see on the desktop, with a caption to name it.
+  if (!desktop_.getParent(window).isNull()) return Role::None;
   const auto style =
       static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlStyle));
-  return (style & platform::kWsVisible) != 0 && window != frame_.frameWindow() &&
-         !desktop_.getWindowText(window).empty();
-}
-
-platform::WindowHandle Loader::findShownByLaunch(const std::vector<platform::ProcessId>& tree) {
-  for (const platform::WindowHandle window : desktop_.enumWindows()) {
-    if (!isWaitedWindow(window, tree)) continue;
-    // The first one shown counts, even when it does not answer just now: a
-    // later look takes it once it does.
-    return model::answers(desktop_, window) ? window : platform::WindowHandle{};
+  const auto exStyle =
+      static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlExStyle));
+  if ((style & platform::kWsVisible) == 0 || (exStyle & platform::kWsExToolWindow) != 0) {
+    return Role::None;
   }
-  return {};
+  if (desktop_.getWindowText(window).empty() || desktop_.isCloaked(window)) return Role::None;
+  // What a person would not point at as the program: a window another one
+  // owns (a tip of the day, a licence), the console a program runs in, a
+  // popup without a title bar (a splash).
+  const std::string className = desktop_.getClassName(window);
+  const bool console = std::any_of(std::begin(kConsoleClasses), std::end(kConsoleClasses),
+                                   [&](std::string_view name) { return className == name; });
+  const bool captionlessPopup =
+      (style & platform::kWsPopup) != 0 && (style & platform::kWsCaption) != platform::kWsCaption;
+  if (!desktop_.getOwner(window).isNull() || console || captionlessPopup) return Role::StandIn;
+  return Role::Main;
 }
 
-bool Loader::lookForWaitedWindow(bool searchAll, const std::vector<platform::ProcessId>& tree) {
+bool Loader::hostPicked(WindowHandle window, bool standIn) {
+  // The first one shown counts, even when it does not answer just now: a
+  // later look takes it once it does.
+  if (!model::answers(desktop_, window)) return false;
+  const Take taken = take(window);
+  if (taken == Take::Gone) return false;
+  if (taken != Take::Hosted) {
+    tellWhy(taken);
+    endWaitWithout({});
+    return true;
+  }
+  state_.hostedWindow = window;
+  clearPending();
+  Wait& wait = *wait_;
+  wait.hosted = window;
+  wait.hostedIsStandIn = standIn;
+  wait.hostedAt = frame_.nowMs();
+  wait.hostedAny = true;
+  wait.standIn = {};
+  // The caption found completes the entry that "配置" saves.
+  controls_.setCaption(index(ControlId::title_txt), desktop_.getWindowText(window));
+  return true;
+}
+
+bool Loader::lookForPickedWindow(bool searchAll, const std::vector<platform::ProcessId>& tree) {
+  Wait& wait = *wait_;
+  // Every top-level window now and then, else those reported since the
+  // launch; the stand-in being timed in any case.
+  std::vector<WindowHandle> windows = searchAll ? desktop_.enumWindows() : candidates_;
+  if (!wait.standIn.isNull()) windows.push_back(wait.standIn);
+  WindowHandle standIn;
+  for (const WindowHandle window : windows) {
+    const Role role = roleOf(window, tree);
+    if (role == Role::Main) return hostPicked(window, false);
+    if (role == Role::StandIn && standIn.isNull()) standIn = window;
+  }
+  // Keep timing the same stand-in while it shows.
+  if (!wait.standIn.isNull() && standIn != wait.standIn &&
+      roleOf(wait.standIn, tree) == Role::StandIn) {
+    standIn = wait.standIn;
+  }
+  const std::int64_t now = frame_.nowMs();
+  if (standIn != wait.standIn) {
+    wait.standIn = standIn;
+    wait.standInSince = now;
+  }
+  if (standIn.isNull() || now - wait.standInSince < kStandInGraceMs) return false;
+  return hostPicked(standIn, true);
+}
+
+void Loader::watchPickedWindow(const std::vector<platform::ProcessId>& tree) {
+  Wait& wait = *wait_;
+  const std::int64_t now = frame_.nowMs();
+  const WindowHandle frame = frame_.frameWindow();
+  const WindowHandle hosted = wait.hosted;
+  if (!model::exists(desktop_, hosted) || desktop_.getParent(hosted) != frame) {
+    if (now >= wait.hostedAt + kSplashMs || now >= wait.deadline) {
+      endWait();
+      return;
+    }
+    // A splash: the program's next window is the one. Meanwhile the window
+    // hosted before the pick is the hosted one again.
+    model::forgetTaken(state_, hosted);
+    if (state_.hostedWindow == hosted) {
+      const bool before = model::exists(desktop_, wait.hostedBefore) &&
+                          desktop_.getParent(wait.hostedBefore) == frame;
+      state_.hostedWindow = before ? wait.hostedBefore : WindowHandle{};
+    }
+    wait.hosted = {};
+    setPending(wait.process);
+    return;
+  }
+  if (wait.hostedIsStandIn) {
+    // The program's main window, once it shows, takes the place of the
+    // window hosted for want of it, which goes back as it stood.
+    for (const WindowHandle window : desktop_.enumWindows()) {
+      if (roleOf(window, tree) != Role::Main) continue;
+      if (!hostPicked(window, false) || !wait_) return;
+      const std::optional<platform::Placement> taken = model::takenPlacement(state_, hosted);
+      if (taken) {
+        platform::Placement back = *taken;
+        if (back.state == platform::WindowState::Minimized) back.state = platform::WindowState::Normal;
+        desktop_.setParentThenPlacement(hosted, WindowHandle{}, back);
+      } else {
+        desktop_.setParent(hosted, WindowHandle{});
+      }
+      model::forgetTaken(state_, hosted);
+      return;
+    }
+    if (now >= wait.deadline) endWait();
+    return;
+  }
+  if (now >= wait.hostedAt + kSplashMs || now >= wait.deadline) endWait();
+}
+
+bool Loader::lookForWaitedWindow(bool searchAll) {
   bool seen = searchAll;
-  for (const platform::WindowHandle candidate : candidates_) {
+  for (const WindowHandle candidate : candidates_) {
     if (seen) break;
-    seen = isWaitedWindow(candidate, tree);
+    seen = desktop_.getWindowText(candidate) == *wait_->caption;
   }
   if (!seen) return false;
   // A caption decides as in every capture: the first top-level window that
-  // carries it. Without one, the first the launch's programs show.
-  const bool byCaption = wait_->caption.has_value();
-  const platform::WindowHandle window =
-      byCaption ? findAnswering(*wait_->caption) : findShownByLaunch(tree);
+  // carries it.
+  const WindowHandle window = findAnswering(*wait_->caption);
   if (window.isNull()) return false;
-  state_.hostedWindow = window;
-  capture(window);
+  const bool hosted = takeForLaunch(window);
   endWait();
   clearPending();
-  // The caption found completes the entry that "配置" saves.
-  if (!byCaption) {
-    controls_.setCaption(index(ControlId::title_txt), desktop_.getWindowText(window));
-  }
+  if (!hosted) state_.hostedWindow = {};
   return true;
 }
 
 void Loader::onCaptureWaitTick() {
-  if (!wait_ || state_.pendingLaunch != wait_->process) {
+  if (!wait_) {
+    endWait();
+    return;
+  }
+  // Something newer took the frame: a launch, a load or a release.
+  const bool looking = wait_->hosted.isNull();
+  if (looking ? state_.pendingLaunch != wait_->process : state_.hostedWindow != wait_->hosted) {
     endWait();
     return;
   }
   const bool searchAll = --pollsUntilSearch_ <= 0;
   if (searchAll) pollsUntilSearch_ = kCaptureWaitPollsPerSearch;
   const std::vector<platform::ProcessId> tree = launchTree();
-  if (lookForWaitedWindow(searchAll, tree)) return;
+  if (!wait_->caption) {
+    if (!looking) {
+      watchPickedWindow(tree);
+      return;
+    }
+    if (lookForPickedWindow(searchAll, tree)) return;
+  } else if (lookForWaitedWindow(searchAll)) {
+    return;
+  }
   // A program that ended without its window will not show it any more;
   // one that started another before it ended waits for that one's.
   const bool ended = wait_->caption ? processes_.processEnded(wait_->process) : tree.empty();
-  if (ended || frame_.nowMs() >= wait_->deadline) {
-    endWait();
-    clearPending();
-    state_.hostedWindow = {};
+  if (ended) {
+    endWaitWithout(text::kMsgEndedWithoutWindow);
+  } else if (frame_.nowMs() >= wait_->deadline) {
+    endWaitWithout(wait_->caption ? std::string(text::kMsgNoWindowTitledBefore) + *wait_->caption +
+                                        std::string(text::kMsgNoWindowTitledAfter)
+                                  : std::string(text::kMsgNoWindowInTime));
   }
 }
 
@@ -279,7 +542,13 @@ void Loader::onCaptureTimer(ControlId timer) {
         attemptLaunchCapture(launch, typed.empty() ? std::string(text::kFirefoxTitle) : typed);
         break;
       case ControlId::other_app_timer:
-        if (!typed.empty()) attemptLaunchCapture(launch, typed);
+        if (!typed.empty()) {
+          attemptLaunchCapture(launch, typed);
+        } else if (armed != armedFor_.end() && state_.pendingLaunch == launch) {
+          // No caption to look for: nothing is captured, and the user is
+          // told why rather than left waiting.
+          say(text::kMsgNoTitle);
+        }
         break;
       default:
         break;

@@ -21,6 +21,8 @@ class TaskSelection {
   void onReleaseClick();
 
  private:
+  void giveBack(platform::WindowHandle window);
+
   platform::ControlSet& controls_;
   model::FrameState& state_;
   platform::DesktopPort& desktop_;

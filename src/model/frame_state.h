@@ -4,10 +4,18 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "ports/types.h"
 
 namespace vitrolux::model {
+
+// How a window of another program stood on the desktop when the frame took
+// it, so that it goes back as it stood.
+struct TakenWindow {
+  platform::WindowHandle window;
+  platform::Placement placement;
+};
 
 struct FrameState {
   // The window hosted last; null when none.
@@ -20,6 +28,8 @@ struct FrameState {
   std::int16_t edgeWidth = 0;
   // Style bits a top-level window must all carry to be listed as a task.
   std::uint32_t taskStyleMask = 0;
+  // The windows the frame took in, as they stood; one entry per window.
+  std::vector<TakenWindow> taken;
 
   // Whether something is hosted, a launch awaiting its capture included.
   bool hosting() const { return !hostedWindow.isNull() || pendingLaunch.has_value(); }

@@ -49,6 +49,35 @@ inline constexpr std::string_view kTipBringToFront = "最前端显示窗口";
 inline constexpr std::string_view kTipRelease = "释放程序";
 inline constexpr std::string_view kTipLoad = "立即加载程序";
 
+// What the frame tells the user when a launch, a pick or a load hosts
+// nothing. Where a path or a caption belongs in the text, it follows on a
+// line of its own, or stands between the quotes of kMsgNoWindowTitled.
+inline constexpr std::string_view kMsgNoProgram = "找不到这个程序：";
+inline constexpr std::string_view kMsgCannotStart = "系统无法启动这个程序：";
+inline constexpr std::string_view kMsgNeedsElevation =
+    "这个程序要求以管理员身份运行。Vitrolux 须以管理员身份运行，才能启动并装载它。";
+inline constexpr std::string_view kMsgShortcutNoProgram =
+    "这个快捷方式没有指向可以启动的程序（它指向文档、文件夹，或者目标已不存在）。";
+inline constexpr std::string_view kMsgEndedWithoutWindow =
+    "程序已经结束，没有显示窗口。它可能把请求交给了已经在运行的同一程序：请在任务列表中选择那个"
+    "窗口，点击“装载”。";
+inline constexpr std::string_view kMsgNoWindowInTime =
+    "等了 30 秒，程序没有显示窗口。如果它的窗口已经打开，请在任务列表中选择它，点击“装载”。";
+inline constexpr std::string_view kMsgNoWindowTitledBefore = "等了 30 秒，没有出现标题为“";
+inline constexpr std::string_view kMsgNoWindowTitledAfter =
+    "”的窗口。请在任务列表中选择程序的窗口，点击“装载”。";
+inline constexpr std::string_view kMsgNoTitle =
+    "程序已经启动，但条目没有窗口标题，不知道要装载哪个窗口。请在任务列表中选择它的窗口，点击“装载”"
+    "，或在选项中填写标题。";
+inline constexpr std::string_view kMsgRefusedAdministrator =
+    "系统拒绝装载这个窗口：它的程序以管理员身份运行。Vitrolux 须以管理员身份运行，才能装载它。";
+inline constexpr std::string_view kMsgRefused =
+    "系统拒绝装载这个窗口。如果它的程序以管理员身份运行，Vitrolux 也须以管理员身份运行才能装载它。";
+inline constexpr std::string_view kMsgStoreApp =
+    "这是应用商店程序的窗口：它的内容由另一个进程绘制，移进 Vitrolux 后不会跟随显示，所以不能装载。";
+inline constexpr std::string_view kMsgWindowClosed = "这个窗口已经关闭。";
+inline constexpr std::string_view kMsgNotAnswering = "这个窗口的程序没有响应，请稍后再试。";
+
 // Fonts of the layout.
 inline constexpr std::string_view kFontYaHei = "微软雅黑";
 inline constexpr std::string_view kFontSegoeUi = "Segoe UI";

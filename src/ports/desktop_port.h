@@ -53,8 +53,32 @@ class DesktopPort {
   // Whether a call on the window that outlived its wait is still being
   // carried out.
   virtual bool callUnderWay(WindowHandle window) = 0;
+  // setParent, then SetWindowPlacement (the state and restored place), as
+  // one call the same way.
+  virtual bool setParentThenPlacement(WindowHandle child, WindowHandle parent,
+                                      const Placement& placement) = 0;
+  // SetWindowPlacement alone, carried out the same way as setParent.
+  virtual bool setWindowPlacement(WindowHandle window, const Placement& placement) = 0;
+  // GetWindowPlacement; nothing when the window is gone.
+  virtual std::optional<Placement> windowPlacement(WindowHandle window) = 0;
   virtual std::int32_t getWindowLong(WindowHandle window, int index) = 0;
   virtual std::string getWindowText(WindowHandle window) = 0;
+  // GetClassName; empty when the window is gone.
+  virtual std::string getClassName(WindowHandle window) = 0;
+  // GetWindow(GW_OWNER): the window that owns this one (a dialog's, a
+  // palette's), null when none.
+  virtual WindowHandle getOwner(WindowHandle window) = 0;
+  // GetAncestor(GA_PARENT): the window that holds this one; null for a
+  // top-level window and for one that is gone.
+  virtual WindowHandle getParent(WindowHandle window) = 0;
+  // DWMWA_CLOAKED: visible by its style but not on the screen (a suspended
+  // store app, a window on another virtual desktop). False where the system
+  // has no such thing.
+  virtual bool isCloaked(WindowHandle window) = 0;
+  // Whether the window's program runs with more rights than this one (as
+  // administrator while this one does not): the system then refuses every
+  // change this program would make to its windows.
+  virtual bool ofHigherRights(WindowHandle window) = 0;
   // Window bounds in screen pixels.
   virtual std::optional<Rect> windowRect(WindowHandle window) = 0;
   // The process that owns the window; nothing when the window is gone.

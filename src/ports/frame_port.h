@@ -42,11 +42,13 @@ class FramePort {
   virtual void hideFrame() = 0;
   // The system's Open dialog, owned by the frame and above it, for a program
   // to run: programs and shortcuts to them (`filterName` names that kind of
-  // file), starting in the Program Files folder. The command line that
-  // starts the choice (the program quoted; a shortcut's target with the
-  // shortcut's arguments), or nothing when the user cancels.
-  virtual std::optional<std::string> chooseProgram(const std::string& title,
-                                                   const std::string& filterName) = 0;
+  // file), starting in the Program Files folder. What starts the choice as
+  // Explorer would: a program in its own folder; a shortcut's target
+  // (found again when it has moved, without asking the user) with the
+  // shortcut's arguments, its "Start in" folder and its show command.
+  // Nothing when the user cancels.
+  virtual std::optional<ProgramChoice> chooseProgram(const std::string& title,
+                                                     const std::string& filterName) = 0;
   // Tells the user why something they asked for did not happen: a message
   // owned by the frame, with the program's title, dismissed with Enter, Esc
   // or a click. It shows once the event that asked for it is over; messages

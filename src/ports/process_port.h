@@ -19,11 +19,12 @@ class ProcessPort {
   // ".exe" added, or a bare name on the program search path.
   virtual std::optional<std::string> findProgram(const std::string& name) = 0;
   // Starts a new process of the program file with the whole command line,
-  // its window shown normally. Returns the process identifier. The port
-  // keeps what it needs to tell whether the process has ended until
-  // forgetProcess.
-  virtual std::optional<ProcessId> startProcess(const std::string& program,
-                                                const std::string& commandLine) = 0;
+  // in the options' folder (the program's own folder when that one does not
+  // exist), its window shown as they say. Returns the process identifier,
+  // or why it did not start. The port keeps what it needs to tell whether
+  // the process has ended until forgetProcess.
+  virtual StartResult startProcess(const std::string& program, const std::string& commandLine,
+                                   const StartOptions& options) = 0;
   // Whether a process started here has ended. False for one the port does
   // not know (never started here, or forgotten): nothing is claimed of it.
   virtual bool processEnded(ProcessId process) = 0;

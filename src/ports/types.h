@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vitrolux::platform {
@@ -108,6 +109,9 @@ inline constexpr std::uint32_t kWsPopup = 0x80000000u;
 inline constexpr std::uint32_t kWsChild = 0x40000000u;
 inline constexpr std::uint32_t kWsMinimize = 0x20000000u;
 inline constexpr std::uint32_t kWsVisible = 0x10000000u;
+inline constexpr std::uint32_t kWsMaximize = 0x01000000u;
+// WS_CAPTION is WS_BORDER | WS_DLGFRAME: a title bar.
+inline constexpr std::uint32_t kWsCaption = 0x00C00000u;
 inline constexpr std::uint32_t kWsBorder = 0x00800000u;
 inline constexpr std::uint32_t kWsSysMenu = 0x00080000u;
 inline constexpr std::uint32_t kWsThickFrame = 0x00040000u;
@@ -116,6 +120,7 @@ inline constexpr std::uint32_t kWsOverlappedWindow = 0x00CF0000u;
 // Extended window styles.
 inline constexpr std::uint32_t kWsExTopMost = 0x00000008u;
 inline constexpr std::uint32_t kWsExTransparent = 0x00000020u;
+inline constexpr std::uint32_t kWsExToolWindow = 0x00000080u;
 inline constexpr std::uint32_t kWsExLayered = 0x00080000u;
 
 // SetLayeredWindowAttributes: the alpha argument counts.
@@ -164,5 +169,48 @@ inline constexpr int kCtrlMask = 2;
 inline constexpr int kAltMask = 4;
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
+
+// How a top-level window stands: its state, and where it stands when it is
+// neither minimised nor maximised (its restored place), in screen pixels.
+struct Placement {
+  WindowState state = WindowState::Normal;
+  Rect normal;
+  friend constexpr bool operator==(const Placement&, const Placement&) = default;
+};
+
+// ShowWindow commands a program can be started with.
+inline constexpr int kSwShowNormal = 1;
+inline constexpr int kSwShowMinimized = 2;
+inline constexpr int kSwShowMaximized = 3;
+inline constexpr int kSwShowMinNoActive = 7;
+
+// How a program is started, as Explorer starts it.
+struct StartOptions {
+  // Its working folder; empty for the program's own folder.
+  std::string folder;
+  int showCommand = kSwShowNormal;
+  friend bool operator==(const StartOptions&, const StartOptions&) = default;
+};
+
+// Why a program did not start.
+enum class StartFailure {
+  NoProgram,       // the command line names no program file
+  NeedsElevation,  // the program asks to run as administrator
+  Refused,         // the system would not start it
+};
+
+// A started process, or why there is none.
+struct StartResult {
+  std::optional<ProcessId> process;
+  StartFailure failure = StartFailure::Refused;
+};
+
+// What the user picked to run, as the shell would start it.
+struct ProgramChoice {
+  // The program quoted, then its arguments; empty when the pick names no
+  // program (a shortcut to a document, a folder, or to nothing any more).
+  std::string commandLine;
+  StartOptions start;
+};
 
 }  // namespace vitrolux::platform

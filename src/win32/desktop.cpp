@@ -8,6 +8,7 @@
 #include "win32/hosted_input.h"
 #include "win32/text_encoding.h"
 #include "win32/unique_resource.h"
+#include "win32/window_facts.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -160,6 +161,43 @@ bool Desktop::setExStyleThenAlpha(WindowHandle window, std::uint32_t exStyle,
   };
   if (!ofOtherThread(w)) return ::IsWindow(w) && both();
   return callWithin(w, kForeignCallWaitMs, both).value_or(false);
+}
+
+bool Desktop::setParentThenPlacement(WindowHandle child, WindowHandle parent,
+                                     const Placement& placement) {
+  return setParentThen(child, parent, [placement](HWND w) { return applyPlacement(w, placement); });
+}
+
+bool Desktop::setWindowPlacement(WindowHandle window, const Placement& placement) {
+  const HWND w = toHwnd(window);
+  if (!ofOtherThread(w)) return ::IsWindow(w) && applyPlacement(w, placement);
+  return callWithin(w, kForeignCallWaitMs, [w, placement] { return applyPlacement(w, placement); })
+      .value_or(false);
+}
+
+std::optional<Placement> Desktop::windowPlacement(WindowHandle window) {
+  return placementOf(toHwnd(window));
+}
+
+std::string Desktop::getClassName(WindowHandle window) {
+  return narrow(classNameOf(toHwnd(window)));
+}
+
+WindowHandle Desktop::getOwner(WindowHandle window) {
+  return toHandle(::GetWindow(toHwnd(window), GW_OWNER));
+}
+
+WindowHandle Desktop::getParent(WindowHandle window) {
+  const HWND parent = ::GetAncestor(toHwnd(window), GA_PARENT);
+  return parent == ::GetDesktopWindow() ? WindowHandle{} : toHandle(parent);
+}
+
+bool Desktop::isCloaked(WindowHandle window) {
+  return cloaked(toHwnd(window));
+}
+
+bool Desktop::ofHigherRights(WindowHandle window) {
+  return ofHigherIntegrity(toHwnd(window));
 }
 
 bool Desktop::callUnderWay(WindowHandle window) {

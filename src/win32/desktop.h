@@ -40,8 +40,17 @@ class Desktop final : public DesktopPort {
   bool setExStyleThenAlpha(WindowHandle window, std::uint32_t exStyle,
                            std::optional<std::uint8_t> alpha) override;
   bool callUnderWay(WindowHandle window) override;
+  bool setParentThenPlacement(WindowHandle child, WindowHandle parent,
+                              const Placement& placement) override;
+  bool setWindowPlacement(WindowHandle window, const Placement& placement) override;
+  std::optional<Placement> windowPlacement(WindowHandle window) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::string getWindowText(WindowHandle window) override;
+  std::string getClassName(WindowHandle window) override;
+  WindowHandle getOwner(WindowHandle window) override;
+  WindowHandle getParent(WindowHandle window) override;
+  bool isCloaked(WindowHandle window) override;
+  bool ofHigherRights(WindowHandle window) override;
   std::optional<Rect> windowRect(WindowHandle window) override;
   std::optional<ProcessId> windowProcess(WindowHandle window) override;
   std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;

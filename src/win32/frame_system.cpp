@@ -4,8 +4,8 @@
 #include "win32/control_timers.h"
 #include "win32/dpi.h"
 #include "win32/frame_window.h"
-#include "win32/program_dialog.h"
 #include "win32/text_encoding.h"
+#include "win32/window_facts.h"
 
 namespace vitrolux::platform::win32 {
 namespace {
@@ -92,21 +92,8 @@ Rect FrameSystem::frameBounds() const {
 Rect FrameSystem::frameNormalBounds() const {
   HWND window = hwnd();
   if (window == nullptr || !::IsIconic(window)) return frameBounds();
-  WINDOWPLACEMENT placement{};
-  placement.length = sizeof(placement);
-  if (!::GetWindowPlacement(window, &placement)) return frameBounds();
-  // The normal position of a window without WS_EX_TOOLWINDOW is in
-  // workspace coordinates, which start at the top left of its monitor's
-  // work area: they differ from the screen's where a task bar sits on the
-  // left or at the top.
-  RECT place = placement.rcNormalPosition;
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof(monitor);
-  if (::GetMonitorInfoW(::MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    ::OffsetRect(&place, monitor.rcWork.left - monitor.rcMonitor.left,
-                 monitor.rcWork.top - monitor.rcMonitor.top);
-  }
-  return toRect(place);
+  const std::optional<Placement> placement = placementOf(window);
+  return placement ? placement->normal : frameBounds();
 }
 
 WindowState FrameSystem::frameState() const {
@@ -156,12 +143,14 @@ void FrameSystem::hideFrame() {
   if (HWND window = hwnd()) ::ShowWindow(window, SW_HIDE);
 }
 
-std::optional<std::string> FrameSystem::chooseProgram(const std::string& title,
-                                                      const std::string& filterName) {
-  const std::optional<std::wstring> line =
+std::optional<ProgramChoice> FrameSystem::chooseProgram(const std::string& title,
+                                                        const std::string& filterName) {
+  com_.enter();
+  const std::optional<Choice> choice =
       win32::chooseProgram(hwnd(), widen(title), widen(filterName));
-  if (!line) return std::nullopt;
-  return narrow(*line);
+  if (!choice) return std::nullopt;
+  return ProgramChoice{narrow(choice->commandLine),
+                       StartOptions{narrow(choice->folder), choice->showCommand}};
 }
 
 void FrameSystem::showMessage(const std::string& text) {

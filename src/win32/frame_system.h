@@ -11,6 +11,7 @@
 #include "ports/frame_events.h"
 #include "ports/frame_port.h"
 #include "ui/application.h"
+#include "win32/program_dialog.h"
 
 namespace vitrolux::platform::win32 {
 
@@ -62,8 +63,8 @@ class FrameSystem final : public FramePort {
   void releaseCapture() override;
   [[noreturn]] void endProgram() override;
   void hideFrame() override;
-  std::optional<std::string> chooseProgram(const std::string& title,
-                                           const std::string& filterName) override;
+  std::optional<ProgramChoice> chooseProgram(const std::string& title,
+                                             const std::string& filterName) override;
   void showMessage(const std::string& text) override;
   // Ids from kControlTimerBase (control_timers.h) up are the controls'.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
@@ -79,6 +80,7 @@ class FrameSystem final : public FramePort {
   Desktop& desktop_;
   std::unique_ptr<FrameWindow> window_;
   ControlWindows* controls_ = nullptr;
+  ComApartment com_;
 };
 
 }  // namespace vitrolux::platform::win32

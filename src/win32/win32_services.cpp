@@ -16,6 +16,10 @@
 namespace vitrolux::platform::win32 {
 namespace {
 
+// CreateProcess's error for a program whose manifest asks for an
+// administrator (winerror.h has it; not every SDK's copy does).
+constexpr DWORD kErrorElevationRequired = 740;
+
 bool hasPathPart(const std::wstring& name) {
   return name.find_first_of(L"\\/") != std::wstring::npos || (name.size() >= 2 && name[1] == L':');
 }
@@ -181,25 +185,41 @@ std::optional<std::string> Win32Processes::findProgram(const std::string& name) 
   return narrow(found);
 }
 
-std::optional<ProcessId> Win32Processes::startProcess(const std::string& program,
-                                                      const std::string& commandLine) {
+StartResult Win32Processes::startProcess(const std::string& program,
+                                         const std::string& commandLine,
+                                         const StartOptions& options) {
   const std::wstring application = widen(program);
-  // CreateProcessW may write into the command line, so it gets its own copy.
-  std::wstring arguments = widen(commandLine);
-  arguments.push_back(L'\0');
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
+  startup.wShowWindow = static_cast<WORD>(options.showCommand);
   PROCESS_INFORMATION started{};
-  if (!::CreateProcessW(application.empty() ? nullptr : application.c_str(), arguments.data(),
-                        nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started)) {
-    return std::nullopt;
+  auto create = [&](const std::wstring& folder) {
+    // CreateProcessW may write into the command line: a fresh copy each time.
+    std::wstring arguments = widen(commandLine);
+    arguments.push_back(L'\0');
+    return ::CreateProcessW(application.empty() ? nullptr : application.c_str(), arguments.data(),
+                            nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.empty() ? nullptr : folder.c_str(), &startup,
+                            &started) != FALSE;
+  };
+  bool ok = create(widen(options.folder));
+  // A "Start in" folder that is gone: the program's own folder, as the
+  // program would be found.
+  if (!ok && ::GetLastError() == ERROR_DIRECTORY) ok = create(folderOf(application));
+  if (!ok) {
+    // A program whose manifest asks for an administrator: CreateProcess
+    // does not ask the user, and a window of such a program could not be
+    // hosted by this one anyway.
+    const StartFailure failure = ::GetLastError() == kErrorElevationRequired
+                                     ? StartFailure::NeedsElevation
+                                     : StartFailure::Refused;
+    return {std::nullopt, failure};
   }
   const unique_handle thread(started.hThread);
   const ProcessId id(started.dwProcessId);
   started_[id.value()] = unique_handle(started.hProcess);
-  return id;
+  return {id};
 }
 
 bool Win32Processes::processEnded(ProcessId process) {

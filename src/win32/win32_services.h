@@ -18,8 +18,8 @@ namespace vitrolux::platform::win32 {
 class Win32Processes final : public ProcessPort {
  public:
   std::optional<std::string> findProgram(const std::string& name) override;
-  std::optional<ProcessId> startProcess(const std::string& program,
-                                        const std::string& commandLine) override;
+  StartResult startProcess(const std::string& program, const std::string& commandLine,
+                           const StartOptions& options) override;
   bool processEnded(ProcessId process) override;
   void forgetProcess(ProcessId process) override;
   std::vector<ProcessId> processTree(ProcessId root) override;

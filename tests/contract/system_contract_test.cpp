@@ -187,11 +187,12 @@ TEST_F(Contract, FindProgramByPathByPathWithoutExeAndByBareName) {
 }
 
 TEST_F(Contract, StartProcessGivesAnIdOnlyForAnExistingProgram) {
-  EXPECT_FALSE(processes.startProcess("C:\\no\\such\\vitrolux-missing.exe", "vitrolux-missing.exe")
-                   .has_value());
+  EXPECT_FALSE(
+      processes.startProcess("C:\\no\\such\\vitrolux-missing.exe", "vitrolux-missing.exe", {})
+          .process.has_value());
   const StartableProgram program = env->startableProgram();
   const std::optional<platform::ProcessId> pid =
-      processes.startProcess(program.path, program.commandLine);
+      processes.startProcess(program.path, program.commandLine, {}).process;
   ASSERT_TRUE(pid.has_value());
   EXPECT_NE(pid->value(), 0u);
 }
@@ -199,7 +200,7 @@ TEST_F(Contract, StartProcessGivesAnIdOnlyForAnExistingProgram) {
 TEST_F(Contract, AStartedProcessIsSeenToEndUntilItIsForgotten) {
   const StartableProgram program = env->startableProgram();
   const std::optional<platform::ProcessId> pid =
-      processes.startProcess(program.path, program.commandLine);
+      processes.startProcess(program.path, program.commandLine, {}).process;
   ASSERT_TRUE(pid.has_value());
   // The program exits at once; give it a few seconds under a loaded machine.
   bool ended = false;

@@ -74,7 +74,14 @@ namespace {
 
 // The next thing that falls due on the clock, at or before a limit.
 struct Due {
-  enum class Kind { None, ControlTimer, SystemTimer, ProgramWindow, ProgramExit } kind = Kind::None;
+  enum class Kind {
+    None,
+    ControlTimer,
+    SystemTimer,
+    ProgramWindow,
+    ProgramExit,
+    Scheduled
+  } kind = Kind::None;
   std::int64_t time = 0;
   std::uint64_t armed = 0;
   std::int64_t id = 0;  // control index, system timer id, or index of the pending window
@@ -119,6 +126,10 @@ void SimDesktop::advance(int milliseconds) {
       const auto& p = s.pendingExits[i];
       next.consider(Due::Kind::ProgramExit, p.due, p.armed, static_cast<std::int64_t>(i), until);
     }
+    for (std::size_t i = 0; i < s.scheduled.size(); ++i) {
+      const auto& p = s.scheduled[i];
+      next.consider(Due::Kind::Scheduled, p.due, p.armed, static_cast<std::int64_t>(i), until);
+    }
     if (next.kind == Due::Kind::None) break;
     if (next.time > now_) now_ = next.time;
 
@@ -141,8 +152,17 @@ void SimDesktop::advance(int milliseconds) {
         const Impl::PendingWindow p = s.pendingWindows[static_cast<std::size_t>(next.id)];
         s.pendingWindows.erase(s.pendingWindows.begin() + static_cast<std::ptrdiff_t>(next.id));
         if (processAlive(p.process)) {
-          createWindow(p.process, p.program.caption, p.program.style, p.program.rect);
+          makeProgramWindow(p.process, ProgramWindow{.caption = p.program.caption,
+                                                     .style = p.program.style,
+                                                     .rect = p.program.rect});
         }
+        break;
+      }
+      case Due::Kind::Scheduled: {
+        const std::function<void()> action =
+            std::move(s.scheduled[static_cast<std::size_t>(next.id)].action);
+        s.scheduled.erase(s.scheduled.begin() + static_cast<std::ptrdiff_t>(next.id));
+        action();
         break;
       }
       case Due::Kind::ProgramExit: {
@@ -391,12 +411,18 @@ void SimDesktop::hideFrame() {
   if (SimWindow* frame = window(impl_->frame)) frame->style &= ~platform::kWsVisible;
 }
 
-std::optional<std::string> SimDesktop::chooseProgram(const std::string&, const std::string&) {
+void SimDesktop::after(int milliseconds, std::function<void()> action) {
+  impl_->scheduled.push_back(
+      Impl::Scheduled{now_ + std::max(milliseconds, 0), impl_->nextArming++, std::move(action)});
+}
+
+std::optional<platform::ProgramChoice> SimDesktop::chooseProgram(const std::string&,
+                                                                 const std::string&) {
   ++impl_->programDialogs;
   return impl_->programChoice;
 }
 
-void SimDesktop::answerProgramDialog(std::optional<std::string> choice) {
+void SimDesktop::answerProgramDialog(std::optional<platform::ProgramChoice> choice) {
   impl_->programChoice = std::move(choice);
 }
 

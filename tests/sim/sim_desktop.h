@@ -42,6 +42,14 @@ struct SimWindow {
   WindowHandle handle;
   ProcessId process;
   std::string caption;
+  std::string className = "SimWindow";
+  // The window that owns this one (a dialog's main window); null for none.
+  WindowHandle owner;
+  // Visible by its style, yet not on the screen (a suspended store app).
+  bool cloaked = false;
+  // Where the window stands when restored, while it is minimised or
+  // maximised (WS_MINIMIZE, WS_MAXIMIZE); `rect` is then where it shows.
+  Rect normal;
   std::uint32_t style = 0;
   std::uint32_t exStyle = 0;
   // Null for a top-level window. Read-only for tests: setParent also keeps
@@ -56,6 +64,26 @@ struct SimWindow {
   // and calls it would have to carry out wait (see SimDesktop::setHung).
   bool hung = false;
   std::vector<Message> received;
+};
+
+// A further window an installed program makes, on the virtual clock after
+// its start.
+struct ProgramWindow {
+  std::string caption;
+  std::string className = "ProgramWindow";
+  std::uint32_t style = platform::kWsVisible | platform::kWsOverlappedWindow;
+  std::uint32_t exStyle = 0;
+  Rect rect{200, 150, 840, 630};
+  int createAtMs = 0;
+  // Shown then (SW_SHOWNORMAL), when it was made hidden; 0 for never.
+  int showAtMs = 0;
+  // The program closes it then; 0 for never.
+  int closeAtMs = 0;
+  // Owned by the program's window of this number in Program::windows; -1
+  // for none.
+  int owner = -1;
+  platform::WindowState state = platform::WindowState::Normal;
+  bool cloaked = false;
 };
 
 // What an installed program does when it is started.
@@ -73,12 +101,25 @@ struct Program {
   // A launcher: it starts this installed program as soon as it starts (the
   // new process counts as started by it); empty for none.
   std::string launches;
+  // Windows it makes besides the one above (which opensWindow = false
+  // leaves out).
+  std::vector<ProgramWindow> windows;
+  // A console program: as on Windows, a console host process of its own,
+  // started by it, shows its console (class "ConsoleWindowClass", captioned
+  // with the program's path) while the program runs.
+  bool console = false;
+  // Asks to run as administrator: a start from here is refused for it.
+  bool needsElevation = false;
+  // Runs with more rights than the frame (as administrator): the system
+  // refuses every change the frame would make to its windows.
+  bool elevated = false;
 };
 
 struct Launch {
   std::string program;
   std::string commandLine;
   ProcessId process;
+  platform::StartOptions options;  // the folder it really started in
 };
 
 struct ControlChange {
@@ -178,6 +219,16 @@ class SimDesktop final : public platform::FramePort,
   WindowHandle createChildWindow(WindowHandle parent, ProcessId process, const std::string& caption,
                                  Rect rect);
   void destroyWindow(WindowHandle window);
+  // What the user's maximise, minimise and restore do to a top-level
+  // window of another program.
+  void setWindowState(WindowHandle window, platform::WindowState state);
+  // Something the rest of the desktop does at that moment on the clock.
+  void after(int milliseconds, std::function<void()> action);
+  // The windows a process started from an installed program made, in the
+  // order of its Program (the main window first), as they are made.
+  std::vector<WindowHandle> windowsOf(ProcessId process) const;
+  // A process runs with more rights than the frame (see Program::elevated).
+  void setHigherRights(ProcessId process, bool higher);
   // Another program renames its window (SetWindowText).
   void setWindowText(WindowHandle window, const std::string& caption);
   // Null when there is no such window.
@@ -187,8 +238,6 @@ class SimDesktop final : public platform::FramePort,
   std::vector<WindowHandle> topLevelWindows() const;
   // What a user's tools see of a window.
   bool isWindow(WindowHandle window) const;
-  // The parent window, null for a top-level window.
-  WindowHandle getParent(WindowHandle window) const;
   bool isWindowVisible(WindowHandle window) const;
   // Alpha of a layered window, when it has one.
   std::optional<std::uint8_t> layeredAlpha(WindowHandle window) const;
@@ -247,7 +296,10 @@ class SimDesktop final : public platform::FramePort,
 
   // What the user picks in the next Open dialogs for a program: a command
   // line, or nothing for Cancel (the default); and how many were shown.
-  void answerProgramDialog(std::optional<std::string> choice);
+  void answerProgramDialog(std::optional<platform::ProgramChoice> choice);
+  void answerProgramDialog(const std::string& commandLine) {
+    answerProgramDialog(platform::ProgramChoice{commandLine, {}});
+  }
   int programDialogsShown() const;
   // Every message the frame asked to show the user, oldest first.
   const std::vector<std::string>& messagesShown() const;
@@ -277,8 +329,8 @@ class SimDesktop final : public platform::FramePort,
   void endProgram() override;
   // The frame window loses WS_VISIBLE; frameShown() turns false.
   void hideFrame() override;
-  std::optional<std::string> chooseProgram(const std::string& title,
-                                           const std::string& filterName) override;
+  std::optional<platform::ProgramChoice> chooseProgram(const std::string& title,
+                                                       const std::string& filterName) override;
   void showMessage(const std::string& text) override;
   // Refuses the id 0, as SetTimer's documentation asks for a nonzero one.
   bool setSystemTimer(unsigned id, unsigned milliseconds) override;
@@ -301,8 +353,18 @@ class SimDesktop final : public platform::FramePort,
                            std::optional<std::uint8_t> alpha) override;
   // True while a call that waited for a hung program is kept for it.
   bool callUnderWay(WindowHandle window) override;
+  bool setParentThenPlacement(WindowHandle child, WindowHandle parent,
+                              const platform::Placement& placement) override;
+  bool setWindowPlacement(WindowHandle window, const platform::Placement& placement) override;
+  std::optional<platform::Placement> windowPlacement(WindowHandle window) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::string getWindowText(WindowHandle window) override;
+  std::string getClassName(WindowHandle window) override;
+  WindowHandle getOwner(WindowHandle window) override;
+  // The parent window, null for a top-level window.
+  WindowHandle getParent(WindowHandle window) override;
+  bool isCloaked(WindowHandle window) override;
+  bool ofHigherRights(WindowHandle window) override;
   std::optional<Rect> windowRect(WindowHandle window) override;
   std::optional<ProcessId> windowProcess(WindowHandle window) override;
   std::vector<WindowHandle> foreignChildren(WindowHandle parent) override;
@@ -329,8 +391,8 @@ class SimDesktop final : public platform::FramePort,
 
   // ---- platform::ProcessPort -------------------------------------------
   std::optional<std::string> findProgram(const std::string& name) override;
-  std::optional<ProcessId> startProcess(const std::string& program,
-                                        const std::string& commandLine) override;
+  platform::StartResult startProcess(const std::string& program, const std::string& commandLine,
+                                     const platform::StartOptions& options) override;
   bool processEnded(ProcessId process) override;
   std::vector<ProcessId> processTree(ProcessId root) override;
   void forgetProcess(ProcessId process) override;
@@ -341,7 +403,12 @@ class SimDesktop final : public platform::FramePort,
  private:
   void reportWindowChange(WindowHandle window);
   // A process of an installed program, started by `parent`.
-  ProcessId spawn(const Program& program, ProcessId parent);
+  ProcessId spawn(const Program& program, const std::string& path, ProcessId parent);
+  // A window of an installed program's process, made now.
+  WindowHandle makeProgramWindow(ProcessId process, const ProgramWindow& made,
+                                 WindowHandle owner = {});
+  // Whether the window's program refuses the frame's changes.
+  bool refusesChanges(WindowHandle window) const;
   // For a hung program's window: keeps the call for when it answers again
   // (counting a wait of the frame when `waits`) and returns true. A program
   // set to hang in its next call hangs here when the call waits.

@@ -130,11 +130,11 @@ TEST_F(SimTest, ProgramWindowAppearsOnTheClockUnlessTheProgramEnded) {
   quick.caption = "Quick";
   desk.installProgram("C:\\Apps\\quick.exe", quick);
 
-  ASSERT_TRUE(desk.startProcess("C:\\APPS\\QUICK.EXE", "quick").has_value());
+  ASSERT_TRUE(desk.startProcess("C:\\APPS\\QUICK.EXE", "quick", {}).process.has_value());
   EXPECT_FALSE(desk.findWindow("Quick").isNull());  // no delay: inside startProcess
 
-  desk.startProcess("C:\\Apps\\slow.exe", "slow");
-  const auto gone = desk.startProcess("C:\\Apps\\slow.exe", "slow");
+  (void)desk.startProcess("C:\\Apps\\slow.exe", "slow", {});
+  const auto gone = desk.startProcess("C:\\Apps\\slow.exe", "slow", {}).process;
   desk.endProcess(*gone);
   desk.advance(299);
   EXPECT_TRUE(desk.findWindow("Slow").isNull());

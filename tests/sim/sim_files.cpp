@@ -75,6 +75,10 @@ bool SimFiles::exists(const std::string& path) const {
   return files_.count(pathKey(path)) != 0;
 }
 
+bool SimFiles::isFolder(const std::string& path) const {
+  return folderExists(pathKey(path));
+}
+
 void SimFiles::setFolderReadOnly(const std::string& folder, bool readOnly) {
   if (readOnly) {
     readOnlyFolders_.insert(pathKey(folder));

@@ -41,6 +41,8 @@ class SimFiles final : public platform::FilePort {
   void removeFile(const std::string& path);
   std::optional<SimFile> file(const std::string& path) const;
   bool exists(const std::string& path) const;
+  // Whether a folder exists (see addFolder).
+  bool isFolder(const std::string& path) const;
   void setFolderReadOnly(const std::string& folder, bool readOnly);
   // An empty folder. Folders also exist implicitly: the application folder
   // and every folder that holds a file.

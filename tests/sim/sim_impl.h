@@ -44,6 +44,11 @@ struct SimDesktop::Impl {
     ProcessId process;
     Program program;
   };
+  struct Scheduled {
+    std::int64_t due = 0;
+    std::uint64_t armed = 0;
+    std::function<void()> action;
+  };
   struct KeyState {
     bool down = false;
     bool pressedSinceQuery = false;
@@ -73,7 +78,7 @@ struct SimDesktop::Impl {
   int pointerOn = -1;
   // A press on the frame's background gave it the mouse capture.
   bool frameCapture = false;
-  std::optional<std::string> programChoice;
+  std::optional<platform::ProgramChoice> programChoice;
   int programDialogs = 0;
   std::vector<std::string> messages;
 
@@ -83,6 +88,7 @@ struct SimDesktop::Impl {
   std::map<unsigned, Timer> systemTimers;
   std::vector<PendingWindow> pendingWindows;
   std::vector<PendingExit> pendingExits;
+  std::vector<Scheduled> scheduled;
 
   // ---- Keyboard ----
   std::map<int, KeyState> keys;
@@ -96,6 +102,14 @@ struct SimDesktop::Impl {
   std::map<std::uint32_t, std::uint32_t> parents;  // who started whom
   std::map<std::string, Program> programs;         // by folded path
   std::vector<std::string> searchPath;
+  // Windows each process of an installed program made, in its order.
+  std::map<std::uint32_t, std::vector<WindowHandle>> programWindows;
+  // The further windows of each process, by their number in its Program.
+  std::map<std::pair<std::uint32_t, int>, WindowHandle> furtherWindows;
+  // The console host each console program started.
+  std::map<std::uint32_t, std::uint32_t> consoleHosts;
+  // Processes running with more rights than the frame.
+  std::set<std::uint32_t> higherRights;
 
   // ---- Environment ----
   std::map<std::string, std::pair<std::string, std::string>> environment;  // key: folded name

@@ -47,6 +47,13 @@ void SimDesktop::endProcess(ProcessId process) {
     return;
   }
   impl_->processes.erase(process.value());
+  // A console program's host goes with it, and its console with the host.
+  if (const auto host = impl_->consoleHosts.find(process.value());
+      host != impl_->consoleHosts.end()) {
+    const ProcessId console{host->second};
+    impl_->consoleHosts.erase(host);
+    endProcess(console);
+  }
   std::vector<WindowHandle> gone;
   for (const auto& [value, w] : impl_->windows) {
     if (w.process == process) gone.push_back(w.handle);
@@ -80,34 +87,76 @@ std::optional<std::string> SimDesktop::findProgram(const std::string& name) {
   return std::nullopt;
 }
 
-std::optional<ProcessId> SimDesktop::startProcess(const std::string& program,
-                                                  const std::string& commandLine) {
+platform::StartResult SimDesktop::startProcess(const std::string& program,
+                                               const std::string& commandLine,
+                                               const platform::StartOptions& options) {
   auto it = impl_->programs.find(programKey(program));
-  if (it == impl_->programs.end()) return std::nullopt;
-  const ProcessId pid = spawn(it->second, ownProcess());
-  launches_.push_back(Launch{program, commandLine, pid});
+  if (it == impl_->programs.end()) return {std::nullopt, platform::StartFailure::Refused};
+  if (it->second.needsElevation) return {std::nullopt, platform::StartFailure::NeedsElevation};
+  platform::StartOptions started = options;
+  // A folder that does not exist: the program's own, as the port promises.
+  if (!files_.isFolder(started.folder)) {
+    const std::size_t slash = program.find_last_of("\\/");
+    started.folder = slash == std::string::npos ? std::string() : program.substr(0, slash);
+  }
+  const ProcessId pid = spawn(it->second, program, ownProcess());
+  launches_.push_back(Launch{program, commandLine, pid, started});
   impl_->kept.insert(pid.value());
-  return pid;
+  return {pid};
 }
 
-ProcessId SimDesktop::spawn(const Program& what, ProcessId parent) {
+ProcessId SimDesktop::spawn(const Program& what, const std::string& path, ProcessId parent) {
   const ProcessId pid = newProcess();
   impl_->parents[pid.value()] = parent.value();
+  if (what.elevated) impl_->higherRights.insert(pid.value());
   if (what.exitAfterMs > 0) {
     impl_->pendingExits.push_back(
         Impl::PendingExit{now_ + what.exitAfterMs, impl_->nextArming++, pid});
   }
+  if (what.console) {
+    // Windows' console host is a process of its own, started for the
+    // program; its window is the console.
+    const ProcessId host = newProcess();
+    impl_->parents[host.value()] = pid.value();
+    impl_->consoleHosts[pid.value()] = host.value();
+    const WindowHandle console = createWindow(host, path);
+    window(console)->className = "ConsoleWindowClass";
+  }
   if (what.opensWindow) {
     if (what.windowDelayMs <= 0) {
-      createWindow(pid, what.caption, what.style, what.rect);
+      makeProgramWindow(pid,
+                        ProgramWindow{.caption = what.caption, .style = what.style, .rect = what.rect});
     } else {
       impl_->pendingWindows.push_back(
           Impl::PendingWindow{now_ + what.windowDelayMs, impl_->nextArming++, pid, what});
     }
   }
+  // The further windows, each at its moment; an owner by its number.
+  for (std::size_t i = 0; i < what.windows.size(); ++i) {
+    const ProgramWindow made = what.windows[i];
+    const int number = static_cast<int>(i);
+    after(made.createAtMs, [this, pid, made, number] {
+      if (!processAlive(pid)) return;
+      const auto owner = impl_->furtherWindows.find({pid.value(), made.owner});
+      const WindowHandle handle = makeProgramWindow(
+          pid, made, owner == impl_->furtherWindows.end() ? WindowHandle{} : owner->second);
+      impl_->furtherWindows[{pid.value(), number}] = handle;
+      if (made.showAtMs > 0) {
+        after(made.showAtMs - made.createAtMs, [this, handle] {
+          SimWindow* w = window(handle);
+          if (w == nullptr || (w->style & platform::kWsVisible) != 0) return;
+          w->style |= platform::kWsVisible;
+          reportWindowChange(handle);
+        });
+      }
+      if (made.closeAtMs > 0) {
+        after(made.closeAtMs - made.createAtMs, [this, handle] { destroyWindow(handle); });
+      }
+    });
+  }
   if (!what.launches.empty()) {
     auto child = impl_->programs.find(programKey(what.launches));
-    if (child != impl_->programs.end()) spawn(child->second, pid);
+    if (child != impl_->programs.end()) spawn(child->second, what.launches, pid);
   }
   return pid;
 }
@@ -128,6 +177,32 @@ std::vector<ProcessId> SimDesktop::processTree(ProcessId root) {
     if (startedFrom(pid)) tree.push_back(ProcessId{pid});
   }
   return tree;
+}
+
+WindowHandle SimDesktop::makeProgramWindow(ProcessId process, const ProgramWindow& made,
+                                           WindowHandle owner) {
+  const WindowHandle handle = createWindow(process, made.caption, made.style, made.rect);
+  SimWindow* w = window(handle);
+  w->className = made.className;
+  w->exStyle |= made.exStyle;
+  w->owner = owner;
+  w->cloaked = made.cloaked;
+  if (made.state != platform::WindowState::Normal) setWindowState(handle, made.state);
+  impl_->programWindows[process.value()].push_back(handle);
+  return handle;
+}
+
+std::vector<WindowHandle> SimDesktop::windowsOf(ProcessId process) const {
+  const auto it = impl_->programWindows.find(process.value());
+  return it == impl_->programWindows.end() ? std::vector<WindowHandle>{} : it->second;
+}
+
+void SimDesktop::setHigherRights(ProcessId process, bool higher) {
+  if (higher) {
+    impl_->higherRights.insert(process.value());
+  } else {
+    impl_->higherRights.erase(process.value());
+  }
 }
 
 bool SimDesktop::processEnded(ProcessId process) {

@@ -205,8 +205,16 @@ WindowHandle SimDesktop::findWindow(const std::string& caption) {
   return {};
 }
 
+bool SimDesktop::refusesChanges(WindowHandle handle) const {
+  const SimWindow* w = window(handle);
+  return w != nullptr && impl_->higherRights.count(w->process.value()) != 0;
+}
+
 bool SimDesktop::setWindowPos(WindowHandle handle, WindowHandle insertAfter, int x, int y, int cx,
                               int cy, unsigned flags) {
+  // User Interface Privilege Isolation: a program with more rights keeps
+  // its windows to itself.
+  if (refusesChanges(handle)) return false;
   const bool async = (flags & platform::kSwpAsyncWindowPos) != 0;
   flags &= ~platform::kSwpAsyncWindowPos;
   if (holdForHungProgram(handle, !async,
@@ -289,6 +297,7 @@ bool SimDesktop::setWindowPos(WindowHandle handle, WindowHandle insertAfter, int
 }
 
 bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
+  if (refusesChanges(child)) return false;
   if (holdForHungProgram(child, true, [=, this] { setParent(child, parent); })) return false;
   SimWindow* w = window(child);
   if (w == nullptr) return false;
@@ -323,6 +332,7 @@ bool SimDesktop::setParentThenPos(WindowHandle child, WindowHandle parent, Windo
 
 bool SimDesktop::setExStyleThenAlpha(WindowHandle handle, std::uint32_t exStyle,
                                      std::optional<std::uint8_t> alpha) {
+  if (refusesChanges(handle)) return false;
   auto both = [=, this] {
     SimWindow* w = window(handle);
     if (w == nullptr) return false;
@@ -336,9 +346,93 @@ bool SimDesktop::setExStyleThenAlpha(WindowHandle handle, std::uint32_t exStyle,
   return both();
 }
 
-WindowHandle SimDesktop::getParent(WindowHandle handle) const {
+bool SimDesktop::setParentThenPlacement(WindowHandle child, WindowHandle parent,
+                                        const platform::Placement& placement) {
+  auto both = [=, this] {
+    return setParent(child, parent) && setWindowPlacement(child, placement);
+  };
+  if (refusesChanges(child)) return false;
+  if (holdForHungProgram(child, true, [both] { both(); })) return false;
+  return both();
+}
+
+void SimDesktop::setWindowState(WindowHandle handle, platform::WindowState state) {
+  SimWindow* w = window(handle);
+  if (w == nullptr) return;
+  const bool wasNormal = (w->style & (platform::kWsMinimize | platform::kWsMaximize)) == 0;
+  if (wasNormal) w->normal = w->rect;
+  w->style &= ~(platform::kWsMinimize | platform::kWsMaximize);
+  switch (state) {
+    case platform::WindowState::Normal:
+      w->rect = w->normal;
+      break;
+    case platform::WindowState::Minimized:
+      w->style |= platform::kWsMinimize;
+      // Where Windows parks a minimised top-level window.
+      w->rect = Rect{-32000, -32000, -32000 + 160, -32000 + 28};
+      break;
+    case platform::WindowState::Maximized: {
+      w->style |= platform::kWsMaximize;
+      const std::optional<platform::Monitor> monitor =
+          monitorFromRect(w->normal, platform::kMonitorDefaultToNearest);
+      if (monitor) w->rect = monitor->workArea;
+      break;
+    }
+  }
+}
+
+bool SimDesktop::setWindowPlacement(WindowHandle handle, const platform::Placement& placement) {
+  if (refusesChanges(handle)) return false;
+  if (holdForHungProgram(handle, true, [=, this] { setWindowPlacement(handle, placement); })) {
+    return false;
+  }
+  SimWindow* w = window(handle);
+  if (w == nullptr) return false;
+  w->style &= ~(platform::kWsMinimize | platform::kWsMaximize);
+  w->rect = placement.normal;
+  setWindowState(handle, placement.state);
+  if ((w->style & platform::kWsVisible) == 0) {
+    // SW_SHOWNOACTIVATE and its kin show the window.
+    w->style |= platform::kWsVisible;
+    reportWindowChange(handle);
+  }
+  return true;
+}
+
+std::optional<platform::Placement> SimDesktop::windowPlacement(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  if (w == nullptr) return std::nullopt;
+  if ((w->style & platform::kWsMinimize) != 0) {
+    return platform::Placement{platform::WindowState::Minimized, w->normal};
+  }
+  if ((w->style & platform::kWsMaximize) != 0) {
+    return platform::Placement{platform::WindowState::Maximized, w->normal};
+  }
+  return platform::Placement{platform::WindowState::Normal, w->rect};
+}
+
+WindowHandle SimDesktop::getParent(WindowHandle handle) {
   const SimWindow* w = window(handle);
   return w == nullptr ? WindowHandle{} : w->parent;
+}
+
+std::string SimDesktop::getClassName(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  return w == nullptr ? std::string{} : w->className;
+}
+
+WindowHandle SimDesktop::getOwner(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  return w == nullptr ? WindowHandle{} : w->owner;
+}
+
+bool SimDesktop::isCloaked(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  return w != nullptr && w->cloaked;
+}
+
+bool SimDesktop::ofHigherRights(WindowHandle handle) {
+  return refusesChanges(handle);
 }
 
 std::int32_t SimDesktop::getWindowLong(WindowHandle handle, int index) {
@@ -403,7 +497,7 @@ std::vector<WindowHandle> SimDesktop::foreignChildren(WindowHandle parent) {
 bool SimDesktop::setLayeredWindowAttributes(WindowHandle handle, std::uint32_t /*colorKey*/,
                                             std::uint8_t alpha, std::uint32_t flags) {
   SimWindow* w = window(handle);
-  if (w == nullptr || (w->exStyle & kWsExLayered) == 0) return false;
+  if (w == nullptr || (w->exStyle & kWsExLayered) == 0 || refusesChanges(handle)) return false;
   if ((flags & kLwaAlpha) != 0) w->alpha = alpha;
   return true;
 }

@@ -235,7 +235,7 @@ TEST_F(AutoRefreshTest, NoTargetOnlyEmptiesTheHeadingAndAPendingLaunchGetsNothin
   main.controls().setCaption(idx(ControlId::new_task_lbl), "新建任务");
   listAndSelect(target);
   install("C:\\Tools\\slow.exe", "Slow", 5000);
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\slow.exe|Slow"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\slow.exe|Slow"));
   down(kCtrl);
   up(kCtrl);
   down(kS);

@@ -10,7 +10,7 @@ class CaptureWaitTest : public FrameTest {
  protected:
   void SetUp() override { desk.start(); }
 
-  bool load(const std::string& entry) { return main.loader().loadApp(entry); }
+  bool load(const std::string& entry) { return loadEntry(entry); }
   bool waitTimerRuns() const { return desk.systemTimers().count(1) != 0; }
   // A window another program opens with this caption, now.
   WindowHandle lateWindow(const std::string& caption) {

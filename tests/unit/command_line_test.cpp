@@ -22,7 +22,7 @@ class CommandLineTest : public ::testing::Test {
 TEST_F(CommandLineTest, AnUnquotedPathWithBlanksNeverStartsAShorterPart) {
   // Firefox is not installed: nothing starts, least of all C:\Program.exe.
   EXPECT_FALSE(resolveCommandLine(desk, "C:\\Program Files\\Mozilla Firefox\\firefox.exe"));
-  EXPECT_FALSE(launch(desk, "C:\\Program Files\\Mozilla Firefox\\firefox.exe"));
+  EXPECT_FALSE(launch(desk, "C:\\Program Files\\Mozilla Firefox\\firefox.exe").process);
   EXPECT_TRUE(desk.launches().empty());
   // Without ".exe" the whole line is one path, never its first word.
   EXPECT_FALSE(resolveCommandLine(desk, "C:\\Program Files\\App\\app"));
@@ -83,12 +83,14 @@ TEST_F(CommandLineTest, NothingStartsForALineThatNamesNoProgram) {
   EXPECT_FALSE(resolveCommandLine(desk, "   "));
   EXPECT_FALSE(resolveCommandLine(desk, "C:\\Tools\\missing.exe"));
   EXPECT_FALSE(resolveCommandLine(desk, "\"\" -x"));
-  EXPECT_FALSE(launch(desk, "nosuchprogram --flag"));
+  const platform::StartResult none = launch(desk, "nosuchprogram --flag");
+  EXPECT_FALSE(none.process);
+  EXPECT_EQ(none.failure, platform::StartFailure::NoProgram);
   EXPECT_TRUE(desk.launches().empty());
 }
 
 TEST_F(CommandLineTest, ALaunchStartsTheResolvedProgramAndGivesItsProcess) {
-  const auto process = launch(desk, "C:\\My Apps\\tool.exe -x");
+  const auto process = launch(desk, "C:\\My Apps\\tool.exe -x").process;
   ASSERT_TRUE(process);
   ASSERT_EQ(desk.launches().size(), 1u);
   EXPECT_EQ(desk.launches()[0].program, "C:\\My Apps\\tool.exe");

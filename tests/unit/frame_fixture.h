@@ -37,6 +37,10 @@ class FrameTest : public ::testing::Test {
     desk.installProgram(path, program);
   }
 
+  // Hands a program entry, written as in a settings file by hand, to the
+  // loader.
+  bool loadEntry(const std::string& entry) { return main.loader().loadApp(model::splitEntry(entry)); }
+
   // The frame's handle of a window found by caption among the top-level
   // windows and the frame's children.
   WindowHandle windowCaptioned(const std::string& caption) {

@@ -102,7 +102,7 @@ TEST_F(HungWindowTest, AHostedWindowIsFittedWhenItAnswersAndReleasedOnlyThen) {
 
 TEST_F(HungWindowTest, ALaunchedWindowIsTakenWhenItsProgramAnswers) {
   install("C:\\Tools\\a.exe", "Tool", 100);
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\a.exe|Tool"));
   desk.advance(1000);
   const WindowHandle w = windowCaptioned("Tool");
   ASSERT_FALSE(w.isNull());

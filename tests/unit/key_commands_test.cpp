@@ -64,7 +64,7 @@ TEST_F(KeyCommandsTest, TheSelectedWindowIsFadedOnlyWhileNothingIsHosted) {
 
   // A launch that awaits its capture counts as hosted.
   install("C:\\Tools\\slow.exe", "Slow", 5000);
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\slow.exe|Slow"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\slow.exe|Slow"));
   desk.keyDown('2');
   EXPECT_EQ(frameAlpha(), std::optional<std::uint8_t>{80});
   EXPECT_EQ(desk.layeredAlpha(selected), std::optional<std::uint8_t>{140});
@@ -99,10 +99,10 @@ TEST_F(KeyCommandsTest, TheTaskListPassesCommandKeysOnAndTextBoxesKeepEveryKey) 
 TEST_F(KeyCommandsTest, EscGivesEveryHostedWindowBackAndEndsWithoutSaving) {
   install("C:\\Tools\\a.exe", "First");
   install("C:\\Tools\\b.exe", "Second");
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|First"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\a.exe|First"));
   desk.advance(2000);
   const WindowHandle first = state().hostedWindow;
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\b.exe|Second"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\b.exe|Second"));
   desk.advance(2000);
   const WindowHandle second = state().hostedWindow;
   ASSERT_TRUE(hostedInFrame(first));

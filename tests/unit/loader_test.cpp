@@ -12,7 +12,7 @@ class LoaderTest : public FrameTest {
     desk.start();
     ASSERT_TRUE(desk.frameShown());
   }
-  bool load(const std::string& entry) { return main.loader().loadApp(entry); }
+  bool load(const std::string& entry) { return loadEntry(entry); }
   int interval(ControlId timer) const { return control(timer).interval; }
 };
 
@@ -90,7 +90,7 @@ TEST_F(LoaderTest, TheFitGrowsWithTheDisplaysScale) {
     sim::Program tool;
     tool.caption = "Tool";
     screen.installProgram("C:\\Tools\\a.exe", tool);
-    ASSERT_TRUE(frame.loader().loadApp("C:\\Tools\\a.exe|Tool"));
+    ASSERT_TRUE(frame.loader().loadApp(model::splitEntry("C:\\Tools\\a.exe|Tool")));
     screen.advance(2000);
     const WindowHandle hosted = frame.state().hostedWindow;
     ASSERT_FALSE(hosted.isNull());

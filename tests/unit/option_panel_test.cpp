@@ -145,7 +145,7 @@ TEST_F(OptionPanelTest, ASaveTooLongToBeReadBackWholeTurnsRed) {
 TEST_F(OptionPanelTest, TheLoaderFillsBothBoxesAndItsTitleWins) {
   desk.installProgram("C:\\Chrome\\chrome.exe", {});
   desk.click(idx(ControlId::setCfgPic));
-  main.loader().loadApp("C:\\Chrome\\chrome.exe|Custom");
+  loadEntry("C:\\Chrome\\chrome.exe|Custom");
   EXPECT_EQ(text(ControlId::cfg_txt), "C:\\Chrome\\chrome.exe");
   EXPECT_EQ(text(ControlId::title_txt), "Custom");
   desk.click(idx(ControlId::cfgOkBtn));

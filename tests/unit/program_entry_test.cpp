@@ -1,9 +1,9 @@
 // Splitting a program entry into its command line and window title.
 #include <gtest/gtest.h>
 
-#include "embed/program_entry.h"
+#include "model/program_entry.h"
 
-namespace vitrolux::embed {
+namespace vitrolux::model {
 namespace {
 
 TEST(ProgramEntryTest, SplitsAtEveryBarAndKeepsTheFirstTwoPieces) {
@@ -28,4 +28,4 @@ TEST(ProgramEntryTest, SplitsAtEveryBarAndKeepsTheFirstTwoPieces) {
 }
 
 }  // namespace
-}  // namespace vitrolux::embed
+}  // namespace vitrolux::model

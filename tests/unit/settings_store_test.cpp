@@ -28,7 +28,7 @@ struct FieldCase {
 class FirstFieldTest : public ::testing::TestWithParam<FieldCase> {};
 
 TEST_P(FirstFieldTest, TakesTheFirstFieldOfTheFirstLine) {
-  EXPECT_EQ(firstField(GetParam().content), GetParam().value);
+  EXPECT_EQ(firstField(GetParam().content).text, GetParam().value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -63,15 +63,15 @@ TEST_F(StoreTest, PathsLieInTheApplicationFolder) {
 TEST_F(StoreTest, FilesThatAreNotOrdinaryReadAsEmpty) {
   EXPECT_EQ(store.readCfg(path("config.txt")), "");  // missing
   files.putFile(path("config.txt"), "");
-  EXPECT_EQ(store.autoLoadEntry(), "");  // empty
+  EXPECT_EQ(store.autoLoadEntry().text(), "");  // empty
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", hiddenFile());
-  EXPECT_EQ(store.autoLoadEntry(), "");
+  EXPECT_EQ(store.autoLoadEntry().text(), "");
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", systemFile());
-  EXPECT_EQ(store.autoLoadEntry(), "");
+  EXPECT_EQ(store.autoLoadEntry().text(), "");
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", lockedFile());
-  EXPECT_EQ(store.autoLoadEntry(), "");
+  EXPECT_EQ(store.autoLoadEntry().text(), "");
   files.putFile(path("config.txt"), "C:\\a.exe|A\r\n", readOnlyFile());
-  EXPECT_EQ(store.autoLoadEntry(), "C:\\a.exe|A");
+  EXPECT_EQ(store.autoLoadEntry().text(), "C:\\a.exe|A");
 }
 
 TEST_F(StoreTest, WriteThenReadGivesTheValueBack) {
@@ -79,7 +79,7 @@ TEST_F(StoreTest, WriteThenReadGivesTheValueBack) {
                 "a much longer old content that must not survive\r\nline 2\r\n");
   ASSERT_TRUE(store.writeCfg(path("config.txt"), "C:\\Tools\\a.exe|Tool"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\Tools\\a.exe|Tool\r\n");
-  EXPECT_EQ(store.autoLoadEntry(), "C:\\Tools\\a.exe|Tool");
+  EXPECT_EQ(store.autoLoadEntry().text(), "C:\\Tools\\a.exe|Tool");
 }
 
 TEST_F(StoreTest, AFailedWriteSaysSoAndKeepsTheOldFile) {
@@ -109,7 +109,7 @@ TEST_F(StoreTest, AWriteThatFailsAtAnyStepKeepsTheOldFileByteForByte) {
     EXPECT_EQ(files.file(path("config.txt"))->bytes, old);
     EXPECT_EQ(files.filesIn(files.applicationFolder()), std::vector<std::string>{"config.txt"})
         << "nothing left behind";
-    EXPECT_EQ(store.autoLoadEntry(), "C:\\o.exe|O");
+    EXPECT_EQ(store.autoLoadEntry().text(), "C:\\o.exe|O");
   }
   files.failWriteStep(std::nullopt);
   EXPECT_TRUE(store.writeCfg(path("config.txt"), "C:\\new.exe|New"));
@@ -120,12 +120,12 @@ TEST_F(StoreTest, TextOutsideTheAnsiCodePageIsStoredAsUtf8WithAMark) {
   // The simulated code page is Latin-1: "é" fits, Chinese does not.
   ASSERT_TRUE(store.writeCfg(path("config.txt"), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9"));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "C:\\Caf\xE9\\a.exe|Caf\xE9\r\n");
-  EXPECT_EQ(store.autoLoadEntry(), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9");
+  EXPECT_EQ(store.autoLoadEntry().text(), "C:\\Caf\xC3\xA9\\a.exe|Caf\xC3\xA9");
 
   const std::string chrome = "C:\\chrome.exe|新标签页 - Google Chrome";
   ASSERT_TRUE(store.writeCfg(path("config.txt"), chrome));
   EXPECT_EQ(files.file(path("config.txt"))->bytes, "\xEF\xBB\xBF" + chrome + "\r\n");
-  EXPECT_EQ(store.autoLoadEntry(), chrome);
+  EXPECT_EQ(store.autoLoadEntry().text(), chrome);
 }
 
 TEST_F(StoreTest, AByteOrderMarkMeansUtf8AndPlainBytesMeanAnsi) {
@@ -186,7 +186,7 @@ TEST_F(StoreTest, AFileCutAtTheReadLimitInsideACharacterIsStillUtf8) {
   bytes += std::string(65536 - 2 - bytes.size(), 'x');
   bytes += "记";
   files.putFile(path("config.txt"), bytes);
-  EXPECT_EQ(store.autoLoadEntry(), "C:\\记.exe|记");
+  EXPECT_EQ(store.autoLoadEntry().text(), "C:\\记.exe|记");
 }
 
 TEST_F(StoreTest, WhatIsWrittenReadsBackAsItself) {
@@ -195,7 +195,7 @@ TEST_F(StoreTest, WhatIsWrittenReadsBackAsItself) {
   for (const std::string value : {"C:\\\xC3\x83\xC2\xA9.exe|x", "\xC3\xBF\xC3\xBE.exe|x"}) {
     ASSERT_TRUE(store.writeCfg(path("config.txt"), value));
     EXPECT_EQ(files.file(path("config.txt"))->bytes.substr(0, 3), "\xEF\xBB\xBF") << value;
-    EXPECT_EQ(store.autoLoadEntry(), value);
+    EXPECT_EQ(store.autoLoadEntry().text(), value);
   }
 }
 
@@ -205,7 +205,7 @@ TEST_F(StoreTest, AValueTooLongToBeReadBackWholeIsRefused) {
   const std::string longest = "C:\\a.exe|" + std::string(65534 - 9, 't');
   ASSERT_TRUE(store.writeCfg(path("config.txt"), longest));
   EXPECT_EQ(files.file(path("config.txt"))->bytes.size(), 65536u);
-  EXPECT_EQ(store.autoLoadEntry(), longest);
+  EXPECT_EQ(store.autoLoadEntry().text(), longest);
 
   files.putFile(path("config.txt"), "C:\\old.exe|Old\r\n");
   EXPECT_FALSE(store.writeCfg(path("config.txt"), longest + "t"));

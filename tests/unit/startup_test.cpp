@@ -112,7 +112,7 @@ TEST_F(ShutdownTest, ClosingTheFrameGivesHostedWindowsBack) {
 
 TEST_F(ShutdownTest, ClosingGivesBackEveryForeignWindowNotOnlyTheLastOne) {
   install("C:\\Tools\\a.exe", "Tool");
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\a.exe|Tool"));
   desk.advance(2000);
   const WindowHandle tool = state().hostedWindow;
   ASSERT_TRUE(hostedInFrame(tool));
@@ -149,7 +149,7 @@ TEST_F(ShutdownTest, ClosingWhileALaunchPendsTouchesNoOtherWindow) {
   install("C:\\Tools\\a.exe", "Tool", 5000);
   const WindowHandle bystander = desk.createWindow(desk.newProcess(), "Bystander");
   const platform::Rect before = *desk.windowRect(bystander);
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\a.exe|Tool"));
   ASSERT_TRUE(state().pendingLaunch.has_value());
   desk.closeFrame();
   EXPECT_TRUE(desk.isWindow(bystander));

@@ -93,7 +93,7 @@ TEST_F(ReleaseTest, GivesBackTheHostedWindowAndTheSelectedRowsWindow) {
 
 TEST_F(ReleaseTest, ALaunchAwaitingItsCaptureIsForgottenButStillCaptured) {
   install("C:\\Tools\\a.exe", "Tool");
-  ASSERT_TRUE(main.loader().loadApp("C:\\Tools\\a.exe|Tool"));
+  ASSERT_TRUE(loadEntry("C:\\Tools\\a.exe|Tool"));
   ASSERT_TRUE(state().pendingLaunch.has_value());
   release();
   EXPECT_FALSE(state().hosting());

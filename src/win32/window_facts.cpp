@@ -1,0 +1,116 @@
+#include "win32/window_facts.h"
+
+#include "win32/unique_resource.h"
+
+namespace vitrolux::platform::win32 {
+namespace {
+
+// The offset of workspace coordinates from screen coordinates on the
+// window's monitor: they start at its work area's top left, which differs
+// where a task bar sits on the left or at the top. Tool windows use screen
+// coordinates.
+POINT workspaceOffset(HWND window, const RECT& place) {
+  if ((::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) != 0) return POINT{0, 0};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  if (!::GetMonitorInfoW(::MonitorFromRect(&place, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    return POINT{0, 0};
+  }
+  return POINT{monitor.rcWork.left - monitor.rcMonitor.left,
+               monitor.rcWork.top - monitor.rcMonitor.top};
+}
+
+// The integrity level of a process's token: its mandatory label's last
+// sub-authority (0x2000 medium, 0x3000 high, 0x4000 system).
+std::optional<DWORD> integrityOf(HANDLE process) {
+  HANDLE raw = nullptr;
+  if (!::OpenProcessToken(process, TOKEN_QUERY, &raw)) return std::nullopt;
+  const unique_handle token(raw);
+  DWORD size = 0;
+  ::GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
+  if (size == 0) return std::nullopt;
+  std::string buffer(size, '\0');
+  auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data());
+  if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, label, size, &size)) {
+    return std::nullopt;
+  }
+  const PUCHAR count = ::GetSidSubAuthorityCount(label->Label.Sid);
+  if (count == nullptr || *count == 0) return std::nullopt;
+  return *::GetSidSubAuthority(label->Label.Sid, *count - 1);
+}
+
+}  // namespace
+
+std::optional<Placement> placementOf(HWND window) {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!::GetWindowPlacement(window, &placement)) return std::nullopt;
+  RECT normal = placement.rcNormalPosition;
+  const POINT offset = workspaceOffset(window, normal);
+  ::OffsetRect(&normal, offset.x, offset.y);
+  Placement result;
+  result.normal = Rect{normal.left, normal.top, normal.right, normal.bottom};
+  if (placement.showCmd == SW_SHOWMAXIMIZED) result.state = WindowState::Maximized;
+  if (placement.showCmd == SW_SHOWMINIMIZED || ::IsIconic(window)) {
+    result.state = WindowState::Minimized;
+  }
+  return result;
+}
+
+bool applyPlacement(HWND window, const Placement& wanted) {
+  RECT normal{wanted.normal.left, wanted.normal.top, wanted.normal.right, wanted.normal.bottom};
+  const POINT offset = workspaceOffset(window, normal);
+  ::OffsetRect(&normal, -offset.x, -offset.y);
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof(placement);
+  if (!::GetWindowPlacement(window, &placement)) return false;
+  placement.flags = 0;
+  placement.rcNormalPosition = normal;
+  switch (wanted.state) {
+    case WindowState::Maximized:
+      placement.showCmd = SW_SHOWMAXIMIZED;
+      break;
+    case WindowState::Minimized:
+      placement.showCmd = SW_SHOWMINNOACTIVE;
+      break;
+    case WindowState::Normal:
+      placement.showCmd = SW_SHOWNOACTIVATE;
+      break;
+  }
+  return ::SetWindowPlacement(window, &placement) != FALSE;
+}
+
+std::wstring classNameOf(HWND window) {
+  wchar_t name[256] = {};
+  const int length = ::GetClassNameW(window, name, 256);
+  return std::wstring(name, length > 0 ? static_cast<std::size_t>(length) : 0);
+}
+
+bool cloaked(HWND window) {
+  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+  static const GetAttribute getAttribute = []() -> GetAttribute {
+    HMODULE dwm = ::LoadLibraryW(L"dwmapi.dll");
+    if (dwm == nullptr) return nullptr;
+    // Through a plain function pointer: FARPROC's own type matches none.
+    return reinterpret_cast<GetAttribute>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(dwm, "DwmGetWindowAttribute")));
+  }();
+  if (getAttribute == nullptr) return false;
+  constexpr DWORD kDwmwaCloaked = 14;
+  DWORD value = 0;
+  return SUCCEEDED(getAttribute(window, kDwmwaCloaked, &value, sizeof(value))) && value != 0;
+}
+
+bool ofHigherIntegrity(HWND window) {
+  DWORD processId = 0;
+  if (::GetWindowThreadProcessId(window, &processId) == 0) return false;
+  static const std::optional<DWORD> own = integrityOf(::GetCurrentProcess());
+  if (!own) return false;
+  const unique_handle process(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return false;
+  const std::optional<DWORD> theirs = integrityOf(process.get());
+  return theirs && *theirs > *own;
+}
+
+}  // namespace vitrolux::platform::win32
