@@ -47,6 +47,9 @@ struct SimWindow {
   WindowHandle owner;
   // Visible by its style, yet not on the screen (a suspended store app).
   bool cloaked = false;
+  // Its program puts it back on the desktop whenever another program gives
+  // it a parent (the change itself succeeds).
+  bool leavesEveryParent = false;
   // Where the window stands when restored, while it is minimised or
   // maximised (WS_MINIMIZE, WS_MAXIMIZE); `rect` is then where it shows.
   Rect normal;

@@ -317,6 +317,13 @@ bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
   } else {
     std::vector<WindowHandle>& kids = impl_->children[parent.value()];
     kids.insert(kids.begin(), child);
+    if (w->leavesEveryParent) {
+      impl_->unlink(*w);
+      w->parent = {};
+      impl_->topLevel.insert(
+          impl_->topLevel.begin() + static_cast<std::ptrdiff_t>(impl_->topOfBand(isTopMost(*w))),
+          child);
+    }
   }
   return true;
 }

@@ -2,6 +2,7 @@
 // waits for it after its first attempt, until the window comes, the program
 // ends, 30 s pass or the user does something newer.
 #include "frame_fixture.h"
+#include "model/text.h"
 
 namespace vitrolux::testing {
 namespace {
@@ -127,8 +128,12 @@ TEST_F(CaptureWaitTest, TheWaitEndsAfterThirtySeconds) {
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));
   desk.advance(29900);
   EXPECT_TRUE(waitTimerRuns());
+  EXPECT_TRUE(desk.messagesShown().empty());
   desk.advance(100);
   EXPECT_FALSE(waitTimerRuns());
+  EXPECT_EQ(desk.messagesShown(),
+            std::vector<std::string>{"等了 30 秒，没有出现标题为“Tool”的窗口。请在任务列表中选择程序的"
+                                     "窗口，点击“装载”。"});
   EXPECT_FALSE(state().pendingLaunch.has_value());
   EXPECT_EQ(desk.keptProcesses(), 0u);
   const WindowHandle late = lateWindow("Tool");
@@ -144,6 +149,8 @@ TEST_F(CaptureWaitTest, AProgramThatEndsWithoutItsWindowEndsTheWait) {
   desk.advance(600);
   EXPECT_FALSE(waitTimerRuns());
   EXPECT_FALSE(state().pendingLaunch.has_value());
+  EXPECT_EQ(desk.messagesShown(),
+            std::vector<std::string>{std::string(model::text::kMsgEndedWithoutWindow)});
   const WindowHandle late = lateWindow("Tool");
   desk.advance(1000);
   EXPECT_FALSE(hostedInFrame(late));
@@ -200,6 +207,27 @@ TEST_F(CaptureWaitTest, AnOlderLaunchsAttemptNeverDisturbsTheNewestWait) {
   EXPECT_EQ(state().pendingLaunch, desk.launches().back().process);
   desk.advance(1600);  // its window came at 3.5 s
   EXPECT_TRUE(hostedInFrame(windowCaptioned("Intranet")));
+}
+
+TEST_F(CaptureWaitTest, AStrayTickAndATickForALaunchNoLongerPendingCaptureNothing) {
+  // A tick with no wait at all (one queued before the wait ended).
+  const WindowHandle bystander = lateWindow("Tool");
+  main.onSystemTimer(embed::kCaptureWaitTimerId);
+  EXPECT_FALSE(hostedInFrame(bystander));
+  EXPECT_TRUE(state().hostedWindow.isNull());
+
+  // A wait whose launch something newer replaced behind its back.
+  install("C:\\Tools\\a.exe", "Late", 0, 0, false);
+  ASSERT_TRUE(load("C:\\Tools\\a.exe|Late"));
+  desk.advance(2000);
+  ASSERT_TRUE(waitTimerRuns());
+  state().pendingLaunch.reset();
+  const WindowHandle late = lateWindow("Late");
+  main.onSystemTimer(embed::kCaptureWaitTimerId);
+  EXPECT_FALSE(waitTimerRuns()) << "the wait went on for a launch no longer pending";
+  desk.advance(1000);
+  EXPECT_FALSE(hostedInFrame(late));
+  EXPECT_TRUE(desk.messagesShown().empty());
 }
 
 }  // namespace

@@ -98,5 +98,25 @@ TEST_F(CommandLineTest, ALaunchStartsTheResolvedProgramAndGivesItsProcess) {
   EXPECT_EQ(desk.launches()[0].process, *process);
 }
 
+TEST_F(CommandLineTest, AProgramStartsInItsOwnFolderUnlessToldOtherwise) {
+  ASSERT_TRUE(launch(desk, "C:\\My Apps\\tool.exe -x").process);
+  ASSERT_TRUE(launch(desk, "C:\\Program.exe").process);
+  ASSERT_TRUE(launch(desk, "C:\\My Apps\\tool.exe", {"C:\\Windows", 3}).process);
+  ASSERT_EQ(desk.launches().size(), 3u);
+  EXPECT_EQ(desk.launches()[0].options, (platform::StartOptions{"C:\\My Apps", 1}));
+  // A drive's root, not that drive's current folder.
+  EXPECT_EQ(desk.launches()[1].options.folder, "C:\\");
+  EXPECT_EQ(desk.launches()[2].options, (platform::StartOptions{"C:\\Windows", 3}));
+}
+
+TEST_F(CommandLineTest, AProgramThatAsksForAnAdministratorIsReportedAsSuch) {
+  sim::Program admin;
+  admin.needsElevation = true;
+  desk.installProgram("C:\\Tools\\setup.exe", admin);
+  const platform::StartResult result = launch(desk, "C:\\Tools\\setup.exe");
+  EXPECT_FALSE(result.process);
+  EXPECT_EQ(result.failure, platform::StartFailure::NeedsElevation);
+}
+
 }  // namespace
 }  // namespace vitrolux::embed

@@ -41,6 +41,9 @@ class ControlModelTest : public ::testing::Test {
 TEST_F(ControlModelTest, ASelectionMustNameARow) {
   const int list = idx(model::ControlId::processList);
   controls.setRows(list, {{"A", 0x100}, {"B", 0x200}});
+  controls.setSelected(list, 0);
+  EXPECT_EQ(controls[list].selected, 0) << "the first row is a row";
+  EXPECT_EQ(model::selectedTaskWindow(controls), WindowHandle{0x100});
   controls.setSelected(list, 1);
   EXPECT_EQ(controls[list].selected, 1);
   EXPECT_EQ(model::selectedTaskWindow(controls), WindowHandle{0x200});

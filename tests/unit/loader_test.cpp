@@ -2,6 +2,7 @@
 
 #include "frame_fixture.h"
 #include "model/hosted_fit.h"
+#include "model/text.h"
 
 namespace vitrolux::testing {
 namespace {
@@ -142,6 +143,7 @@ TEST_F(LoaderTest, AnEmptyTitleCapturesNothingAndTheLaunchStaysPending) {
   EXPECT_TRUE(state().hostedWindow.isNull());
   EXPECT_EQ(state().pendingLaunch, desk.launches().back().process);
   EXPECT_FALSE(hostedInFrame(windowCaptioned("Tool")));
+  EXPECT_EQ(desk.messagesShown(), std::vector<std::string>{std::string(model::text::kMsgNoTitle)});
 }
 
 TEST_F(LoaderTest, ABarePathKeepsTheTitleThePathFilledIn) {
@@ -172,6 +174,8 @@ TEST_F(LoaderTest, AProgramThatCannotStartChangesNothingButTheTextBoxes) {
   ASSERT_FALSE(hosted.isNull());
 
   EXPECT_FALSE(load("C:\\Missing\\b.exe|Other"));
+  EXPECT_EQ(desk.messagesShown(),
+            std::vector<std::string>{"找不到这个程序：\nC:\\Missing\\b.exe"});
   EXPECT_EQ(state().hostedWindow, hosted);
   EXPECT_EQ(interval(ControlId::other_app_timer), 0);
   EXPECT_EQ(text(ControlId::cfg_txt), "C:\\Missing\\b.exe");

@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // Emptying the path leaves the title alone.
                       FillCase{"", "typed before"}));
 
-TEST_F(OptionPanelTest, ASaveStoresPathAndTitleWithoutQuotes) {
+TEST_F(OptionPanelTest, QuotesAroundTheProgramAloneAreDroppedWhereTheyChangeNothing) {
   type("\"C:\\My Apps\\tool.exe\" -x", "Tool");
   save();
   EXPECT_EQ(config(), "C:\\My Apps\\tool.exe -x|Tool\r\n");
@@ -80,6 +80,34 @@ TEST_F(OptionPanelTest, ASaveStoresPathAndTitleWithoutQuotes) {
   EXPECT_EQ(text(ControlId::cfg_txt), "\"C:\\My Apps\\tool.exe\" -x") << "the box keeps its quotes";
   EXPECT_FALSE(control(ControlId::optionFrm).visible);
   EXPECT_TRUE(desk.launches().empty()) << "saving does not load the program";
+}
+
+TEST_F(OptionPanelTest, QuotedArgumentsAndACaptionWithABarComeBackAtTheNextStart) {
+  type("\"C:\\Chrome\\chrome.exe\" --profile-directory=\"Profile 1\"", "Site | Work");
+  save();
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kGreen);
+  EXPECT_EQ(config(),
+            "\"C:\\Chrome\\chrome.exe --profile-directory=\"\"Profile 1\"\"|Site | Work\"\r\n");
+
+  // The next start launches exactly that, and looks for exactly that caption.
+  sim::SimDesktop next;
+  next.files().putFile(appFile("config.txt"), *config());
+  next.installProgram("C:\\Chrome\\chrome.exe", {});
+  app::Main again{next.ports()};
+  next.connect(again);
+  next.start();
+  ASSERT_EQ(next.launches().size(), 1u);
+  EXPECT_EQ(next.launches()[0].commandLine,
+            "\"C:\\Chrome\\chrome.exe\" --profile-directory=\"Profile 1\"");
+  EXPECT_EQ(again.control(ControlId::title_txt).caption, "Site | Work");
+}
+
+TEST_F(OptionPanelTest, AnEntryThatCouldNotComeBackWholeIsRefused) {
+  desk.files().putFile(appFile("config.txt"), "C:\\old.exe|Old\r\n");
+  type("C:\\Tools\\a.exe x|y", "Tool");
+  save();
+  EXPECT_EQ(control(ControlId::cfgOkBtn).back, kRed);
+  EXPECT_EQ(config(), "C:\\old.exe|Old\r\n");
 }
 
 TEST_F(OptionPanelTest, AnIncompleteEntryIsRefused) {

@@ -46,6 +46,55 @@ INSTANTIATE_TEST_SUITE_P(
                       // An unclosed quote runs to the end of its line.
                       FieldCase{"\"C:\\a.exe|A\r\nmore", "C:\\a.exe|A"}));
 
+// Entries come back whole: what the option panel stores reads back as
+// itself, and every file written by hand reads as it always did.
+struct EntryCase {
+  model::ProgramEntry entry;
+  const char* line;  // as stored
+};
+
+class EntryLineTest : public ::testing::TestWithParam<EntryCase> {};
+
+TEST_P(EntryLineTest, StoresTheEntrySoThatItReadsBackWhole) {
+  const std::optional<std::string> line = entryLine(GetParam().entry);
+  ASSERT_TRUE(line.has_value());
+  EXPECT_EQ(*line, GetParam().line);
+  EXPECT_EQ(entryOfField(firstField(*line + "\r\n")), GetParam().entry);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, EntryLineTest,
+    ::testing::Values(
+        // As one writes it by hand, whenever that reads back unchanged.
+        EntryCase{{"C:\\Tools\\a.exe -x", "Tool"}, "C:\\Tools\\a.exe -x|Tool"},
+        EntryCase{{"C:\\a.exe", "Say \"hi\""}, "C:\\a.exe|Say \"hi\""},
+        // Quotes in the arguments, a "|" or a comma in the caption, blanks at
+        // the end, a quoted program: the whole entry in quotes, doubled inside.
+        EntryCase{{"\"C:\\Chrome\\chrome.exe\" --profile-directory=\"Profile 1\"", "Work"},
+                  "\"\"\"C:\\Chrome\\chrome.exe\"\" --profile-directory=\"\"Profile 1\"\"|Work\""},
+        EntryCase{{"C:\\a.exe", "Tab | Site"}, "\"C:\\a.exe|Tab | Site\""},
+        EntryCase{{"C:\\a.exe", "Hello, world"}, "\"C:\\a.exe|Hello, world\""},
+        EntryCase{{"C:\\a.exe", "Title "}, "\"C:\\a.exe|Title \""},
+        EntryCase{{"C:\\a.exe \"x|y\"", "T|U"}, "\"C:\\a.exe \"\"x|y\"\"|T|U\""}));
+
+TEST(EntryLine, AnEntryThatCannotComeBackWholeIsNotStored) {
+  // A "|" in the command line outside its quotes could only be the
+  // separator when read back.
+  EXPECT_FALSE(entryLine({"C:\\a.exe x|y", "T"}).has_value());
+}
+
+TEST(EntryLine, FilesWrittenByHandReadAsTheyAlwaysDid) {
+  const auto read = [](std::string_view text) { return entryOfField(firstField(text)); };
+  EXPECT_EQ(read("C:\\a.exe -x|Title|dropped\r\n"), (model::ProgramEntry{"C:\\a.exe -x", "Title"}));
+  EXPECT_EQ(read("C:\\a.exe\r\n"), (model::ProgramEntry{"C:\\a.exe", std::nullopt}));
+  // A quoted program with its title outside the quotes loses the title, as
+  // it always has.
+  EXPECT_EQ(read("\"C:\\My Apps\\tool.exe\"|Tool\r\n"),
+            (model::ProgramEntry{"C:\\My Apps\\tool.exe", std::nullopt}));
+  EXPECT_EQ(read("\"a|b\"\r\n"), (model::ProgramEntry{"a", "b"}));
+  EXPECT_EQ(read("C:\\a.exe|Hello, world\r\n"), (model::ProgramEntry{"C:\\a.exe", "Hello"}));
+}
+
 // Files and the code page are all the store needs.
 class StoreTest : public ::testing::Test {
  protected:
@@ -167,6 +216,14 @@ TEST_F(StoreTest, Utf16IsReadByItsMark) {
   EXPECT_EQ(store.readCfg(path("chrome.txt")),
             "a\xEF\xBF\xBD"
             "b");
+  // The surrogate ranges end at DBFF and DFFF: a lone DFFF is replaced too,
+  // and DBFF DFFF is the last code point there is.
+  files.putFile(path("chrome.txt"), bytesOf("\xFF\xFE"
+                                            "a\0\xFF\xDF"
+                                            "b\0\xFF\xDB\xFF\xDF"));
+  EXPECT_EQ(store.readCfg(path("chrome.txt")),
+            "a\xEF\xBF\xBD"
+            "b\xF4\x8F\xBF\xBF");
 }
 
 TEST_F(StoreTest, MalformedUtf8BehindAMarkBecomesReplacementCharacters) {

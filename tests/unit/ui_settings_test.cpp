@@ -49,6 +49,22 @@ TEST(UiSettingsLine, ANumberIsWhatStandsAtTheStartOfTheValue) {
   EXPECT_EQ(leadingNumber("px8000"), 0);
   EXPECT_EQ(leadingNumber("--5"), 0);
   EXPECT_EQ(leadingNumber(""), 0);
+  // An exponent may carry its own sign; a sign without digits is no
+  // exponent.
+  EXPECT_EQ(leadingNumber("8e+3"), 8000);
+  EXPECT_EQ(leadingNumber("8E-1"), 0.8);
+  EXPECT_EQ(leadingNumber("5e+"), 5);
+  EXPECT_EQ(leadingNumber("1e-999"), 0);
+  // What is not a number counts as 0, whatever a conversion would make of it.
+  EXPECT_EQ(leadingNumber("nan"), 0);
+  EXPECT_EQ(leadingNumber("-NaN"), 0);
+  EXPECT_EQ(leadingNumber("inf"), 0);
+}
+
+TEST(UiSettingsLine, ExponentsAndNonNumbersInAWholeLine) {
+  EXPECT_EQ(readUiSettings("width=nan|||height=NaN|||opacity=1e+2|||left=2e9|||top=-2e+9|||"
+                           "width=9.675e+3"),
+            (Items{{UiKey::Opacity, 100}, {UiKey::Width, 9675}}));
 }
 
 TEST(UiSettingsLine, TheLineWrittenLeavesOutALevelOf0AndRoundsToWholeTwips) {
