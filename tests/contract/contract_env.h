@@ -50,6 +50,8 @@ class ContractEnv {
   virtual WindowHandle makeTopLevel(const std::string& caption,
                                     std::uint32_t style = platform::kWsOverlappedWindow |
                                                           platform::kWsVisible) = 0;
+  // A visible popup with a title bar, owned by `owner` (a dialog's kind).
+  virtual WindowHandle makeOwnedTopLevel(WindowHandle owner, const std::string& caption) = 0;
   // A visible WS_CHILD window; the rect is relative to the parent's client area.
   virtual WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) = 0;
   virtual void destroy(WindowHandle window) = 0;

@@ -37,6 +37,13 @@ class SimEnv final : public ContractEnv {
   WindowHandle makeTopLevel(const std::string& caption, std::uint32_t style) override {
     return desk_.createWindow(desk_.ownProcess(), caption, style);
   }
+  WindowHandle makeOwnedTopLevel(WindowHandle owner, const std::string& caption) override {
+    const WindowHandle w = desk_.createWindow(
+        desk_.ownProcess(), caption, platform::kWsPopup | platform::kWsCaption | platform::kWsVisible,
+        {150, 150, 450, 350});
+    desk_.window(w)->owner = owner;
+    return w;
+  }
   WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) override {
     return desk_.createChildWindow(parent, desk_.ownProcess(), caption, rect);
   }

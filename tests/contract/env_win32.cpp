@@ -233,6 +233,14 @@ class Win32Env final : public ContractEnv {
     return handle(w);
   }
 
+  WindowHandle makeOwnedTopLevel(WindowHandle owner, const std::string& caption) override {
+    HWND w = ::CreateWindowExW(0, kClassName, wide(caption).c_str(), WS_POPUP | WS_CAPTION, 150,
+                               150, 300, 200, hwnd(owner), nullptr, instance_, nullptr);
+    show(w);
+    windows_.push_back(w);
+    return handle(w);
+  }
+
   WindowHandle makeChild(WindowHandle parent, const std::string& caption, Rect rect) override {
     HWND w = ::CreateWindowExW(0, kClassName, wide(caption).c_str(), WS_CHILD | WS_VISIBLE,
                                rect.left, rect.top, rect.width(), rect.height(), hwnd(parent),

@@ -84,6 +84,46 @@ TEST_F(Contract, AdoptedWindowKeepsItsOffsetInsideTheFrameAndOnTheWayBack) {
   EXPECT_EQ(desktop.findWindow("Vitrolux contract adopt"), w);
 }
 
+TEST_F(Contract, OwnerClassAndParentReadBackAsTheWindowSystemKeepsThem) {
+  const WindowHandle main = env->makeTopLevel("Vitrolux contract owner");
+  const WindowHandle owned = env->makeOwnedTopLevel(main, "Vitrolux contract owned");
+  EXPECT_EQ(desktop.getOwner(owned), main);
+  EXPECT_TRUE(desktop.getOwner(main).isNull());
+  // An owned window is top-level all the same: the desktop holds it.
+  EXPECT_TRUE(desktop.getParent(owned).isNull());
+  EXPECT_FALSE(desktop.getClassName(main).empty());
+  // Shown, and of this very program: neither hidden by the compositor nor
+  // out of reach.
+  EXPECT_FALSE(desktop.isCloaked(main));
+  EXPECT_FALSE(desktop.ofHigherRights(main));
+  ASSERT_TRUE(desktop.setParent(main, env->frame()));
+  EXPECT_EQ(desktop.getParent(main), env->frame());
+
+  env->destroy(owned);
+  EXPECT_EQ(desktop.getClassName(owned), "");
+  EXPECT_TRUE(desktop.getOwner(owned).isNull());
+}
+
+TEST_F(Contract, APlacementReadsBackAndGoesWithTheWayBackToTheDesktop) {
+  using platform::Placement;
+  using platform::WindowState;
+  const WindowHandle w = env->makeForeignTopLevel("Vitrolux contract placement");
+  ASSERT_TRUE(desktop.setWindowPos(w, kHwndTop, 120, 130, 300, 200, platform::kSwpNoActivate));
+  EXPECT_EQ(desktop.windowPlacement(w), (Placement{WindowState::Normal, {120, 130, 420, 330}}));
+
+  ASSERT_TRUE(desktop.setWindowPlacement(w, {WindowState::Maximized, {120, 130, 420, 330}}));
+  EXPECT_EQ(desktop.windowPlacement(w), (Placement{WindowState::Maximized, {120, 130, 420, 330}}));
+  // Restored elsewhere: a normal window there.
+  ASSERT_TRUE(desktop.setWindowPlacement(w, {WindowState::Normal, {1, 22, 301, 222}}));
+  EXPECT_EQ(desktop.windowRect(w), (Rect{1, 22, 301, 222}));
+
+  ASSERT_TRUE(desktop.setParent(w, env->frame()));
+  ASSERT_TRUE(
+      desktop.setParentThenPlacement(w, WindowHandle{}, {WindowState::Maximized, {120, 130, 420, 330}}));
+  EXPECT_TRUE(env->getParent(w).isNull());
+  EXPECT_EQ(desktop.windowPlacement(w), (Placement{WindowState::Maximized, {120, 130, 420, 330}}));
+}
+
 TEST_F(Contract, SetParentRefusesLoopsAndGoneWindows) {
   const WindowHandle w = env->makeTopLevel("Vitrolux contract loop");
   const WindowHandle kid = env->makeChild(w, "Vitrolux contract loop kid", {1, 1, 20, 20});
