@@ -208,16 +208,19 @@ Loader::Take Loader::take(WindowHandle window) {
   // The system would refuse the move and the new parent: nothing is tried,
   // so nothing is left half done.
   if (desktop_.ofHigherRights(window)) return Take::Administrator;
-  model::rememberTaken(state_, desktop_, window);
-  const std::optional<platform::Placement> before = model::takenPlacement(state_, window);
+  std::optional<platform::Placement> before = desktop_.windowPlacement(window);
+  // A window maximised or minimised on the desktop is hosted as a normal
+  // one. Restored first, it also shows the place it goes back to: not every
+  // system tells another program a window's restored place.
+  if (before && before->state != platform::WindowState::Normal && desktop_.restoreWindow(window)) {
+    if (const std::optional<platform::Rect> restored = desktop_.windowRect(window)) {
+      before->normal = *restored;
+    }
+  }
+  if (before) model::rememberTaken(state_, desktop_, window, *before);
   const platform::Rect bounds = frame_.frameBounds();
   const platform::Rect fit =
       model::hostedFit(platform::Size{bounds.width(), bounds.height()}, frame_.dpi());
-  // A window maximised or minimised on the desktop is hosted as a normal
-  // one: restored in place of the fit, while it is still top-level.
-  if (before && before->state != platform::WindowState::Normal) {
-    desktop_.setWindowPlacement(window, platform::Placement{platform::WindowState::Normal, fit});
-  }
   // Placed without waiting for the program. A window keeps its position
   // relative to its parent's client area, so it lands below the title strip
   // whether the program takes the place or the new parent first.

@@ -4,16 +4,15 @@
 
 namespace vitrolux::model {
 
-void rememberTaken(FrameState& state, platform::DesktopPort& desktop,
-                   platform::WindowHandle window) {
+void rememberTaken(FrameState& state, platform::DesktopPort& desktop, platform::WindowHandle window,
+                   const platform::Placement& placement) {
   // Entries of windows that have gone or gone back are dropped here, so the
   // list never outgrows what the frame holds.
   std::erase_if(state.taken, [&](const TakenWindow& taken) {
     return !exists(desktop, taken.window) || desktop.getParent(taken.window).isNull();
   });
-  if (takenPlacement(state, window)) return;
-  const std::optional<platform::Placement> placement = desktop.windowPlacement(window);
-  if (placement) state.taken.push_back(TakenWindow{window, *placement});
+  forgetTaken(state, window);
+  state.taken.push_back(TakenWindow{window, placement});
 }
 
 std::optional<platform::Placement> takenPlacement(const FrameState& state,

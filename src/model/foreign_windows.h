@@ -24,10 +24,10 @@ inline bool exists(platform::DesktopPort& desktop, platform::WindowHandle window
   return !window.isNull() && desktop.windowRect(window).has_value();
 }
 
-// Remembers how the window stands before the frame takes it. Entries of
+// Remembers how the window stood before the frame took it. Entries of
 // windows gone, or back on the desktop, are dropped meanwhile.
-void rememberTaken(FrameState& state, platform::DesktopPort& desktop,
-                   platform::WindowHandle window);
+void rememberTaken(FrameState& state, platform::DesktopPort& desktop, platform::WindowHandle window,
+                   const platform::Placement& placement);
 // How the window stood when it was taken; nothing for one never taken.
 std::optional<platform::Placement> takenPlacement(const FrameState& state,
                                                   platform::WindowHandle window);

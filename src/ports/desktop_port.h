@@ -59,6 +59,9 @@ class DesktopPort {
                                       const Placement& placement) = 0;
   // SetWindowPlacement alone, carried out the same way as setParent.
   virtual bool setWindowPlacement(WindowHandle window, const Placement& placement) = 0;
+  // ShowWindow(SW_SHOWNOACTIVATE): a minimised or maximised window back at
+  // its restored place, shown and not activated; carried out the same way.
+  virtual bool restoreWindow(WindowHandle window) = 0;
   // GetWindowPlacement; nothing when the window is gone.
   virtual std::optional<Placement> windowPlacement(WindowHandle window) = 0;
   virtual std::int32_t getWindowLong(WindowHandle window, int index) = 0;

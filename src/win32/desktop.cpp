@@ -175,6 +175,16 @@ bool Desktop::setWindowPlacement(WindowHandle window, const Placement& placement
       .value_or(false);
 }
 
+bool Desktop::restoreWindow(WindowHandle window) {
+  const HWND w = toHwnd(window);
+  auto restore = [w] {
+    ::ShowWindow(w, SW_SHOWNOACTIVATE);
+    return ::IsWindow(w) && !::IsIconic(w) && !::IsZoomed(w);
+  };
+  if (!ofOtherThread(w)) return restore();
+  return callWithin(w, kForeignCallWaitMs, restore).value_or(false);
+}
+
 std::optional<Placement> Desktop::windowPlacement(WindowHandle window) {
   return placementOf(toHwnd(window));
 }

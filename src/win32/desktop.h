@@ -43,6 +43,7 @@ class Desktop final : public DesktopPort {
   bool setParentThenPlacement(WindowHandle child, WindowHandle parent,
                               const Placement& placement) override;
   bool setWindowPlacement(WindowHandle window, const Placement& placement) override;
+  bool restoreWindow(WindowHandle window) override;
   std::optional<Placement> windowPlacement(WindowHandle window) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::string getWindowText(WindowHandle window) override;

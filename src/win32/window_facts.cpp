@@ -57,7 +57,41 @@ std::optional<Placement> placementOf(HWND window) {
   return result;
 }
 
+namespace {
+
+// The same placement made of ShowWindow and SetWindowPos, for a system
+// whose SetWindowPlacement refuses other processes' windows (Wine; Windows
+// takes it). The window passes through its normal state at the restored
+// place, so that maximising keeps that place to restore to.
+bool emulatePlacement(HWND window, const Placement& wanted) {
+  if ((::IsZoomed(window) || ::IsIconic(window)) && !::ShowWindow(window, SW_SHOWNOACTIVATE) &&
+      (::IsZoomed(window) || ::IsIconic(window))) {
+    return false;
+  }
+  const Rect& r = wanted.normal;
+  if (!::SetWindowPos(window, nullptr, r.left, r.top, r.width(), r.height(),
+                      SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW)) {
+    return false;
+  }
+  if (wanted.state == WindowState::Maximized) ::ShowWindow(window, SW_MAXIMIZE);
+  if (wanted.state == WindowState::Minimized) ::ShowWindow(window, SW_SHOWMINNOACTIVE);
+  return true;
+}
+
+bool ofOtherProcess(HWND window) {
+  DWORD process = 0;
+  ::GetWindowThreadProcessId(window, &process);
+  return process != 0 && process != ::GetCurrentProcessId();
+}
+
+}  // namespace
+
 bool applyPlacement(HWND window, const Placement& wanted) {
+  // Whether the system places other processes' windows: learnt at the first
+  // refusal of a window that exists, and from then on not asked again.
+  static bool placesOtherProcesses = true;
+  const bool foreign = ofOtherProcess(window);
+  if (foreign && !placesOtherProcesses) return emulatePlacement(window, wanted);
   RECT normal{wanted.normal.left, wanted.normal.top, wanted.normal.right, wanted.normal.bottom};
   const POINT offset = workspaceOffset(window, normal);
   ::OffsetRect(&normal, -offset.x, -offset.y);
@@ -77,7 +111,10 @@ bool applyPlacement(HWND window, const Placement& wanted) {
       placement.showCmd = SW_SHOWNOACTIVATE;
       break;
   }
-  return ::SetWindowPlacement(window, &placement) != FALSE;
+  if (::SetWindowPlacement(window, &placement)) return true;
+  if (!foreign || !::IsWindow(window)) return false;
+  placesOtherProcesses = false;
+  return emulatePlacement(window, wanted);
 }
 
 std::wstring classNameOf(HWND window) {

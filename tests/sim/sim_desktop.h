@@ -359,6 +359,7 @@ class SimDesktop final : public platform::FramePort,
   bool setParentThenPlacement(WindowHandle child, WindowHandle parent,
                               const platform::Placement& placement) override;
   bool setWindowPlacement(WindowHandle window, const platform::Placement& placement) override;
+  bool restoreWindow(WindowHandle window) override;
   std::optional<platform::Placement> windowPlacement(WindowHandle window) override;
   std::int32_t getWindowLong(WindowHandle window, int index) override;
   std::string getWindowText(WindowHandle window) override;

@@ -406,6 +406,19 @@ bool SimDesktop::setWindowPlacement(WindowHandle handle, const platform::Placeme
   return true;
 }
 
+bool SimDesktop::restoreWindow(WindowHandle handle) {
+  if (refusesChanges(handle)) return false;
+  if (holdForHungProgram(handle, true, [=, this] { restoreWindow(handle); })) return false;
+  SimWindow* w = window(handle);
+  if (w == nullptr) return false;
+  setWindowState(handle, platform::WindowState::Normal);
+  if ((w->style & platform::kWsVisible) == 0) {
+    w->style |= platform::kWsVisible;
+    reportWindowChange(handle);
+  }
+  return true;
+}
+
 std::optional<platform::Placement> SimDesktop::windowPlacement(WindowHandle handle) {
   const SimWindow* w = window(handle);
   if (w == nullptr) return std::nullopt;

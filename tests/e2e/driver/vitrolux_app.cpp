@@ -16,12 +16,18 @@ namespace e2e {
 #ifndef E2E_TARGET_EXE
 #define E2E_TARGET_EXE ""
 #endif
+#ifndef E2E_CONSOLE_EXE
+#define E2E_CONSOLE_EXE ""
+#endif
 
 std::wstring vitroluxExePath() {
   return hostPathToWindows(VITROLUX_EXE);
 }
 std::wstring targetExePath() {
   return hostPathToWindows(E2E_TARGET_EXE);
+}
+std::wstring consoleExePath() {
+  return hostPathToWindows(E2E_CONSOLE_EXE);
 }
 
 TempFolder::TempFolder() {
@@ -99,13 +105,21 @@ std::optional<std::string> VitroluxApp::readFile(std::wstring_view name) const {
 }
 
 std::wstring VitroluxApp::installTarget(std::wstring_view name) const {
+  return installCopy(targetExePath(), name);
+}
+
+std::wstring VitroluxApp::installConsoleTarget(std::wstring_view name) const {
+  return installCopy(consoleExePath(), name);
+}
+
+std::wstring VitroluxApp::installCopy(const std::wstring& program, std::wstring_view name) const {
   const std::wstring path = folder_.file(name);
   for (std::size_t slash = path.find(L'\\', folder().size() + 1); slash != std::wstring::npos;
        slash = path.find(L'\\', slash + 1)) {
     CreateDirectoryW(path.substr(0, slash).c_str(), nullptr);
   }
-  EXPECT_TRUE(CopyFileW(targetExePath().c_str(), path.c_str(), FALSE))
-      << "could not copy the target program to " << narrow(path);
+  EXPECT_TRUE(CopyFileW(program.c_str(), path.c_str(), FALSE))
+      << "could not copy " << narrow(program) << " to " << narrow(path);
   return path;
 }
 

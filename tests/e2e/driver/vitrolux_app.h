@@ -31,6 +31,7 @@ inline constexpr wchar_t kFrameCaption[] = L"Vitrolux";
 // Where the build put the programs, as paths the test can start.
 std::wstring vitroluxExePath();
 std::wstring targetExePath();
+std::wstring consoleExePath();
 
 // A new empty folder under %TEMP%, removed with its contents at destruction.
 class TempFolder {
@@ -73,6 +74,8 @@ class VitroluxApp {
   // entry can name a program of that kind: chrome.exe, iexplore.exe...
   // Returns the copy's full path; a copy that fails fails the test.
   std::wstring installTarget(std::wstring_view name) const;
+  // The same with the console program (tests/e2e/target/e2e_console.cpp).
+  std::wstring installConsoleTarget(std::wstring_view name) const;
 
   // Starts Vitrolux.exe and waits for its frame; false (with the reason
   // added as a test failure) when the frame does not show in time.
@@ -100,6 +103,8 @@ class VitroluxApp {
   bool close(std::chrono::milliseconds timeout = 10s);
 
  private:
+  std::wstring installCopy(const std::wstring& program, std::wstring_view name) const;
+
   TempFolder folder_;
   Process process_;
   HWND frame_ = nullptr;

@@ -12,7 +12,8 @@
 //              [--hang-after-ms N] [--hang-at-start]
 //              [--hang-in show|move|style [--hang-for-ms N]]
 //              [--count N] [--exit-after-ms N] [--no-window] [--log FILE]
-//              [--launch ARGS]
+//              [--launch ARGS] [--splash-ms N] [--owned TEXT]
+//              [--maximized | --minimized] [--refuse-parent] [--note TEXT]
 //
 //   --caption, --class, --rect  the window's caption (any Unicode text),
 //                      class name and place; default "e2e target",
@@ -75,6 +76,20 @@
 //   --exit-after-ms N  the program ends N ms after start.
 //   --no-window        no window at all: the program only waits out
 //                      --exit-after-ms (none: it ends at once), then ends.
+//   --splash-ms N      before its window shows, the program shows a splash
+//                      screen for N ms: a popup without a title bar,
+//                      captioned "<caption> splash"; the window shows when
+//                      the splash closes.
+//   --owned TEXT       the program also shows a window with a title bar
+//                      captioned TEXT and owned by its (first) window, as a
+//                      tip of the day or a licence; with --hidden the owner
+//                      stays hidden unless --show-after-ms shows it.
+//   --maximized, --minimized
+//                      the window shows maximised, or minimised.
+//   --note TEXT        does nothing: an argument to find again in the
+//                      command line that STARTED logs.
+//   --refuse-parent    the program puts its window straight back on the
+//                      desktop whenever another program gives it a parent.
 //   --launch ARGS      a launcher: starts another copy of this program with
 //                      the command line ARGS (one argument, split again by
 //                      the copy) and ends at once, with no window of its
@@ -96,6 +111,9 @@
 // With --log, the file gets one line per event, each written straight to
 // the file so that a test can read it while this program runs; numbers in
 // hexadecimal unless said otherwise:
+//   STARTED <folder>|<command line>
+//                                 the program's working folder and whole
+//                                 command line, first of all
 //   READY <hwnd> <pid (decimal)>  a window exists (one line per window, in
 //                                 the order of --count)
 //   SHOWN <hwnd>                  the program showed that window
@@ -154,6 +172,10 @@ struct Options {
   std::wstring logPath;
   UINT exitAfterMs = 0;
   bool noWindow = false;
+  UINT splashMs = 0;
+  std::wstring owned;
+  int showCommand = SW_SHOWNORMAL;
+  bool refuseParent = false;
 };
 
 Options g_options;
@@ -168,13 +190,14 @@ constexpr UINT_PTR kShowTimer = 2;
 constexpr UINT_PTR kRenameTimer = 3;
 constexpr UINT_PTR kHangTimer = 4;
 constexpr UINT_PTR kArmTimer = 5;
+constexpr UINT_PTR kSplashTimer = 6;
 constexpr int kListId = 100;
 constexpr int kEditId = 101;
 constexpr LRESULT kFirstRowData = 1000;
 
 void writeLogLine(const char* format, ...) {
   if (g_log == INVALID_HANDLE_VALUE) return;
-  char line[160];
+  char line[4096];
   va_list args;
   va_start(args, format);
   int n = std::vsnprintf(line, sizeof line - 2, format, args);
@@ -267,8 +290,10 @@ std::wstring numbered(const std::wstring& text, int number) {
   return g_options.count > 1 ? text + L" " + std::to_wstring(number) : text;
 }
 
+std::vector<HWND> g_windows;
+
 void showWindow(HWND hwnd) {
-  ShowWindow(hwnd, SW_SHOWNORMAL);
+  ShowWindow(hwnd, g_options.showCommand);
   UpdateWindow(hwnd);
   writeLogLine("SHOWN 0x%llx", hex(hwnd));
   if (g_options.hangAfterMs > 0) SetTimer(hwnd, kHangTimer, g_options.hangAfterMs, nullptr);
@@ -295,6 +320,11 @@ void onTimer(HWND hwnd, UINT_PTR id) {
     case kArmTimer:
       g_armed = true;
       writeLogLine("ARMED");
+      break;
+    case kSplashTimer:
+      // The splash goes, and the program's own windows come.
+      DestroyWindow(hwnd);
+      for (HWND window : g_windows) showWindow(window);
       break;
   }
 }
@@ -361,6 +391,13 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
+    case WM_WINDOWPOSCHANGED:
+      // Given a parent by another program: straight back to the desktop.
+      if (g_options.refuseParent && GetAncestor(hwnd, GA_PARENT) != GetDesktopWindow()) {
+        SetParent(hwnd, nullptr);
+        writeLogLine("REFUSED 0x%llx", hex(hwnd));
+      }
+      break;
     case WM_SIZE:
       for (const int id : {kListId, kEditId}) {
         if (HWND child = GetDlgItem(hwnd, id)) {
@@ -372,6 +409,8 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       onTimer(hwnd, wParam);
       return 0;
     case WM_DESTROY:
+      // The splash is not one of the windows that keep the program running.
+      if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) == -1) return 0;
       if (--g_openWindows == 0) PostQuitMessage(0);
       return 0;
   }
@@ -455,6 +494,12 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.noWindow = true;
     } else if (arg == L"--edit") {
       o.edit = true;
+    } else if (arg == L"--maximized") {
+      o.showCommand = SW_SHOWMAXIMIZED;
+    } else if (arg == L"--minimized") {
+      o.showCommand = SW_SHOWMINIMIZED;
+    } else if (arg == L"--refuse-parent") {
+      o.refuseParent = true;
     } else if (!hasValue) {
       return false;
     } else if (arg == L"--caption") {
@@ -470,6 +515,12 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.logPath = argv[++i];
     } else if (arg == L"--launch") {
       o.launch = argv[++i];
+    } else if (arg == L"--note") {
+      ++i;
+    } else if (arg == L"--owned") {
+      o.owned = argv[++i];
+    } else if (arg == L"--splash-ms") {
+      if (!parseNumber(argv[++i], 10, o.splashMs)) return false;
     } else if (arg == L"--exit-after-ms") {
       if (!parseNumber(argv[++i], 10, o.exitAfterMs)) return false;
     } else if (arg == L"--create-after-ms") {
@@ -575,6 +626,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (g_log == INVALID_HANDLE_VALUE) return 3;
+    wchar_t folder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, folder);
+    const std::wstring started = std::wstring(folder) + L"|" + GetCommandLineW();
+    char utf8[4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, started.c_str(), -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    writeLogLine("STARTED %s", utf8);
   }
 
   if (!options.launch.empty()) {
@@ -621,11 +678,33 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   wc.lpszClassName = options.className.c_str();
   if (!RegisterClassExW(&wc)) return 4;
 
-  std::vector<HWND> windows;
+  std::vector<HWND>& windows = g_windows;
   for (int number = 1; number <= options.count; ++number) {
     HWND hwnd = createTargetWindow(instance, number);
     if (!hwnd) return 5;
     windows.push_back(hwnd);
+  }
+  if (!options.owned.empty()) {
+    HWND owned = CreateWindowExW(0, options.className.c_str(), options.owned.c_str(),
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU, options.x + 40, options.y + 40,
+                                 300, 200, windows.front(), nullptr, instance, nullptr);
+    if (!owned) return 5;
+    ++g_openWindows;
+    ShowWindow(owned, SW_SHOWNORMAL);
+    writeLogLine("READY 0x%llx %lu", hex(owned), GetCurrentProcessId());
+  }
+  if (options.splashMs > 0) {
+    // A window of its own that is not one of the program's windows: its
+    // end does not end the program.
+    HWND splash = CreateWindowExW(0, options.className.c_str(),
+                                  (options.caption + L" splash").c_str(), WS_POPUP | WS_BORDER,
+                                  options.x, options.y, 200, 120, nullptr, nullptr, instance,
+                                  nullptr);
+    if (!splash) return 5;
+    SetWindowLongPtrW(splash, GWLP_USERDATA, -1);
+    ShowWindow(splash, SW_SHOWNORMAL);
+    writeLogLine("SPLASH 0x%llx", hex(splash));
+    SetTimer(splash, kSplashTimer, options.splashMs, nullptr);
   }
 
   if (options.exitAfterMs > 0) SetTimer(windows.front(), kExitTimer, options.exitAfterMs, nullptr);
@@ -633,7 +712,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (options.renameAfterMs > 0) SetTimer(hwnd, kRenameTimer, options.renameAfterMs, nullptr);
     if (options.showAfterMs > 0) {
       SetTimer(hwnd, kShowTimer, options.showAfterMs, nullptr);
-    } else if (!options.hidden) {
+    } else if (!options.hidden && options.splashMs == 0) {
       showWindow(hwnd);
     }
   }
