@@ -57,7 +57,12 @@ std::vector<platform::ListRow> TaskList::walk() {
     // Nothing without a caption is listed, so its style need not be read.
     if (caption.empty()) continue;
     const bool listed = isTrayApp(caption) || hasTaskStyle(window);
-    if (listed) rows.push_back(platform::ListRow{std::move(caption), window.value()});
+    // Visible by its style, yet kept off the screen by the system (a
+    // suspended store app, a window on another virtual desktop): nothing a
+    // user could mean. Asked last, of the few windows that are listed.
+    if (listed && !desktop_.isCloaked(window)) {
+      rows.push_back(platform::ListRow{std::move(caption), window.value()});
+    }
   }
   return rows;
 }

@@ -61,6 +61,8 @@ TEST_F(TaskListTest, ListsCaptionedWindowsBelowTheFrameByStyleOrTrayName) {
   const WindowHandle tray = open("UUSee 网络电视", kWsPopup | kWsVisible);
   open("", kWsVisible | kWsOverlappedWindow);
   const WindowHandle boxed = open("Boxed", kWsPopup | kWsBorder | kWsVisible);
+  // A suspended store app: visible by its style, kept off the screen.
+  desk.window(open("Settings"))->cloaked = true;
   // Top-most like the pinned frame, and so above it.
   const WindowHandle above = open("Always on top");
   desk.setWindowPos(above, platform::kHwndTopMost, 0, 0, 0, 0,
