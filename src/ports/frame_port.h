@@ -51,8 +51,8 @@ class FramePort {
                                                      const std::string& filterName) = 0;
   // Tells the user why something they asked for did not happen: a message
   // owned by the frame, with the program's title, dismissed with Enter, Esc
-  // or a click. It shows once the event that asked for it is over; messages
-  // asked for meanwhile follow one after another, the same text only once.
+  // or a click, which leaves the frame at work meanwhile. Messages asked for
+  // while one is up follow one after another, the same text only once.
   virtual void showMessage(const std::string& text) = 0;
   // Milliseconds on a steady clock, for deadlines that timer ticks alone
   // would measure badly (ticks can come late or be merged).

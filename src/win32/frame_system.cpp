@@ -72,6 +72,7 @@ void FrameSystem::doEvents() {
 }
 
 void FrameSystem::dispatch(MSG& message) {
+  if (window_ && window_->takeMessageKey(message)) return;
   if (controls_ != nullptr && takeControlKey(*controls_, message)) return;
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);
@@ -140,6 +141,7 @@ void FrameSystem::endProgram() {
 }
 
 void FrameSystem::hideFrame() {
+  if (window_) window_->clearMessages();
   if (HWND window = hwnd()) ::ShowWindow(window, SW_HIDE);
 }
 

@@ -41,9 +41,6 @@ RECT primaryWorkArea() {
   return area;
 }
 
-// Posted to the frame to show the messages waiting.
-constexpr UINT kShowMessages = WM_APP + 0x60;
-
 RECT storedFrameRect(const FrameLook& look, int dpi) {
   return centredIn(primaryWorkArea(), twipsToPixels(look.widthTwips, dpi),
                    twipsToPixels(look.heightTwips, dpi));
@@ -81,12 +78,13 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
   background_.reset(::CreateSolidBrush(colorRef(look.background)));
   dpi_ = systemDpi();
   const RECT place = storedFrameRect(look, dpi_);
-  caption_ = widen(look.caption);
-  ::CreateWindowExW(0, kFrameClassName, caption_.c_str(), kFrameStyle, place.left,
+  const std::wstring caption = widen(look.caption);
+  ::CreateWindowExW(0, kFrameClassName, caption.c_str(), kFrameStyle, place.left,
                     place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
                     instance_, this);
   if (hwnd_ == nullptr) return nullptr;
   hostedInput_ = std::make_unique<HostedInput>(hwnd_, desktop_);
+  messages_ = std::make_unique<FrameMessages>(instance_, hwnd_, colorRef(look.background), caption);
   // The primary monitor's DPI was a guess; the window knows its own.
   const int actual = dpiForWindow(hwnd_);
   if (actual != dpi_) {
@@ -107,6 +105,7 @@ void FrameWindow::show(const std::function<void()>& fill) {
   // before anything is painted.
   if (events_ != nullptr) guarded([&] { events_->onResize(); });
   ::UpdateWindow(hwnd_);
+  if (messages_) messages_->frameShown();
 }
 
 void FrameWindow::detach() {
@@ -123,30 +122,15 @@ void FrameWindow::setCursorCode(int code) {
 }
 
 void FrameWindow::showMessage(std::wstring text) {
-  if (hwnd_ == nullptr) return;
-  for (const std::wstring& waiting : messages_) {
-    if (waiting == text) return;
-  }
-  messages_.push_back(std::move(text));
-  if (messages_.size() == 1 && !showingMessage_) ::PostMessageW(hwnd_, kShowMessages, 0, 0);
+  if (messages_) messages_->show(std::move(text));
 }
 
-void FrameWindow::onShowMessages() {
-  // One box at a time: the loop of the first one also dispatches this
-  // message again for a text that came meanwhile.
-  if (showingMessage_) return;
-  showingMessage_ = true;
-  while (!messages_.empty() && hwnd_ != nullptr) {
-    // A frame taken off the screen (it is leaving) has no one to tell.
-    if (!::IsWindowVisible(hwnd_)) {
-      messages_.clear();
-      break;
-    }
-    const std::wstring text = messages_.front();
-    ::MessageBoxW(hwnd_, text.c_str(), caption_.c_str(), MB_OK | MB_ICONWARNING);
-    if (!messages_.empty()) messages_.pop_front();
-  }
-  showingMessage_ = false;
+void FrameWindow::clearMessages() {
+  if (messages_) messages_->clear();
+}
+
+bool FrameWindow::takeMessageKey(MSG& message) {
+  return messages_ && messages_->takeDialogKey(message);
 }
 
 HCURSOR FrameWindow::cursor() const {
@@ -253,9 +237,6 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       }
       onClose();
       return 0;
-    case kShowMessages:
-      onShowMessages();
-      return 0;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -270,6 +251,7 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       onDestroy();
       return 0;
     case WM_NCDESTROY:
+      messages_.reset();
       hostedInput_.reset();
       hwnd_ = nullptr;
       break;

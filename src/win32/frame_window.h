@@ -5,13 +5,13 @@
 
 #include <windows.h>
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "ports/frame_events.h"
 #include "ui/application.h"
+#include "win32/frame_messages.h"
 #include "win32/hosted_input.h"
 #include "win32/mouse_input.h"
 #include "win32/unique_resource.h"
@@ -51,10 +51,10 @@ class FrameWindow {
   // The cursor over the frame's background: 0 the arrow, 6 to 9 the sizing
   // cursors. Takes effect at once when the pointer is over the background.
   void setCursorCode(int code);
-  // A message box owned by the frame, shown from the message loop once the
-  // event that asked for it is over: its own loop must not run in the
-  // middle of a handler. Texts asked for meanwhile wait their turn.
+  // The frame's messages (frame_messages.h).
   void showMessage(std::wstring text);
+  void clearMessages();
+  bool takeMessageKey(MSG& message);
 
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -67,7 +67,6 @@ class FrameWindow {
   void onDestroy();
   void onDpiChanged(int dpi, const RECT& suggested);
   void onGetMinMaxInfo(MINMAXINFO& info);
-  void onShowMessages();
   HCURSOR cursor() const;
 
   HINSTANCE instance_;
@@ -80,10 +79,7 @@ class FrameWindow {
   int dpi_ = 96;
   int cursorCode_ = 0;
   bool shown_ = false;
-  // The frame's caption, the title of its messages too.
-  std::wstring caption_;
-  std::deque<std::wstring> messages_;
-  bool showingMessage_ = false;
+  std::unique_ptr<FrameMessages> messages_;
   // Off when the frame is destroyed by its owner rather than closed.
   bool quitOnDestroy_ = true;
 };

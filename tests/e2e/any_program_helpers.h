@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "driver/screen.h"
 #include "task_list_helpers.h"
 
 namespace e2e::any {
@@ -93,11 +94,24 @@ inline bool makeShortcut(const std::wstring& shortcut, const std::wstring& targe
 }
 
 // The message the frame shows, read, then dismissed with Enter as a
-// keyboard user would; empty when none came.
+// keyboard user would; empty when none came. With VITROLUX_MESSAGE_SHOTS
+// naming a folder, the frame and the message are saved there as a picture
+// named after the test, for a person to see.
 inline std::wstring dismissMessage(const VitroluxApp& app, std::chrono::milliseconds timeout = 8s) {
   HWND box = app.waitForMessage(timeout);
   if (box == nullptr) return {};
   const std::wstring text = VitroluxApp::messageText(box);
+  wchar_t folder[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"VITROLUX_MESSAGE_SHOTS", folder, MAX_PATH) > 0) {
+    Sleep(300);  // painted
+    const RECT frame = windowRectOnScreen(app.frame());
+    const RECT message = windowRectOnScreen(box);
+    RECT area{};
+    UnionRect(&area, &frame, &message);
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    saveScreenshot(std::wstring(folder) + L"\\" + widen(test ? test->name() : "message") + L".bmp",
+                   area);
+  }
   SetForegroundWindow(box);
   pressKeys({VK_RETURN});
   waitUntil(3s, [&] { return !IsWindow(box) || !IsWindowVisible(box); });

@@ -110,8 +110,8 @@ TEST(AnyProgram, AShortcutStartsAsExplorerStartsItAndComesBackWholeAtTheNextStar
   TargetLog log(app.folder() + L"\\picked.log");
   const std::wstring shortcut = app.folder() + L"\\Tab.lnk";
   ASSERT_TRUE(makeShortcut(shortcut, exe,
-                           L"--caption \"Tab | Site\" --note \"Profile 1\" --log \"" + log.path() +
-                               L"\"",
+                           L"--caption \"Tab | Site\" --note \"Profile 1\" --log-start --log \"" +
+                               log.path() + L"\"",
                            data));
   ASSERT_TRUE(app.start());
   pick(app, shortcut);

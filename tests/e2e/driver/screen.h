@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace e2e {
 
 // The colour of the screen pixel (x, y); CLR_INVALID off the screen.
@@ -20,6 +22,10 @@ HCURSOR cursorShape();
 // never matches: compare cursorShape() at two places instead (one process
 // gets the same handle each time it asks for one cursor).
 bool isSystemCursor(HCURSOR cursor, LPCWSTR id);
+
+// Saves what the screen shows in the rectangle as a 24-bit BMP file, for a
+// person to look at; false when it could not.
+bool saveScreenshot(const std::wstring& path, const RECT& area);
 
 // True when this program runs under Wine rather than Windows.
 bool underWine();

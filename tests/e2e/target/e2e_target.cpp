@@ -14,6 +14,7 @@
 //              [--count N] [--exit-after-ms N] [--no-window] [--log FILE]
 //              [--launch ARGS] [--splash-ms N] [--owned TEXT]
 //              [--maximized | --minimized] [--refuse-parent] [--note TEXT]
+//              [--log-start]
 //
 //   --caption, --class, --rect  the window's caption (any Unicode text),
 //                      class name and place; default "e2e target",
@@ -112,8 +113,9 @@
 // the file so that a test can read it while this program runs; numbers in
 // hexadecimal unless said otherwise:
 //   STARTED <folder>|<command line>
-//                                 the program's working folder and whole
-//                                 command line, first of all
+//                                 with --log-start, first of all: the
+//                                 program's working folder and whole
+//                                 command line
 //   READY <hwnd> <pid (decimal)>  a window exists (one line per window, in
 //                                 the order of --count)
 //   SHOWN <hwnd>                  the program showed that window
@@ -176,6 +178,7 @@ struct Options {
   std::wstring owned;
   int showCommand = SW_SHOWNORMAL;
   bool refuseParent = false;
+  bool logStart = false;
 };
 
 Options g_options;
@@ -500,6 +503,8 @@ bool parseArgs(int argc, wchar_t** argv, Options& o) {
       o.showCommand = SW_SHOWMINIMIZED;
     } else if (arg == L"--refuse-parent") {
       o.refuseParent = true;
+    } else if (arg == L"--log-start") {
+      o.logStart = true;
     } else if (!hasValue) {
       return false;
     } else if (arg == L"--caption") {
@@ -626,6 +631,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                         OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (g_log == INVALID_HANDLE_VALUE) return 3;
+  }
+  if (options.logStart) {
     wchar_t folder[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, folder);
     const std::wstring started = std::wstring(folder) + L"|" + GetCommandLineW();
