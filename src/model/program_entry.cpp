@@ -30,9 +30,9 @@ std::string_view trimLeft(std::string_view text) {
 
 ProgramEntry splitEntry(std::string_view entry) {
   const std::vector<std::string> pieces = split(entry, "|");
-  ProgramEntry split{pieces[0], std::nullopt};
-  if (pieces.size() > 1) split.title = pieces[1];
-  return split;
+  ProgramEntry pieced{pieces[0], std::nullopt};
+  if (pieces.size() > 1) pieced.title = pieces[1];
+  return pieced;
 }
 
 ProgramEntry splitQuotedEntry(std::string_view entry) {
