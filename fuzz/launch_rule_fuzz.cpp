@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  const auto pid = vitrolux::embed::launch(programs, line);
+  const auto pid = vitrolux::embed::launch(programs, line).process;
 
   // The system is asked about one name at most, a non-empty part of the
   // line; nothing starts unless that name is a program.
