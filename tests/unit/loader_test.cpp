@@ -166,6 +166,18 @@ TEST_F(LoaderTest, InternetExplorerIsLookedForAtOnce) {
   EXPECT_EQ(state().hostedWindow, windowCaptioned("Intranet"));
 }
 
+TEST_F(LoaderTest, AWindowTheSystemKeepsOffTheScreenIsNotTakenForItsCaption) {
+  // A suspended store app with the caption lies above the window meant.
+  const WindowHandle meant = desk.createWindow(desk.newProcess(), "Calculator");
+  const WindowHandle suspended = desk.createWindow(desk.newProcess(), "Calculator");
+  desk.window(suspended)->cloaked = true;
+  ASSERT_EQ(desk.findWindow("Calculator"), suspended);
+  desk.installProgram("C:\\IE\\iexplore.exe", {});
+  ASSERT_TRUE(load("C:\\IE\\iexplore.exe|Calculator"));
+  EXPECT_EQ(state().hostedWindow, meant);
+  EXPECT_FALSE(hostedInFrame(suspended));
+}
+
 TEST_F(LoaderTest, AProgramThatCannotStartChangesNothingButTheTextBoxes) {
   install("C:\\Tools\\a.exe", "Tool");
   ASSERT_TRUE(load("C:\\Tools\\a.exe|Tool"));

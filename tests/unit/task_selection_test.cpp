@@ -92,6 +92,7 @@ TEST_F(TaskSelectionTest, AWindowThatPutsItselfBackOnTheDesktopIsRefusedAndPutBa
   EXPECT_EQ(desk.windowPlacement(stubborn)->state, platform::WindowState::Maximized)
       << "not put back as it stood";
   EXPECT_EQ(state().hostedWindow, tool);
+  ASSERT_FALSE(desk.messagesShown().empty());
   EXPECT_EQ(desk.messagesShown().back(),
             "系统拒绝装载这个窗口。如果它的程序以管理员身份运行，Vitrolux 也须以管理员身份运行才能装载它。");
 }
