@@ -1,5 +1,8 @@
 #include "win32/window_facts.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
@@ -29,7 +32,8 @@ std::optional<DWORD> integrityOf(HANDLE process) {
   DWORD size = 0;
   ::GetTokenInformation(token.get(), TokenIntegrityLevel, nullptr, 0, &size);
   if (size == 0) return std::nullopt;
-  std::string buffer(size, '\0');
+  // Storage aligned for the structure and the SID it points into.
+  std::vector<std::uint64_t> buffer((size + sizeof(std::uint64_t) - 1) / sizeof(std::uint64_t));
   auto* label = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buffer.data());
   if (!::GetTokenInformation(token.get(), TokenIntegrityLevel, label, size, &size)) {
     return std::nullopt;
