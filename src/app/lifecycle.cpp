@@ -53,6 +53,7 @@ void Main::measureEdgeWidth() {
 }
 
 void Main::onUnload(bool& cancel) {
+  // As in endNow.
   guarded([&] { seeThrough_.stop(); });
   // Other programs' windows must not die with the frame. One whose program
   // does not answer cannot go back yet: the frame stays, out of sight.
@@ -79,8 +80,6 @@ void Main::leave() {
   if (leaving_) return;
   leaving_ = true;
   guarded([&] { ports_.frame.hideFrame(); });
-  // The hot key goes too: a new start of the program takes it.
-  guarded([&] { seeThrough_.stop(); });
   // A start of the program from now on is a new instance, not this one
   // going away.
   guarded([&] { ports_.processes.releaseInstance(); });

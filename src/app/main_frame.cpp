@@ -35,6 +35,8 @@ Main::Main(const platform::Ports& ports)
 }
 
 void Main::endNow() {
+  // The frame takes clicks again, and the hot key is free for a new start
+  // of the program while this one may still wait out of sight.
   platform::guarded([&] { seeThrough_.stop(); });
   if (giveBack()) {
     ports_.frame.endProgram();

@@ -1,6 +1,9 @@
 // The see-through mode: the hot key, the frame letting the mouse through
 // and given back as it was, the peek, a hot key another program holds, the
 // hot key of hotkey.txt, and every exit from the mode.
+#include <functional>
+#include <utility>
+
 #include "frame_fixture.h"
 
 namespace vitrolux::testing {
@@ -53,9 +56,15 @@ TEST_F(SeeThroughTest, WithoutAChosenLevelTheFrameFadesTo160AndLetsTheMouseThrou
   ASSERT_EQ(desk.windowFromPoint(middle()), frame);
   ASSERT_TRUE(desk.frameHoldsHotKey(kDefaultModifiers, 'G'));
 
+  // A press on the background gave the frame the capture, which would
+  // still bring it the mouse.
+  desk.frameMouseDown(platform::kLeftButton, 0, 2000, 300);
+  ASSERT_TRUE(desk.frameHoldsCapture());
+
   toggle();
   EXPECT_EQ(clickStyles(), kLayered | kTransparent);
   EXPECT_EQ(alpha(), std::optional<std::uint8_t>(160));
+  EXPECT_FALSE(desk.frameHoldsCapture());
   EXPECT_EQ(desk.windowFromPoint(middle()), beneath) << "the mouse still reaches the frame";
   // A click on the pin goes beneath: the frame stays pinned.
   desk.click(idx(ControlId::setTopMostBtn));
@@ -87,6 +96,9 @@ TEST_F(SeeThroughTest, AChosenLevelIsTheSeeThroughLevelUnlessItIsOpaqueAndComesB
   desk.keyDown('2');  // 80
   EXPECT_EQ(alpha(), std::optional<std::uint8_t>(80));
   EXPECT_EQ(clickStyles(), kLayered | kTransparent);
+  desk.keyDown('0');
+  EXPECT_EQ(alpha(), std::optional<std::uint8_t>(160)) << "opaque, and still see-through";
+  desk.keyDown('2');
   toggle();
   EXPECT_EQ(clickStyles(), kLayered);
   EXPECT_EQ(alpha(), std::optional<std::uint8_t>(80));
@@ -209,26 +221,41 @@ TEST_F(SeeThroughTest, EscWhileSeeThroughGivesTheHostedWindowBackUntouchedAndEnd
   EXPECT_FALSE(desk.frameHoldsHotKey(kDefaultModifiers, 'G'));
 }
 
-TEST_F(SeeThroughTest, AClosedFrameThatWaitsForAHungWindowIsNoLongerSeeThroughNorHoldsTheKey) {
-  start();
-  const WindowHandle w = hosted("Hung");
-  toggle();
-  desk.movePointer(middle());
-  desk.setHung(w, true);
-  desk.closeFrame();  // Alt+F4 or a close request: the close button is out of reach
-  ASSERT_FALSE(desk.ended());
-  EXPECT_FALSE(desk.frameShown());
-  EXPECT_EQ(clickStyles(), 0u);
-  EXPECT_FALSE(desk.frameHoldsHotKey(kDefaultModifiers, 'G')) << "a new start could not take it";
-  EXPECT_EQ(desk.systemTimers().count(kPeekTimer), 0u);
-  toggle();
-  EXPECT_EQ(clickStyles(), 0u);
+TEST_F(SeeThroughTest,
+       AnExitThatWaitsForAHungWindowLeavesTheFrameNeitherSeeThroughNorHoldingTheKey) {
+  const std::pair<const char*, std::function<void(sim::SimDesktop&)>> exits[] = {
+      {"Esc", [](sim::SimDesktop& d) { d.keyDown(platform::kVkEscape); }},
+      {"close request", [](sim::SimDesktop& d) { d.closeFrame(); }},
+  };
+  for (const auto& [name, exit] : exits) {
+    SCOPED_TRACE(name);
+    sim::SimDesktop d;
+    app::Main m{d.ports()};
+    d.connect(m);
+    d.start();
+    const WindowHandle w =
+        d.createWindow(d.newProcess(), "Hung", platform::kWsVisible, {700, 100, 1000, 300});
+    m.loader().embed(w);
+    d.pressChord(kDefaultModifiers, 'G');
+    // The close button is out of reach: the mouse goes beneath.
+    d.controlMouseDown(model::index(ControlId::close_btn), platform::kLeftButton, 0, 10, 10);
+    ASSERT_TRUE(d.frameShown());
+    d.setHung(w, true);
 
-  desk.setHung(w, false);
-  desk.advance(500);
-  EXPECT_TRUE(desk.ended());
-  EXPECT_TRUE(desk.getParent(w).isNull());
-  EXPECT_EQ(desk.window(w)->exStyle & ~platform::kWsExTopMost, 0x10u);
+    exit(d);
+    ASSERT_FALSE(d.ended());
+    EXPECT_FALSE(d.frameShown());
+    EXPECT_EQ(d.window(d.frameWindow())->exStyle & (kLayered | kTransparent), 0u);
+    EXPECT_FALSE(d.frameHoldsHotKey(kDefaultModifiers, 'G')) << "a new start could not take it";
+    EXPECT_EQ(d.systemTimers().count(kPeekTimer), 0u);
+
+    d.setHung(w, false);
+    d.advance(500);
+    EXPECT_TRUE(d.ended());
+    EXPECT_TRUE(d.getParent(w).isNull());
+    EXPECT_EQ(d.window(w)->exStyle & ~platform::kWsExTopMost, 0u);
+    EXPECT_FALSE(d.layeredAlpha(w).has_value());
+  }
 }
 
 }  // namespace
