@@ -1,5 +1,6 @@
 #include "effects/see_through.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "model/layout.h"
@@ -80,14 +81,16 @@ void SeeThrough::enter() {
   // A capture still brings the mouse to its window wherever the pointer is:
   // a drag begun on the background, a title-bar button showing its hover.
   frame_.releaseCapture();
-  frame_.setSystemTimer(kPeekTimerId, kPeekPollMs);
   active_ = true;
   peeking_ = false;
   rest_.reset();
+  lookInterval_ = 0;
+  lookAgainIn(kPointerLookMs);
 }
 
 void SeeThrough::leave() {
   frame_.killSystemTimer(kPeekTimerId);
+  lookInterval_ = 0;
   active_ = false;
   peeking_ = false;
   rest_.reset();
@@ -105,6 +108,7 @@ void SeeThrough::leave() {
 
 void SeeThrough::onPeekTimer() {
   if (!active_) return;
+  const std::int64_t now = frame_.nowMs();
   const platform::Point at = frame_.cursorPos();
   if (!contains(frame_.frameBounds(), at)) {
     rest_.reset();
@@ -112,19 +116,39 @@ void SeeThrough::onPeekTimer() {
       peeking_ = false;
       show(level());
     }
-    return;
+  } else if (!peeking_) {
+    if (!rest_ || std::abs(at.x - rest_->at.x) > kPeekRestSlopPixels ||
+        std::abs(at.y - rest_->at.y) > kPeekRestSlopPixels) {
+      rest_ = Rest{at, restSince(now)};
+    }
+    const std::int64_t due = rest_->since + kPeekRestMs;
+    if (now >= due) {
+      peeking_ = true;
+      show(kOpaque);
+    } else {
+      lookAgainIn(due - now);
+      return;
+    }
   }
-  if (peeking_) return;
-  const std::int64_t now = frame_.nowMs();
-  if (!rest_ || std::abs(at.x - rest_->at.x) > kPeekRestSlopPixels ||
-      std::abs(at.y - rest_->at.y) > kPeekRestSlopPixels) {
-    rest_ = Rest{at, now};
-    return;
-  }
-  if (now - rest_->since >= kPeekRestMs) {
-    peeking_ = true;
-    show(kOpaque);
-  }
+  lookAgainIn(kPointerLookMs);
+}
+
+std::int64_t SeeThrough::restSince(std::int64_t now) const {
+  const std::optional<std::uint32_t> lastInput = desktop_.lastInputTime();
+  if (!lastInput) return now;
+  // Both clocks count milliseconds since the system started; the input's
+  // is the low 32 bits of it.
+  const std::uint32_t idle = static_cast<std::uint32_t>(now) - *lastInput;
+  return now - static_cast<std::int64_t>(idle);
+}
+
+void SeeThrough::lookAgainIn(std::int64_t milliseconds) {
+  const auto interval =
+      static_cast<unsigned>(std::clamp<std::int64_t>(milliseconds, 1, kPointerLookMs));
+  if (interval == lookInterval_) return;
+  // Setting it again restarts it.
+  frame_.setSystemTimer(kPeekTimerId, interval);
+  lookInterval_ = interval;
 }
 
 void SeeThrough::onFrameLevelChanged() {

@@ -21,8 +21,11 @@ namespace vitrolux::effects {
 // Ids among the frame's hot keys and among its system timers.
 inline constexpr unsigned kSeeThroughHotKeyId = 1;
 inline constexpr unsigned kPeekTimerId = 4;
-// The pointer is looked at this often while see-through, and only then.
-inline constexpr unsigned kPeekPollMs = 100;
+// The pointer is looked at this often while see-through, and only then:
+// each look wakes the program, which under Wine costs about a third of a
+// millisecond. When it rests on the frame it is looked at again the moment
+// its rest has lasted long enough, so the peek comes on time all the same.
+inline constexpr unsigned kPointerLookMs = 250;
 // How long the pointer rests on the frame before it shows, and how far it
 // may stray meanwhile (the system's default hover rectangle).
 inline constexpr std::int64_t kPeekRestMs = 500;
@@ -58,6 +61,11 @@ class SeeThrough {
  private:
   void enter();
   void leave();
+  // When the pointer, found at a new place now, came to rest there at the
+  // latest: at the last input (a move, or a key since).
+  std::int64_t restSince(std::int64_t now) const;
+  // The next look at the pointer comes this much later.
+  void lookAgainIn(std::int64_t milliseconds);
   // The chosen level, unless it is fully opaque or none was chosen.
   std::uint8_t level() const;
   void show(std::uint8_t alpha);
@@ -78,6 +86,7 @@ class SeeThrough {
   std::uint32_t stylesBefore_ = 0;
   // Where and since when the pointer rests on the frame.
   std::optional<Rest> rest_;
+  unsigned lookInterval_ = 0;
 };
 
 }  // namespace vitrolux::effects

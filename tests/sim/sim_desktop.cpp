@@ -246,6 +246,7 @@ bool SimDesktop::frameTakesMouse() const {
 
 void SimDesktop::movePointer(platform::Point at) {
   impl_->pointer = at;
+  impl_->lastInput = static_cast<std::uint32_t>(now_);
 }
 
 platform::Point SimDesktop::cursorPos() const {

@@ -174,7 +174,7 @@ class SimDesktop final : public platform::FramePort,
   // Whether the frame holds the chord as a hot key.
   bool frameHoldsHotKey(unsigned modifiers, int virtualKey) const;
   // The user moves the mouse pointer there (screen pixels): what
-  // cursorPos() reads. No mouse event is raised.
+  // cursorPos() reads, and the last input. No mouse event is raised.
   void movePointer(platform::Point at);
   // The window that the pointer at this point would reach, as the system's
   // hit testing finds it: the deepest visible window there, from the top of

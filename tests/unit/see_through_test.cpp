@@ -150,8 +150,20 @@ TEST_F(SeeThroughTest, ThePointerRestingOnTheFrameShowsItOpaqueUntilItLeaves) {
   desk.advance(300);
   EXPECT_EQ(alpha(), std::optional<std::uint8_t>(255));
   desk.movePointer(outside());
-  desk.advance(100);
+  desk.advance(250);
   EXPECT_EQ(alpha(), std::optional<std::uint8_t>(160));
+
+  // On time, however seldom the pointer is looked at: half a second after
+  // it came to rest.
+  desk.advance(1000);
+  desk.movePointer(middle());
+  desk.advance(490);
+  EXPECT_EQ(alpha(), std::optional<std::uint8_t>(160));
+  desk.advance(20);
+  EXPECT_EQ(alpha(), std::optional<std::uint8_t>(255));
+  desk.movePointer(outside());
+  desk.advance(250);
+  ASSERT_EQ(alpha(), std::optional<std::uint8_t>(160));
 
   // Shown when the hot key gives the frame back: it comes back as it was.
   desk.movePointer(middle());
