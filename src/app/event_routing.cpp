@@ -16,10 +16,14 @@ namespace {
 
 // The frame's system timers share one window and so one set of ids, each
 // nonzero as the window system asks; the controls' timers start far above.
-static_assert(embed::kCaptureWaitTimerId != 0 && kLeaveTimerId != 0 && refresh::kF5TimerId != 0);
+static_assert(embed::kCaptureWaitTimerId != 0 && kLeaveTimerId != 0 && refresh::kF5TimerId != 0 &&
+              effects::kPeekTimerId != 0);
 static_assert(embed::kCaptureWaitTimerId != kLeaveTimerId &&
               embed::kCaptureWaitTimerId != refresh::kF5TimerId &&
               kLeaveTimerId != refresh::kF5TimerId);
+static_assert(effects::kPeekTimerId != embed::kCaptureWaitTimerId &&
+              effects::kPeekTimerId != kLeaveTimerId &&
+              effects::kPeekTimerId != refresh::kF5TimerId);
 
 // Runs an event's handler unless the program is leaving.
 template <typename Handler>
@@ -178,6 +182,7 @@ void Main::onTimer(int control) {
         break;
       case ControlId::cfg_timer:
         uiSettings_.onCfgTimer();
+        seeThrough_.onFrameLevelChanged();
         break;
       default:
         break;
@@ -193,10 +198,16 @@ void Main::onSystemTimer(unsigned id) {
   route(leaving_, [&] {
     if (id == embed::kCaptureWaitTimerId) {
       loader_.onCaptureWaitTick();
+    } else if (id == effects::kPeekTimerId) {
+      seeThrough_.onPeekTimer();
     } else {
       autoRefresh_.onSystemTimer(id);
     }
   });
+}
+
+void Main::onHotKey(unsigned id) {
+  route(leaving_, [&] { seeThrough_.onHotKey(id); });
 }
 
 void Main::onDesktopWindowChanged(platform::WindowHandle window) {

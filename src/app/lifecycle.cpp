@@ -5,6 +5,7 @@
 
 #include "app/main_frame.h"
 #include "model/foreign_windows.h"
+#include "model/text.h"
 #include "ui/guard.h"
 #include "ui/twips.h"
 
@@ -34,6 +35,8 @@ void Main::onLoad() {
   // Not activated here: the frame is not on the screen yet, and showing it
   // a moment later activates it.
   guarded([&] { stacking_.pinFrame(true, effects::Activation::Keep); });
+  guarded(
+      [&] { seeThrough_.start(store_.readCfg(store_.settingsPath(model::text::kHotKeyFile))); });
   guarded([&] {
     const model::ProgramEntry entry = store_.autoLoadEntry();
     if (!entry.text().empty()) loader_.loadApp(entry);
@@ -50,6 +53,8 @@ void Main::measureEdgeWidth() {
 }
 
 void Main::onUnload(bool& cancel) {
+  // As in endNow.
+  guarded([&] { seeThrough_.stop(); });
   // Other programs' windows must not die with the frame. One whose program
   // does not answer cannot go back yet: the frame stays, out of sight.
   if (leaving_ || !giveBack()) {

@@ -17,19 +17,27 @@ Main::Main(const platform::Ports& ports)
           [this](const platform::ProgramChoice& choice) { return loader_.loadProgram(choice); }),
       optionPanel_(controls_, store_),
       opacity_(controls_, state_, ports.frame, ports.desktop, [this] { uiSettings_.writeUICfg(); }),
+      seeThrough_(controls_, ports.frame, ports.desktop, opacity_),
       stacking_(controls_, ports.frame, ports.desktop),
       autoRefresh_(controls_, state_, ports.frame, ports.desktop),
       uiSettings_(controls_, ports.frame, ports.desktop, store_, opacity_),
       geometry_(controls_, state_, ports.frame, ports.desktop),
       titleBar_(controls_, ports.frame, ports.desktop, stacking_, uiSettings_,
                 [this] { endNow(); }),
-      keys_([this] { releaseAndEnd(); }, [this](int level) { opacity_.setOpacity(level, true); }) {
+      keys_([this] { releaseAndEnd(); },
+            [this](int level) {
+              opacity_.setOpacity(level, true);
+              seeThrough_.onFrameLevelChanged();
+            }) {
   model::buildLayout(controls_);
   controls_.onTextChange([this](int control) { onTextChange(control); });
   controls_.onUserScroll([this](int control) { onUserScroll(control); });
 }
 
 void Main::endNow() {
+  // The frame takes clicks again, and the hot key is free for a new start
+  // of the program while this one may still wait out of sight.
+  platform::guarded([&] { seeThrough_.stop(); });
   if (giveBack()) {
     ports_.frame.endProgram();
   } else {

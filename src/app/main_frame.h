@@ -12,6 +12,7 @@
 #include "config/option_panel.h"
 #include "config/store.h"
 #include "effects/opacity.h"
+#include "effects/see_through.h"
 #include "effects/stacking.h"
 #include "embed/loader.h"
 #include "embed/task_selection.h"
@@ -50,6 +51,7 @@ class Main final : public platform::Application {
   embed::Loader& loader() { return loader_; }
   tasks::TaskList& taskList() { return taskList_; }
   effects::Opacity& opacity() { return opacity_; }
+  const effects::SeeThrough& seeThrough() const { return seeThrough_; }
 
   // Ends the program at once, without the unload steps, after giving back
   // what is not ours. A window whose program does not answer cannot go back
@@ -75,6 +77,7 @@ class Main final : public platform::Application {
   void onControlMouseLeave(int control) override;
   void onTimer(int control) override;
   void onSystemTimer(unsigned id) override;
+  void onHotKey(unsigned id) override;
   void onDesktopWindowChanged(platform::WindowHandle window) override;
   void onEmergencyExit() override;
 
@@ -116,6 +119,7 @@ class Main final : public platform::Application {
   config::LaunchTiles tiles_;
   config::OptionPanel optionPanel_;
   effects::Opacity opacity_;
+  effects::SeeThrough seeThrough_;
   effects::Stacking stacking_;
   refresh::AutoRefresh autoRefresh_;
   UiSettingsFile uiSettings_;

@@ -34,6 +34,7 @@ void Opacity::setOpacity(double level, bool save) {
   } else {
     desktop_.setLayeredWindowAttributes(window, 0, alpha, platform::kLwaAlpha);
   }
+  if (window == frame_.frameWindow()) frameAlpha_ = alpha;
   if (save) {
     currentOpacity_ = static_cast<std::int16_t>(alpha);
     save_();

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "model/frame_state.h"
 #include "ports/desktop_port.h"
@@ -31,6 +32,8 @@ class Opacity {
   void applySavedLevel(double level);
   // The level last saved or applied from the settings; 0 for none.
   std::int16_t currentOpacity() const { return currentOpacity_; }
+  // The alpha last given to the frame itself; nothing while it has none.
+  std::optional<std::uint8_t> frameAlpha() const { return frameAlpha_; }
 
  private:
   platform::WindowHandle target() const;
@@ -41,6 +44,7 @@ class Opacity {
   platform::DesktopPort& desktop_;
   std::function<void()> save_;
   std::int16_t currentOpacity_ = 0;
+  std::optional<std::uint8_t> frameAlpha_;
 };
 
 }  // namespace vitrolux::effects

@@ -48,6 +48,19 @@ inline constexpr std::string_view kTipF5 =
 inline constexpr std::string_view kTipBringToFront = "最前端显示窗口";
 inline constexpr std::string_view kTipRelease = "释放程序";
 inline constexpr std::string_view kTipLoad = "立即加载程序";
+// The pin's second line: what the see-through mode's hot key does (the
+// hot key's name comes first), or that another program holds it.
+inline constexpr std::string_view kTipSeeThrough = "：半透明且鼠标穿透，再按一次恢复";
+inline constexpr std::string_view kTipHotKeyTaken = "：已被其他程序占用";
+
+// Messages about the see-through mode's hot key; the hot key's name or
+// the file's text goes between the parts.
+inline constexpr std::string_view kHotKeyTakenBefore = "热键 ";
+inline constexpr std::string_view kHotKeyTakenAfter =
+    " 已被其他程序占用，穿透模式无法使用。可在 hotkey.txt 中换一个热键。";
+inline constexpr std::string_view kHotKeyUnreadableBefore = "hotkey.txt 中的热键“";
+inline constexpr std::string_view kHotKeyUnreadableMiddle = "”无法识别，仍使用 ";
+inline constexpr std::string_view kHotKeyUnreadableAfter = "。";
 
 // What the frame tells the user when a launch, a pick or a load hosts
 // nothing. Where a path or a caption belongs in the text, it follows on a
@@ -88,6 +101,8 @@ inline constexpr std::string_view kIeFile = "ie.txt";
 inline constexpr std::string_view kChromeFile = "chrome.txt";
 inline constexpr std::string_view kFirefoxFile = "firefox.txt";
 inline constexpr std::string_view kUiFile = "ui.txt";
+// The see-through mode's hot key, written by the user only.
+inline constexpr std::string_view kHotKeyFile = "hotkey.txt";
 
 // Window captions the loader looks for.
 inline constexpr std::string_view kChromeTitle = "新标签页 - Google Chrome";

@@ -50,6 +50,8 @@ class FrameEvents {
 
   // A timer of the frame's window set with FramePort::setSystemTimer.
   virtual void onSystemTimer(unsigned id) = 0;
+  // A chord registered with FramePort::registerHotKey was pressed.
+  virtual void onHotKey(unsigned /*id*/) {}
 
   // While DesktopPort::watchTopLevelWindows is on: a top-level window of the
   // desktop was created, shown or renamed. Which of these a window system

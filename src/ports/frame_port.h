@@ -1,6 +1,6 @@
 // The frame's own window: its handle, bounds and state, the display it is on,
-// the mouse capture and cursor over it, its system timers, and the event loop
-// that serves it.
+// the mouse capture and cursor over it, its system timers, its global hot
+// keys, and the event loop that serves it.
 #pragma once
 
 #include <cstdint>
@@ -70,6 +70,19 @@ class FramePort {
   // returns when the user lets go of the button.
   virtual std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
                                          std::intptr_t lParam) = 0;
+
+  // ---- Global hot keys and the pointer ----------------------------------------
+
+  // RegisterHotKey for the frame's window: the chord (kMod* bits and a
+  // virtual-key code) reaches FrameEvents::onHotKey wherever the keyboard
+  // focus is, once per press however long it is held, until it is
+  // unregistered or the frame goes. False when the chord is taken (by
+  // another program, or another hot key).
+  virtual bool registerHotKey(unsigned id, unsigned modifiers, unsigned virtualKey) = 0;
+  virtual void unregisterHotKey(unsigned id) = 0;
+  // Where the mouse pointer is, in screen pixels, whichever window is under
+  // it (GetCursorPos).
+  virtual Point cursorPos() const = 0;
 };
 
 }  // namespace vitrolux::platform

@@ -150,6 +150,12 @@ inline constexpr int kHtBottom = 15;
 inline constexpr int kHtBottomLeft = 16;
 inline constexpr int kHtBottomRight = 17;
 
+// Modifier bits of a hot key (RegisterHotKey's MOD_ALT ... MOD_WIN).
+inline constexpr unsigned kModAlt = 0x1;
+inline constexpr unsigned kModControl = 0x2;
+inline constexpr unsigned kModShift = 0x4;
+inline constexpr unsigned kModWin = 0x8;
+
 // Virtual-key codes.
 inline constexpr int kVkControl = 0x11;
 inline constexpr int kVkEscape = 0x1B;

@@ -70,6 +70,13 @@ void ControlSet::setToolTip(int index, std::string text) {
   changed(index, Property::ToolTip);
 }
 
+void ControlSet::setToolTipNote(int index, std::string text) {
+  Control& c = at(index);
+  if (c.toolTipNote == text) return;
+  c.toolTipNote = std::move(text);
+  changed(index, Property::ToolTip);
+}
+
 void ControlSet::setVisible(int index, bool visible) {
   Control& c = at(index);
   if (c.visible == visible) return;

@@ -83,6 +83,9 @@ struct Control {
   TwipsRect rect;
   std::string caption;  // caption of a label or check box, text of a text box
   std::string toolTip;
+  // More of the tool tip, shown on lines below it; tools that look an image
+  // control up by its window text (its tool tip) never see it.
+  std::string toolTipNote;
   bool visible = true;
   Color back{0};
   Color fore{0};
@@ -135,6 +138,7 @@ class ControlSet {
   // raises no change event.
   void setCaption(int index, std::string text);
   void setToolTip(int index, std::string text);
+  void setToolTipNote(int index, std::string text);
   void setVisible(int index, bool visible);
   void setLeft(int index, double left);
   void setTop(int index, double top);

@@ -42,6 +42,12 @@ std::wstring windowTextOf(const Control& control) {
   return {};
 }
 
+// The tool tip shown: the tip, and its note on the lines below.
+std::wstring shownTip(const Control& control) {
+  if (control.toolTipNote.empty()) return widen(control.toolTip);
+  return widen(control.toolTip + "\r\n" + control.toolTipNote);
+}
+
 // A copy of an icon that may belong to another program, for us to own.
 HICON copyOf(IconHandle icon) {
   return icon.isNull() ? nullptr : ::CopyIcon(reinterpret_cast<HICON>(icon.value()));
@@ -199,7 +205,7 @@ void ControlWindows::create(int index) {
   }
   if (r.listBox) r.listBox->showRows();
   if (c.kind == ControlKind::IconImage) showIcon(index);
-  toolTips_.setTip(r.window, widen(c.toolTip));
+  toolTips_.setTip(r.window, shownTip(c));
 }
 
 void ControlWindows::controlAdded(int index) {
@@ -249,7 +255,7 @@ void ControlWindows::controlChanged(int index, Property property) {
       }
       break;
     case Property::ToolTip:
-      toolTips_.setTip(w, widen(c.toolTip));
+      toolTips_.setTip(w, shownTip(c));
       if (isImage(c.kind)) ::SetWindowTextW(w, widen(c.toolTip).c_str());
       break;
     case Property::Visible:

@@ -182,4 +182,23 @@ std::intptr_t FrameSystem::sendFrameMessage(unsigned message, std::uintptr_t wPa
   return static_cast<std::intptr_t>(::SendMessageW(window, message, wParam, lParam));
 }
 
+bool FrameSystem::registerHotKey(unsigned id, unsigned modifiers, unsigned virtualKey) {
+  HWND window = hwnd();
+  if (window == nullptr) return false;
+  // Held down, the chord is heard once: the keyboard's repeats would
+  // toggle whatever it does on and off.
+  return ::RegisterHotKey(window, static_cast<int>(id), modifiers | MOD_NOREPEAT, virtualKey) !=
+         FALSE;
+}
+
+void FrameSystem::unregisterHotKey(unsigned id) {
+  if (HWND window = hwnd()) ::UnregisterHotKey(window, static_cast<int>(id));
+}
+
+Point FrameSystem::cursorPos() const {
+  POINT at{};
+  ::GetCursorPos(&at);
+  return Point{at.x, at.y};
+}
+
 }  // namespace vitrolux::platform::win32

@@ -71,6 +71,9 @@ class FrameSystem final : public FramePort {
   bool killSystemTimer(unsigned id) override;
   std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
                                  std::intptr_t lParam) override;
+  bool registerHotKey(unsigned id, unsigned modifiers, unsigned virtualKey) override;
+  void unregisterHotKey(unsigned id) override;
+  Point cursorPos() const override;
 
  private:
   // Translates and dispatches a message, unless a control's key was taken.

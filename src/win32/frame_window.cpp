@@ -213,6 +213,12 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
         return 0;
       }
       break;
+    case WM_HOTKEY:
+      if (events_ != nullptr) {
+        const auto id = static_cast<unsigned>(wParam);
+        guarded([&] { events_->onHotKey(id); });
+      }
+      return 0;
     case WM_COMMAND:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:

@@ -4,6 +4,8 @@
 // <windows.h> first: the other system headers build on it.
 #include <commctrl.h>
 
+#include <cstddef>
+
 #include "adapter_fixture.h"
 #include "ui/twips.h"
 #include "win32/control_windows.h"
@@ -221,6 +223,39 @@ TEST_F(ControlWindowsTest, ToolTipsComeAndGoWithTheirText) {
   EXPECT_EQ(toolCount(), withTips - 1);
   controls.setToolTip(index(ControlId::loadBtn), "装载");
   EXPECT_EQ(toolCount(), withTips);
+}
+
+// The pin's tool tip shows a note below its state, which outside tools
+// never see in its window text.
+TEST_F(ControlWindowsTest, ATipsNoteIsShownBelowItAndNeverInTheWindowText) {
+  HWND tips = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM found) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(w, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  HWND pin = window(ControlId::setTopMostBtn);
+  auto shown = [&] {
+    wchar_t text[256] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = static_cast<UINT>(offsetof(TTTOOLINFOW, lParam) + sizeof(LPARAM));
+    tool.hwnd = ::GetParent(pin);
+    tool.uId = reinterpret_cast<UINT_PTR>(pin);
+    tool.lpszText = text;
+    ::SendMessageW(tips, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&tool));
+    return std::wstring(text);
+  };
+  controls.setToolTipNote(index(ControlId::setTopMostBtn), "Ctrl+Alt+O：穿透");
+  EXPECT_EQ(shown(), L"置顶\r\nCtrl+Alt+O：穿透");
+  EXPECT_EQ(textOf(pin), L"置顶");
+  controls.setToolTip(index(ControlId::setTopMostBtn), "取消置顶");
+  EXPECT_EQ(shown(), L"取消置顶\r\nCtrl+Alt+O：穿透");
+  EXPECT_EQ(textOf(pin), L"取消置顶");
 }
 
 TEST_F(ControlWindowsTest, HandCursorOverTheControlsThatAskForIt) {

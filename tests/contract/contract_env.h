@@ -77,6 +77,14 @@ class ContractEnv {
   virtual int systemTimerTicks(unsigned id) = 0;
   // Windows reported to the frame's onDesktopWindowChanged so far.
   virtual std::vector<WindowHandle> changedWindows() = 0;
+  // Hot keys of the frame with this id heard so far.
+  virtual int hotKeysHeard(unsigned id) = 0;
+  // Another program holds the chord as its hot key, until the environment goes.
+  virtual void holdHotKeyElsewhere(unsigned modifiers, int virtualKey) = 0;
+  // The mouse pointer goes there (screen pixels).
+  virtual void movePointer(platform::Point at) = 0;
+  // The window the system's hit testing finds under the point.
+  virtual WindowHandle windowFromPoint(platform::Point at) = 0;
 
   // A new, empty folder, removed with the environment.
   virtual std::string tempFolder() = 0;

@@ -67,6 +67,12 @@ class SimEnv final : public ContractEnv {
   void pump(int milliseconds) override { desk_.advance(milliseconds); }
   int systemTimerTicks(unsigned id) override { return events_.ticks[id]; }
   std::vector<WindowHandle> changedWindows() override { return events_.changedWindows; }
+  int hotKeysHeard(unsigned id) override { return events_.hotKeys[id]; }
+  void holdHotKeyElsewhere(unsigned modifiers, int virtualKey) override {
+    desk_.holdHotKeyElsewhere(modifiers, virtualKey);
+  }
+  void movePointer(platform::Point at) override { desk_.movePointer(at); }
+  WindowHandle windowFromPoint(platform::Point at) override { return desk_.windowFromPoint(at); }
 
   std::string tempFolder() override {
     const std::string folder = "C:\\ContractTemp\\" + std::to_string(++folders_);

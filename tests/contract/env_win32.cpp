@@ -167,6 +167,38 @@ class ForeignThread {
   std::thread thread_;
 };
 
+// A thread that holds a hot key of its own (no window: the thread's), as
+// another program would, until it goes.
+class HotKeyHolder {
+ public:
+  HotKeyHolder(unsigned modifiers, int virtualKey)
+      : ready_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = std::thread([this, modifiers, virtualKey] {
+      threadId_ = ::GetCurrentThreadId();
+      MSG message;
+      ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the queue for PostThreadMessage
+      ::RegisterHotKey(nullptr, 1, modifiers, static_cast<UINT>(virtualKey));
+      ::SetEvent(ready_);
+      while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+      }
+      ::UnregisterHotKey(nullptr, 1);
+    });
+    ::WaitForSingleObject(ready_, 5000);
+  }
+  ~HotKeyHolder() {
+    ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+    ::CloseHandle(ready_);
+  }
+  HotKeyHolder(const HotKeyHolder&) = delete;
+  HotKeyHolder& operator=(const HotKeyHolder&) = delete;
+
+ private:
+  HANDLE ready_;
+  DWORD threadId_ = 0;
+  std::thread thread_;
+};
+
 class Win32Env final : public ContractEnv {
  public:
   Win32Env() : instance_(::GetModuleHandleW(nullptr)) {
@@ -179,8 +211,15 @@ class Win32Env final : public ContractEnv {
   }
 
   ~Win32Env() override {
-    // Their windows may live in the frame: they go first, each destroyed by
-    // its own thread.
+    // Their windows may live in the frame: they go first, each back on the
+    // desktop (destroyed inside the frame, one waits for the frame's thread,
+    // which waits for it to end) and destroyed by its own thread.
+    for (const std::unique_ptr<ForeignThread>& thread : foreign_) {
+      thread->resume();
+      if (::GetAncestor(thread->window(), GA_PARENT) != ::GetDesktopWindow()) {
+        desktop_.setParent(handle(thread->window()), WindowHandle{});
+      }
+    }
     foreign_.clear();
     // Under Wine without a window manager, hiding or destroying a visible
     // window that has a caption waits two seconds for a withdrawal that never
@@ -312,6 +351,14 @@ class Win32Env final : public ContractEnv {
 
   int systemTimerTicks(unsigned id) override { return events_.ticks[id]; }
   std::vector<WindowHandle> changedWindows() override { return events_.changedWindows; }
+  int hotKeysHeard(unsigned id) override { return events_.hotKeys[id]; }
+  void holdHotKeyElsewhere(unsigned modifiers, int virtualKey) override {
+    hotKeyHolders_.push_back(std::make_unique<HotKeyHolder>(modifiers, virtualKey));
+  }
+  void movePointer(platform::Point at) override { ::SetCursorPos(at.x, at.y); }
+  WindowHandle windowFromPoint(platform::Point at) override {
+    return handle(::WindowFromPoint(POINT{at.x, at.y}));
+  }
 
   std::string tempFolder() override {
     wchar_t base[MAX_PATH + 1];
@@ -450,6 +497,7 @@ class Win32Env final : public ContractEnv {
   std::vector<std::wstring> folders_;
   std::map<std::string, HANDLE> locks_;
   std::vector<std::unique_ptr<ForeignThread>> foreign_;
+  std::vector<std::unique_ptr<HotKeyHolder>> hotKeyHolders_;
 };
 
 }  // namespace

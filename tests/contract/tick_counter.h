@@ -1,5 +1,5 @@
 // Frame events for the contract suite: the frame's logic is not under test
-// there, only the system timer's ticks are counted.
+// there, only the system timer's ticks and the hot keys heard are counted.
 #pragma once
 
 #include <map>
@@ -12,6 +12,7 @@ namespace vitrolux::contract {
 class TickCounter final : public platform::FrameEvents {
  public:
   std::map<unsigned, int> ticks;
+  std::map<unsigned, int> hotKeys;
 
   void onLoad() override {}
   void onUnload(bool&) override {}
@@ -30,6 +31,7 @@ class TickCounter final : public platform::FrameEvents {
   void onControlMouseLeave(int) override {}
   void onTimer(int) override {}
   void onSystemTimer(unsigned id) override { ++ticks[id]; }
+  void onHotKey(unsigned id) override { ++hotKeys[id]; }
   void onDesktopWindowChanged(platform::WindowHandle window) override {
     changedWindows.push_back(window);
   }

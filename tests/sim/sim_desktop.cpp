@@ -196,12 +196,12 @@ bool takesInput(const platform::ControlSet* controls, int index) {
 }  // namespace
 
 void SimDesktop::click(int control) {
-  if (ended_ || !takesInput(controls_, control)) return;
+  if (ended_ || !takesInput(controls_, control) || !frameTakesMouse()) return;
   events_->onClick(control);
 }
 
 void SimDesktop::doubleClick(int control) {
-  if (ended_ || !takesInput(controls_, control)) return;
+  if (ended_ || !takesInput(controls_, control) || !frameTakesMouse()) return;
   if ((*controls_)[control].kind == platform::ControlKind::ListBox) {
     events_->onControlDoubleClick(control);
   }
@@ -223,12 +223,12 @@ void SimDesktop::setChecked(int control, bool checked) {
 }
 
 void SimDesktop::controlMouseDown(int control, int button, int shift, float x, float y) {
-  if (ended_ || !takesInput(controls_, control)) return;
+  if (ended_ || !takesInput(controls_, control) || !frameTakesMouse()) return;
   events_->onControlMouseDown(control, button, shift, x, y);
 }
 
 void SimDesktop::controlMouseMove(int control, int button, int shift, float x, float y) {
-  if (ended_ || !takesInput(controls_, control)) return;
+  if (ended_ || !takesInput(controls_, control) || !frameTakesMouse()) return;
   if (impl_->pointerOn != control) pointerLeavesFrame();
   impl_->pointerOn = control;
   events_->onControlMouseMove(control, button, shift, x, y);
@@ -240,21 +240,37 @@ void SimDesktop::pointerLeavesFrame() {
 }
 
 void SimDesktop::frameMouseDown(int button, int shift, float x, float y) {
-  if (ended_ || events_ == nullptr) return;
+  if (ended_ || events_ == nullptr || !frameTakesMouse()) return;
   impl_->frameCapture = true;
   events_->onMouseDown(button, shift, x, y);
 }
 
 void SimDesktop::frameMouseMove(int button, int shift, float x, float y) {
-  if (ended_ || events_ == nullptr) return;
+  if (ended_ || events_ == nullptr || !frameTakesMouse()) return;
   pointerLeavesFrame();
   events_->onMouseMove(button, shift, x, y);
 }
 
 void SimDesktop::frameMouseUp(int button, int shift, float x, float y) {
-  if (ended_ || events_ == nullptr) return;
+  if (ended_ || events_ == nullptr || !frameTakesMouse()) return;
   events_->onMouseUp(button, shift, x, y);
   releaseCapture();
+}
+
+bool SimDesktop::frameTakesMouse() const {
+  const SimWindow* frame = window(impl_->frame);
+  if (frame == nullptr) return false;
+  constexpr std::uint32_t kClickThrough = platform::kWsExLayered | platform::kWsExTransparent;
+  return (frame->exStyle & kClickThrough) != kClickThrough || impl_->frameCapture;
+}
+
+void SimDesktop::movePointer(platform::Point at) {
+  impl_->pointer = at;
+  impl_->lastInput = static_cast<std::uint32_t>(now_);
+}
+
+platform::Point SimDesktop::cursorPos() const {
+  return impl_->pointer;
 }
 
 void SimDesktop::loseCapture() {
@@ -262,7 +278,7 @@ void SimDesktop::loseCapture() {
 }
 
 void SimDesktop::frameDoubleClick() {
-  if (!ended_ && events_ != nullptr) events_->onDoubleClick();
+  if (!ended_ && events_ != nullptr && frameTakesMouse()) events_->onDoubleClick();
 }
 
 void SimDesktop::scrollList(int control, int topRow) {
@@ -403,6 +419,11 @@ void SimDesktop::endProgram() {
   for (WindowHandle h : own) impl_->destroyTree(h);
   impl_->controlTimers.clear();
   impl_->systemTimers.clear();
+  // A process's hot keys go with it.
+  auto& hotKeys = impl_->hotKeys;
+  hotKeys.erase(std::remove_if(hotKeys.begin(), hotKeys.end(),
+                               [](const Impl::HotKey& h) { return h.frames; }),
+                hotKeys.end());
   impl_->frameCapture = false;
   impl_->pointerOn = -1;
 }

@@ -205,9 +205,26 @@ class SimDesktop final : public platform::FramePort,
   void closeFrame();
   // The process dies of a fault.
   void crash();
-  // Global keyboard: affects getAsyncKeyState.
+  // Global keyboard: affects getAsyncKeyState. A key pressed while the
+  // modifiers of a registered hot key are down (Ctrl, Alt, Shift, the
+  // Windows keys; no others) is that hot key: its window hears of it, as
+  // registered with a repeat of a held key not heard again.
   void pressKey(int virtualKey);
   void releaseKey(int virtualKey);
+  // The modifiers go down in order, the key is pressed, all come up again.
+  void pressChord(unsigned modifiers, int virtualKey);
+  // Another program registers the chord as its hot key.
+  void holdHotKeyElsewhere(unsigned modifiers, int virtualKey);
+  // Whether the frame holds the chord as a hot key.
+  bool frameHoldsHotKey(unsigned modifiers, int virtualKey) const;
+  // The user moves the mouse pointer there (screen pixels): what
+  // cursorPos() reads, and the last input. No mouse event is raised.
+  void movePointer(platform::Point at);
+  // The window that the pointer at this point would reach, as the system's
+  // hit testing finds it: the deepest visible window there, from the top of
+  // the z-order, passing over a layered WS_EX_TRANSPARENT window and every
+  // window inside it. Null over the bare desktop.
+  WindowHandle windowFromPoint(platform::Point at) const;
 
   // ---- Windows of other programs ---------------------------------------
 
@@ -342,6 +359,10 @@ class SimDesktop final : public platform::FramePort,
   // that WM_NCLBUTTONDOWN starts on a real system is not run.
   std::intptr_t sendFrameMessage(unsigned message, std::uintptr_t wParam,
                                  std::intptr_t lParam) override;
+  // Refused when any program holds the chord already.
+  bool registerHotKey(unsigned id, unsigned modifiers, unsigned virtualKey) override;
+  void unregisterHotKey(unsigned id) override;
+  platform::Point cursorPos() const override;
 
   // ---- platform::DesktopPort -------------------------------------------
   WindowHandle findWindow(const std::string& caption) override;
@@ -406,6 +427,9 @@ class SimDesktop final : public platform::FramePort,
 
  private:
   void reportWindowChange(WindowHandle window);
+  // The mouse reaches the frame and its controls: not while the frame lets
+  // it through, unless the frame holds the capture.
+  bool frameTakesMouse() const;
   // A process of an installed program, started by `parent`.
   ProcessId spawn(const Program& program, const std::string& path, ProcessId parent);
   // A window of an installed program's process, made now.

@@ -90,8 +90,16 @@ struct SimDesktop::Impl {
   std::vector<PendingExit> pendingExits;
   std::vector<Scheduled> scheduled;
 
-  // ---- Keyboard ----
+  // ---- Keyboard and pointer ----
   std::map<int, KeyState> keys;
+  struct HotKey {
+    unsigned id = 0;
+    unsigned modifiers = 0;
+    int virtualKey = 0;
+    bool frames = false;  // the frame's, else another program's
+  };
+  std::vector<HotKey> hotKeys;
+  platform::Point pointer;
   std::uint32_t lastInput = 0;
   int keyStateQueries = 0;
 

@@ -238,11 +238,81 @@ std::optional<std::uint32_t> SimDesktop::lastInputTime() {
   return impl_->lastInput;
 }
 
+namespace {
+
+constexpr int kVkShift = 0x10;
+constexpr int kVkMenu = 0x12;
+constexpr int kVkLWin = 0x5B;
+constexpr int kVkRWin = 0x5C;
+
+bool isModifierKey(int virtualKey) {
+  return virtualKey == kVkShift || virtualKey == platform::kVkControl || virtualKey == kVkMenu ||
+         virtualKey == kVkLWin || virtualKey == kVkRWin;
+}
+
+}  // namespace
+
 void SimDesktop::pressKey(int virtualKey) {
   Impl::KeyState& k = impl_->keys[virtualKey];
+  const bool repeat = k.down;
   k.down = true;
   k.pressedSinceQuery = true;
   impl_->lastInput = static_cast<std::uint32_t>(now_);
+  if (repeat || isModifierKey(virtualKey)) return;
+  auto down = [&](int key) { return impl_->keys[key].down; };
+  unsigned modifiers = 0;
+  if (down(platform::kVkControl)) modifiers |= platform::kModControl;
+  if (down(kVkMenu)) modifiers |= platform::kModAlt;
+  if (down(kVkShift)) modifiers |= platform::kModShift;
+  if (down(kVkLWin) || down(kVkRWin)) modifiers |= platform::kModWin;
+  for (const Impl::HotKey& hotKey : impl_->hotKeys) {
+    if (hotKey.modifiers != modifiers || hotKey.virtualKey != virtualKey) continue;
+    // The system takes the chord: it goes to the hot key's window alone.
+    if (hotKey.frames && !ended_ && events_ != nullptr) events_->onHotKey(hotKey.id);
+    return;
+  }
+}
+
+void SimDesktop::pressChord(unsigned modifiers, int virtualKey) {
+  const std::pair<unsigned, int> order[] = {{platform::kModControl, platform::kVkControl},
+                                            {platform::kModAlt, kVkMenu},
+                                            {platform::kModShift, kVkShift},
+                                            {platform::kModWin, kVkLWin}};
+  for (const auto& [bit, key] : order) {
+    if ((modifiers & bit) != 0) pressKey(key);
+  }
+  pressKey(virtualKey);
+  releaseKey(virtualKey);
+  for (const auto& [bit, key] : order) {
+    if ((modifiers & bit) != 0) releaseKey(key);
+  }
+}
+
+bool SimDesktop::registerHotKey(unsigned id, unsigned modifiers, unsigned virtualKey) {
+  if (window(impl_->frame) == nullptr || ended_) return false;
+  const int key = static_cast<int>(virtualKey);
+  for (const Impl::HotKey& hotKey : impl_->hotKeys) {
+    if (hotKey.modifiers == modifiers && hotKey.virtualKey == key) return false;
+  }
+  impl_->hotKeys.push_back(Impl::HotKey{id, modifiers, key, true});
+  return true;
+}
+
+void SimDesktop::unregisterHotKey(unsigned id) {
+  auto& hotKeys = impl_->hotKeys;
+  hotKeys.erase(std::remove_if(hotKeys.begin(), hotKeys.end(),
+                               [&](const Impl::HotKey& h) { return h.frames && h.id == id; }),
+                hotKeys.end());
+}
+
+void SimDesktop::holdHotKeyElsewhere(unsigned modifiers, int virtualKey) {
+  impl_->hotKeys.push_back(Impl::HotKey{0, modifiers, virtualKey, false});
+}
+
+bool SimDesktop::frameHoldsHotKey(unsigned modifiers, int virtualKey) const {
+  return std::any_of(impl_->hotKeys.begin(), impl_->hotKeys.end(), [&](const Impl::HotKey& h) {
+    return h.frames && h.modifiers == modifiers && h.virtualKey == virtualKey;
+  });
 }
 
 void SimDesktop::releaseKey(int virtualKey) {

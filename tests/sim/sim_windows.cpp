@@ -496,6 +496,42 @@ std::optional<Rect> SimDesktop::windowRect(WindowHandle handle) {
   return r;
 }
 
+namespace {
+
+bool within(const Rect& r, platform::Point p) {
+  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+}  // namespace
+
+WindowHandle SimDesktop::windowFromPoint(platform::Point at) const {
+  constexpr std::uint32_t kClickThrough = kWsExLayered | platform::kWsExTransparent;
+  // A window passed over takes everything inside it along.
+  auto reachable = [&](const SimWindow& w, platform::Point p) {
+    return (w.style & platform::kWsVisible) != 0 && (w.exStyle & kClickThrough) != kClickThrough &&
+           within(w.rect, p);
+  };
+  WindowHandle found;
+  platform::Point p = at;
+  const std::vector<WindowHandle>* layer = &impl_->topLevel;
+  while (layer != nullptr) {
+    const std::vector<WindowHandle>* next = nullptr;
+    for (WindowHandle h : *layer) {
+      const SimWindow* w = window(h);
+      if (w == nullptr || !reachable(*w, p)) continue;
+      found = h;
+      // Children are placed in their parent's client area, which here is
+      // the whole window.
+      p = platform::Point{p.x - w->rect.left, p.y - w->rect.top};
+      auto kids = impl_->children.find(h.value());
+      if (kids != impl_->children.end()) next = &kids->second;
+      break;
+    }
+    layer = next;
+  }
+  return found;
+}
+
 std::optional<ProcessId> SimDesktop::windowProcess(WindowHandle handle) {
   const SimWindow* w = window(handle);
   if (w == nullptr) return std::nullopt;

@@ -128,6 +128,9 @@
 //                                 "VitroluxE2E.BlockInSend"
 //   <message> <wParam> <lParam>   for every WM_KEYDOWN, WM_KEYUP,
 //                                 WM_SYSKEYDOWN, WM_SYSKEYUP and WM_ACTIVATE
+//   WM_LBUTTONDOWN <x> <y>        a left click on the window itself (not on a
+//                                 list or text box in it), in its client
+//                                 area's pixels (decimal)
 //   WM_GETICON <wParam>           every icon request (Wine itself asks too)
 //   LBN_SELCHANGE <row>, LBN_DBLCLK <row>
 //                                 notifications of the list box, with the
@@ -377,6 +380,10 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_ACTIVATE:
       logMessage("WM_ACTIVATE", wParam, lParam);
+      break;
+    case WM_LBUTTONDOWN:
+      writeLogLine("WM_LBUTTONDOWN %d %d", static_cast<int>(static_cast<short>(LOWORD(lParam))),
+                   static_cast<int>(static_cast<short>(HIWORD(lParam))));
       break;
     case WM_GETICON:
       writeLogLine("WM_GETICON 0x%llx", static_cast<unsigned long long>(wParam));
