@@ -110,30 +110,30 @@ void FrameWindow::detach() {
   controls_ = nullptr;
 }
 
-void FrameWindow::setCursorCode(int code) {
-  cursorCode_ = code;
+void FrameWindow::setCursor(FrameCursor cursor) {
+  cursor_ = cursor;
   if (hwnd_ == nullptr) return;
   POINT at{};
   ::GetCursorPos(&at);
-  if (::GetCapture() == hwnd_ || ::WindowFromPoint(at) == hwnd_) ::SetCursor(cursor());
+  if (::GetCapture() == hwnd_ || ::WindowFromPoint(at) == hwnd_) ::SetCursor(shownCursor());
 }
 
-HCURSOR FrameWindow::cursor() const {
+HCURSOR FrameWindow::shownCursor() const {
   const wchar_t* shape = IDC_ARROW;
-  switch (cursorCode_) {
-    case 6:
+  switch (cursor_) {
+    case FrameCursor::Arrow:
+      break;
+    case FrameCursor::SizeNeSw:
       shape = IDC_SIZENESW;
       break;
-    case 7:
+    case FrameCursor::SizeNs:
       shape = IDC_SIZENS;
       break;
-    case 8:
+    case FrameCursor::SizeNwSe:
       shape = IDC_SIZENWSE;
       break;
-    case 9:
+    case FrameCursor::SizeWe:
       shape = IDC_SIZEWE;
-      break;
-    default:
       break;
   }
   return ::LoadCursorW(nullptr, shape);
@@ -288,7 +288,7 @@ void FrameWindow::onCaptureChanged(HWND newCapture) {
 bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
   if (target == hwnd_) {
     if (LOWORD(lParam) != HTCLIENT) return false;
-    ::SetCursor(cursor());
+    ::SetCursor(shownCursor());
     return true;
   }
   LRESULT result = 0;

@@ -46,9 +46,9 @@ class FrameWindow {
 
   HWND hwnd() const { return hwnd_; }
   int dpi() const { return dpi_; }
-  // The cursor over the frame's background: 0 the arrow, 6 to 9 the sizing
-  // cursors. Takes effect at once when the pointer is over the background.
-  void setCursorCode(int code);
+  // The cursor over the frame's background. Takes effect at once when the
+  // pointer is over the background.
+  void setCursor(FrameCursor cursor);
 
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -61,7 +61,7 @@ class FrameWindow {
   void onDestroy();
   void onDpiChanged(int dpi, const RECT& suggested);
   void onGetMinMaxInfo(MINMAXINFO& info);
-  HCURSOR cursor() const;
+  HCURSOR shownCursor() const;
 
   HINSTANCE instance_;
   Desktop& desktop_;
@@ -71,7 +71,7 @@ class FrameWindow {
   std::unique_ptr<HostedInput> hostedInput_;
   unique_hbrush background_;
   int dpi_ = 96;
-  int cursorCode_ = 0;
+  FrameCursor cursor_ = FrameCursor::Arrow;
   bool shown_ = false;
   // Off when the frame is destroyed by its owner rather than closed.
   bool quitOnDestroy_ = true;

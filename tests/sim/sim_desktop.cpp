@@ -355,10 +355,10 @@ void SimDesktop::setMonitors(std::vector<platform::Monitor> monitors) {
   }
 }
 
-void SimDesktop::setFrameCursor(int code) {
-  impl_->frameCursor = code;
+void SimDesktop::setFrameCursor(platform::FrameCursor cursor) {
+  impl_->frameCursor = cursor;
 }
-int SimDesktop::frameCursor() const {
+platform::FrameCursor SimDesktop::frameCursor() const {
   return impl_->frameCursor;
 }
 void SimDesktop::releaseCapture() {

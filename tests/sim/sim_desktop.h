@@ -250,7 +250,7 @@ class SimDesktop final : public platform::FramePort,
   void answerProgramDialog(std::optional<std::string> choice);
   int programDialogsShown() const;
   const std::vector<ControlChange>& controlChanges() const { return changes_; }
-  int frameCursor() const;
+  platform::FrameCursor frameCursor() const;
   bool frameHoldsCapture() const;
   // Ids of system timers that run, with their intervals as requested.
   std::map<unsigned, unsigned> systemTimers() const;
@@ -269,7 +269,7 @@ class SimDesktop final : public platform::FramePort,
   void setFrameState(platform::WindowState state) override;
   int dpi() const override;
   std::int64_t nowMs() const override;
-  void setFrameCursor(int code) override;
+  void setFrameCursor(platform::FrameCursor cursor) override;
   // The frame hears that it lost the capture, when it held it.
   void releaseCapture() override;
   void endProgram() override;

@@ -68,7 +68,7 @@ struct SimDesktop::Impl {
   platform::Size screen{1920, 1080};
   // Empty: one monitor that is the whole screen.
   std::vector<platform::Monitor> monitors;
-  int frameCursor = 0;
+  platform::FrameCursor frameCursor = platform::FrameCursor::Arrow;
   // The control the pointer last moved over, until it leaves; -1 for none.
   int pointerOn = -1;
   // A press on the frame's background gave it the mouse capture.
