@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "model/frame_state.h"
 #include "ports/desktop_port.h"
@@ -31,6 +32,9 @@ class Opacity {
   void applySavedLevel(double level);
   // The level last saved or applied from the settings; 0 for none.
   std::int16_t currentOpacity() const { return currentOpacity_; }
+  // Whether a digit key gave this window of another program an alpha: its
+  // layered style is then ours to keep, whoever else added it.
+  bool fadedByUs(platform::WindowHandle window) const;
 
  private:
   platform::WindowHandle target() const;
@@ -41,6 +45,8 @@ class Opacity {
   platform::DesktopPort& desktop_;
   std::function<void()> save_;
   std::int16_t currentOpacity_ = 0;
+  // Windows of other programs given an alpha, while they exist.
+  std::vector<platform::WindowHandle> faded_;
 };
 
 }  // namespace vitrolux::effects

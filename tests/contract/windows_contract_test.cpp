@@ -259,6 +259,22 @@ TEST_F(Contract, LayeredAlphaNeedsTheLayeredStyleAndIsLostWithIt) {
   EXPECT_FALSE(env->layeredAlpha(w).has_value());
 }
 
+// "挡住" takes WS_EX_TRANSPARENT from a window that stays layered: a fade
+// given before must survive that.
+TEST_F(Contract, TakingTheClickThroughStyleAwayKeepsTheLayeredAlpha) {
+  constexpr std::uint32_t kTransparent = 0x20;
+  const WindowHandle w = env->makeTopLevel("Vitrolux contract faded");
+  const std::uint32_t before = exStyle(w);
+  ASSERT_TRUE(desktop.setExStyleThenAlpha(w, before | kWsExLayered, std::uint8_t{100}));
+  ASSERT_TRUE(desktop.setExStyleThenAlpha(w, before | kWsExLayered | kTransparent, std::nullopt));
+  EXPECT_EQ(exStyle(w), before | kWsExLayered | kTransparent);
+  EXPECT_EQ(env->layeredAlpha(w), std::optional<std::uint8_t>{100});
+
+  EXPECT_TRUE(desktop.setExStyleThenAlpha(w, before | kWsExLayered, std::nullopt));
+  EXPECT_EQ(exStyle(w), before | kWsExLayered);
+  EXPECT_EQ(env->layeredAlpha(w), std::optional<std::uint8_t>{100});
+}
+
 // ---- Monitors and the minimised frame --------------------------------------
 
 TEST_F(Contract, MonitorFromRectFindsTheMonitorThatShowsARectOrTheNearestOne) {

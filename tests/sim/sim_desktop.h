@@ -50,6 +50,10 @@ struct SimWindow {
   // Relative to the parent's client area; screen pixels for a top-level window.
   Rect rect;
   std::optional<std::uint8_t> alpha;  // set by setLayeredWindowAttributes
+  // Its program draws it through UpdateLayeredWindow (a shaped or
+  // translucent window), which only a window with WS_EX_LAYERED has: it
+  // needs no alpha of anyone's, and shows nothing without the style.
+  bool drawsLayered = false;
   std::intptr_t classSmallIcon = 0;
   std::intptr_t smallIcon = 0;  // the answer to WM_GETICON(ICON_SMALL)
   // The program has stopped reading its messages: sent messages time out,
@@ -192,6 +196,12 @@ class SimDesktop final : public platform::FramePort,
   bool isWindowVisible(WindowHandle window) const;
   // Alpha of a layered window, when it has one.
   std::optional<std::uint8_t> layeredAlpha(WindowHandle window) const;
+  // Whether the user sees anything of it: visible, and, where it is
+  // layered, given an alpha or drawn through the layered style by its
+  // program. A window that becomes layered shows nothing until it has its
+  // layered attributes, and one whose program draws it through the layered
+  // style shows nothing once the style is gone.
+  bool isDrawn(WindowHandle window) const;
   // True while the process has not ended.
   bool processAlive(ProcessId process) const;
   // Another program exits: its windows go away with it.

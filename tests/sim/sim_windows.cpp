@@ -414,6 +414,14 @@ std::optional<std::uint8_t> SimDesktop::layeredAlpha(WindowHandle handle) const 
   return w->alpha;
 }
 
+bool SimDesktop::isDrawn(WindowHandle handle) const {
+  const SimWindow* w = window(handle);
+  if (w == nullptr || !isWindowVisible(handle)) return false;
+  const bool layered = (w->exStyle & kWsExLayered) != 0;
+  if (w->drawsLayered) return layered;
+  return !layered || w->alpha.has_value();
+}
+
 bool SimDesktop::postMessage(WindowHandle handle, unsigned message, std::uintptr_t wParam,
                              std::intptr_t lParam) {
   SimWindow* w = window(handle);
