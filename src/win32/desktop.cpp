@@ -88,9 +88,16 @@ bool Desktop::programAnswers(HWND window, unsigned waitMs) {
   const bool answered = !::IsHungAppWindow(window) && answersWithin(window, waitMs);
   if (!answered) {
     silent_.push_back({window, ::GetTickCount64() + kSilentForMs});
-    foundSilent(window);
+    // Read again: the frame may have gone while it waited.
+    if (input_ != nullptr) input_->programSilent(window);
   }
   return answered;
+}
+
+bool Desktop::knownSilent(HWND window) const {
+  const ULONGLONG now = ::GetTickCount64();
+  return std::any_of(silent_.begin(), silent_.end(),
+                     [&](const Silent& s) { return s.window == window && s.until > now; });
 }
 
 bool Desktop::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
@@ -138,11 +145,13 @@ bool Desktop::setParentThen(WindowHandle child, WindowHandle parent,
   const DWORD ownThread = ::GetCurrentThreadId();
   const DWORD childThread = ::GetWindowThreadProcessId(w, nullptr);
   if (childThread == 0 || childThread == ownThread) return both();
-  const bool apart = newParent == nullptr && setApartToLeave(w);
+  const bool apart = newParent == nullptr && input_ != nullptr && input_->setApartToLeave(w);
+  // What follows the call runs also when the frame has given up waiting,
+  // and may outlive the frame: it reaches it by messages only.
   return callWithin(w, kForeignCallWaitMs,
                     [=] {
                       const bool done = both();
-                      // Also when the frame has given up waiting.
+                      if (done && newParent != nullptr) announceHosted(newParent);
                       if (!done && apart) joinAgainIfStillHosted(w, ownThread);
                       return done;
                     })

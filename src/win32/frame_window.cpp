@@ -5,6 +5,7 @@
 #include "win32/child_messages.h"
 #include "win32/control_timers.h"
 #include "win32/control_windows.h"
+#include "win32/desktop.h"
 #include "win32/dpi.h"
 #include "win32/foreign_call.h"
 #include "win32/mouse_input.h"
@@ -236,6 +237,7 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       onDestroy();
       return 0;
     case WM_NCDESTROY:
+      desktop_.setHostedInput(nullptr);
       hostedInput_.reset();
       hwnd_ = nullptr;
       break;
