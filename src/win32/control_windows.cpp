@@ -71,7 +71,7 @@ ControlWindows::ControlWindows(HINSTANCE instance, FrameSystem& frame, FrameEven
       events_(events),
       controls_(controls),
       dpi_(frame.dpi()),
-      toolTips_(instance, dpi_),
+      toolTips_(instance, frame_, dpi_),
       timers_(frame_) {
   hand_ = static_cast<HCURSOR>(::LoadImageW(instance_, MAKEINTRESOURCEW(kHandCursorResource),
                                             IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
