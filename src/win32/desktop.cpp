@@ -106,9 +106,12 @@ bool Desktop::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x,
   // values 0, 1, -1 and -2, so they pass through as they are.
   const HWND w = toHwnd(window);
   const HWND after = toHwnd(insertAfter);
-  if ((flags & SWP_ASYNCWINDOWPOS) != 0 || !ofOtherThread(w)) {
-    return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE;
-  }
+  if (!ofOtherThread(w)) return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE;
+  // Also an asynchronous request is made by a thread of our own: the system
+  // posts it to the window's thread only when the caller's input is not
+  // joined to that thread's, and the frame's is joined to every program it
+  // hosts. A new thread's is joined to none, so its request is posted at
+  // once, and the wait is a formality.
   return callWithin(w, kForeignCallWaitMs,
                     [=] { return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE; })
       .value_or(false);
