@@ -38,6 +38,12 @@ struct Message {
   bool sent = false;  // true for a sent message, false for a posted one
 };
 
+// How a program takes the display's scale (its DPI awareness): not at all
+// (the system scales its windows as pictures), once at start (the system
+// DPI; scaled as pictures on displays of another scale), or per monitor
+// (the frame, by its manifest).
+enum class DpiAwareness { Unaware, System, PerMonitorV2 };
+
 struct SimWindow {
   WindowHandle handle;
   ProcessId process;
@@ -50,6 +56,11 @@ struct SimWindow {
   // Relative to the parent's client area; screen pixels for a top-level window.
   Rect rect;
   std::optional<std::uint8_t> alpha;  // set by setLayeredWindowAttributes
+  // Taken from its program when it was made.
+  DpiAwareness awareness = DpiAwareness::Unaware;
+  // Made while its thread's DPI hosting behaviour was mixed: it may have
+  // children of any awareness, each scaled by the system for itself.
+  bool hostsAnyAwareness = false;
   // Its program draws it through UpdateLayeredWindow (a shaped or
   // translucent window), which only a window with WS_EX_LAYERED has: it
   // needs no alpha of anyone's, and shows nothing without the style.
@@ -220,6 +231,38 @@ class SimDesktop final : public platform::FramePort,
   void hangInNextCall(WindowHandle window);
   // Calls that would have held the frame waiting for a hung program.
   int waitsOnHungPrograms() const;
+
+  // ---- DPI awareness ------------------------------------------------------
+
+  // The awareness of the windows the process makes from now on; a program
+  // without a word about it in its manifest is unaware. The frame's own
+  // process is per-monitor aware.
+  void setAwareness(ProcessId process, DpiAwareness awareness);
+  DpiAwareness awarenessOf(WindowHandle window) const;
+  // Whether the system has the mixed DPI hosting behaviour (Windows 10 1803
+  // and later, the default here). Where it has, the frame is made with it,
+  // as the real program makes its frame; where it has not, a window of
+  // another awareness becoming the frame's child either fails to (a window
+  // of this process) or resets its whole program to the frame's awareness
+  // (another program's), as SetParent's documentation lists.
+  void setMixedDpiHosting(bool systemHasIt);
+
+  // ---- The input of hosted programs ----------------------------------------
+
+  // Whether the program's input is joined to the frame's: a window of it
+  // became a child of a window of ours, and (Wine) it was not set apart.
+  bool inputJoined(ProcessId process) const;
+  // Windows refuses to undo the join while a window of that program is
+  // hosted; with separatesJoinedInput (Wine's behaviour) it is undone, and
+  // then the real frame sets a program that does not answer apart.
+  bool separateInput(ProcessId process);
+  void setSeparatesJoinedInput(bool separates);
+  // The user clicks into a hosted window: the keyboard is there, in the
+  // frame's joined input. A press on the frame's background then takes it
+  // back, which tells that window first: while its program does not
+  // answer, the press waits for it (counted in waitsOnHungPrograms) and
+  // is carried out, whole, when it answers; unless its input is apart.
+  void clickIntoHosted(WindowHandle window);
   // An icon of another program, of this natural size in pixels, for a
   // window's answer to WM_GETICON (SimWindow::smallIcon) or its class.
   platform::IconHandle makeIcon(platform::Size size);
@@ -353,6 +396,12 @@ class SimDesktop final : public platform::FramePort,
   // (counting a wait of the frame when `waits`) and returns true. A program
   // set to hang in its next call hangs here when the call waits.
   bool holdForHungProgram(WindowHandle window, bool waits, std::function<void()> call);
+
+  DpiAwareness awarenessOfProcess(ProcessId process) const;
+  // Whether `child` may become a child of `parent` as their awareness goes;
+  // resets the child's program where the system does.
+  bool acceptsAwareness(WindowHandle parent, SimWindow& child);
+  bool hostsWindowOf(ProcessId process) const;
 
   struct Impl;
   std::unique_ptr<Impl> impl_;  // keeps the model's containers out of this header

@@ -111,6 +111,13 @@ struct SimDesktop::Impl {
   // Windows whose program hangs inside the next call it carries out.
   std::set<std::intptr_t> hangInNextCall;
 
+  // ---- DPI awareness and joined input ----
+  std::map<std::uint32_t, DpiAwareness> awareness;  // by process; unaware when absent
+  bool mixedDpiHosting = true;
+  std::set<std::uint32_t> joinedInput;  // processes joined to the frame's input
+  bool separatesJoinedInput = false;
+  WindowHandle keyboardIn;  // a hosted window the user clicked into
+
   std::vector<platform::Monitor> allMonitors() const {
     if (!monitors.empty()) return monitors;
     const Rect whole{0, 0, screen.cx, screen.cy};

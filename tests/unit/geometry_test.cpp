@@ -234,5 +234,29 @@ TEST(GeometryAt144Dpi, TheBandTheFitAndTheStripFollowTheDisplaysScale) {
   EXPECT_EQ(desk.frameBounds().left, before.left + 15);
 }
 
+// The frame is per-monitor aware; the programs it hosts are aware of the
+// scale in their own ways. Each keeps its way inside the frame, the system
+// scaling its window for it, and the frame places it in its own pixels.
+TEST(GeometryAt144Dpi, ProgramsOfEveryAwarenessKeepItInsideTheFrameAndFit) {
+  sim::SimDesktop desk;
+  desk.setDpi(144);
+  app::Main main{desk.ports()};
+  desk.connect(main);
+  desk.start();
+  for (const sim::DpiAwareness awareness :
+       {sim::DpiAwareness::Unaware, sim::DpiAwareness::System, sim::DpiAwareness::PerMonitorV2}) {
+    SCOPED_TRACE(static_cast<int>(awareness));
+    const ProcessId program = desk.newProcess();
+    desk.setAwareness(program, awareness);
+    const WindowHandle window = desk.createWindow(program, "Tool");
+    const WindowHandle other = desk.createWindow(program, "Its other window");
+    main.loader().embed(window);
+    ASSERT_EQ(desk.getParent(window), desk.frameWindow());
+    EXPECT_EQ(desk.awarenessOf(window), awareness);
+    EXPECT_EQ(desk.awarenessOf(other), awareness) << "its program was reset";
+    EXPECT_EQ(desk.window(window)->rect, (Rect{2, 33, 2 + 968, 33 + 612}));
+  }
+}
+
 }  // namespace
 }  // namespace vitrolux::testing
