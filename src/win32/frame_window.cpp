@@ -79,11 +79,16 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
   background_.reset(::CreateSolidBrush(colorRef(look.background)));
   dpi_ = systemDpi();
   const RECT place = storedFrameRect(look, dpi_);
-  ::CreateWindowExW(0, kFrameClassName, widen(look.caption).c_str(), kFrameStyle, place.left,
-                    place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                    instance_, this);
+  {
+    // The frame hosts windows of programs of any DPI awareness.
+    const MixedDpiHosting mixed;
+    ::CreateWindowExW(0, kFrameClassName, widen(look.caption).c_str(), kFrameStyle, place.left,
+                      place.top, place.right - place.left, place.bottom - place.top, nullptr,
+                      nullptr, instance_, this);
+  }
   if (hwnd_ == nullptr) return nullptr;
   hostedInput_ = std::make_unique<HostedInput>(hwnd_, desktop_);
+  desktop_.setHostedInput(hostedInput_.get());
   // The primary monitor's DPI was a guess; the window knows its own.
   const int actual = dpiForWindow(hwnd_);
   if (actual != dpi_) {

@@ -275,6 +275,31 @@ TEST_F(Contract, TakingTheClickThroughStyleAwayKeepsTheLayeredAlpha) {
   EXPECT_EQ(env->layeredAlpha(w), std::optional<std::uint8_t>{100});
 }
 
+// The frame hosts windows of programs that take the display's scale in
+// another way than it does. They keep their way (the system scales them
+// for themselves: their program is not reset), and the frame places them
+// in its own pixels.
+TEST_F(Contract, AWindowOfAnotherDpiAwarenessIsHostedAsItIs) {
+  const WindowHandle w =
+      env->makeForeignTopLevelAware("Vitrolux contract unaware", DpiAwareness::Unaware);
+  const std::optional<DpiAwareness> before = env->dpiAwareness(w);
+  if (!before) GTEST_SKIP() << "this system knows no DPI awareness";
+  ASSERT_EQ(*before, DpiAwareness::Unaware);
+
+  ASSERT_TRUE(desktop.setParentThenPos(w, env->frame(), kHwndTop, 10, 20, 200, 100,
+                                       platform::kSwpNoActivate));
+  EXPECT_EQ(env->getParent(w), env->frame());
+  const Rect frame = framePort.frameBounds();
+  EXPECT_EQ(desktop.windowRect(w),
+            (Rect{frame.left + 10, frame.top + 20, frame.left + 210, frame.top + 120}));
+  // Without the mixed hosting behaviour a child takes its parent's
+  // awareness (Wine 8 does so too).
+  if (env->mixedDpiHosting()) {
+    EXPECT_EQ(env->dpiAwareness(w), DpiAwareness::Unaware);
+  }
+  EXPECT_TRUE(desktop.setParent(w, WindowHandle{}));
+}
+
 // ---- Monitors and the minimised frame --------------------------------------
 
 TEST_F(Contract, MonitorFromRectFindsTheMonitorThatShowsARectOrTheNearestOne) {
