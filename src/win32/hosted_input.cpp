@@ -113,8 +113,14 @@ void HostedInput::decide() {
   hook_ = ::SetWindowsHookExW(WH_CBT, onCbt, nullptr, ownThread_);
 }
 
+bool HostedInput::separates() {
+  // The message that a window was hosted may still be on its way.
+  decide();
+  return separation_ == Separation::Allowed;
+}
+
 void HostedInput::beforeClickActivation() {
-  if (separation_ != Separation::Allowed) return;
+  if (!separates()) return;
   setApartForChange(::GetActiveWindow());
   setApartForChange(::GetFocus());
 }
@@ -215,11 +221,11 @@ void HostedInput::join(DWORD thread) {
 }
 
 void HostedInput::programSilent(HWND window) {
-  if (separation_ == Separation::Allowed) setApart(window);
+  if (separates()) setApart(window);
 }
 
 bool HostedInput::setApartToLeave(HWND window) {
-  if (separation_ != Separation::Allowed) return false;
+  if (!separates()) return false;
   HWND parent = ::GetAncestor(window, GA_PARENT);
   const DWORD thread = threadOf(window);
   if (thread == 0 || thread == ownThread_ || parent == nullptr || threadOf(parent) != ownThread_) {

@@ -99,6 +99,8 @@ class HostedInput final : public HostedInputEvents {
   // the system lets its input be set apart; watches the frame's changes
   // from then on where it does.
   void decide();
+  // Whether the system separates input, decided now if it is not yet.
+  bool separates();
   bool attach(DWORD thread, bool join) const;
   // The thread of `window` when a window of that thread is hosted; else 0.
   DWORD hostedThread(HWND window) const;
