@@ -60,7 +60,7 @@ vx_ensure_prefix() {
   local prefix=$1
   # The marker names the version of the settings below: a prefix made with
   # older settings is brought up to date.
-  local marker=$prefix/.vitrolux-ready-2
+  local marker=$prefix/.vitrolux-ready-3
   [[ -f $marker ]] && return 0
   mkdir -p -- "$(dirname -- "$prefix")"
   (
@@ -96,6 +96,17 @@ vx_configure_prefix() {
   local name
   for name in "微软雅黑" "Microsoft YaHei" "宋体" "SimSun"; do
     "${reg[@]}" 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "$cjk" /f >/dev/null 2>&1 || return 1
+  done
+  # The fonts of the system's own windows (tool tips, dialogs, captions)
+  # have no Chinese glyphs. A Chinese Windows links them to its Chinese
+  # font (FontLink\SystemLink), which supplies the glyphs they lack; the
+  # same link to the installed font, so the tool tips and the Open
+  # dialog's title and filter show their Chinese rather than empty boxes.
+  local link="wqy-microhei.ttc,$cjk"
+  for name in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" "Microsoft Sans Serif" \
+      "Arial" "Lucida Sans Unicode"; do
+    "${reg[@]}" 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "$name" /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1 || return 1
   done
   return 0
 }

@@ -14,12 +14,7 @@ using model::index;
 
 constexpr int kRefreshIntervalMs = 1500;
 
-// Cursor codes of the frame (FramePort::setFrameCursor).
-constexpr int kArrowCursor = 0;
-constexpr int kSizeNeSwCursor = 6;
-constexpr int kSizeNsCursor = 7;
-constexpr int kSizeNwSeCursor = 8;
-constexpr int kSizeWeCursor = 9;
+using platform::FrameCursor;
 
 // Where the pointer is against the band of width e along each edge. The
 // tests are inclusive and made in single precision, as the pointer's
@@ -56,12 +51,12 @@ int hitTestCode(const Band& b) {
 }
 
 // The sizing cursor over the band, matching the border a press there sizes.
-int cursorCode(const Band& b) {
-  if ((b.left && b.top) || (b.right && b.bottom)) return kSizeNwSeCursor;
-  if ((b.top && b.right) || (b.bottom && b.left)) return kSizeNeSwCursor;
-  if ((b.left || b.right) && b.withinHeight) return kSizeWeCursor;
-  if ((b.top || b.bottom) && b.withinWidth) return kSizeNsCursor;
-  return kArrowCursor;
+FrameCursor cursorOver(const Band& b) {
+  if ((b.left && b.top) || (b.right && b.bottom)) return FrameCursor::SizeNwSe;
+  if ((b.top && b.right) || (b.bottom && b.left)) return FrameCursor::SizeNeSw;
+  if ((b.left || b.right) && b.withinHeight) return FrameCursor::SizeWe;
+  if ((b.top || b.bottom) && b.withinWidth) return FrameCursor::SizeNs;
+  return FrameCursor::Arrow;
 }
 
 }  // namespace
@@ -90,11 +85,11 @@ void FrameGeometry::onMouseMove(int button, int /*shift*/, float x, float y) {
   const platform::TwipsRect frame = model::frameTwips(frame_);
   const Band band(static_cast<float>(state_.edgeWidth), static_cast<float>(frame.width),
                   static_cast<float>(frame.height), x, y);
-  const int cursor = cursorCode(band);
+  const FrameCursor cursor = cursorOver(band);
   frame_.setFrameCursor(cursor);
   // Over the band the pointer only shows where a press would size; a move
   // in progress goes on with the next step outside it.
-  if (cursor != kArrowCursor || !dragging_) return;
+  if (cursor != FrameCursor::Arrow || !dragging_) return;
   // The pointer is relative to the frame, which follows it: each step moves
   // the frame by the pointer's travel since the press's point.
   dragLeft_ = platform::roundHalfEven(frame.left - dragStartX_ + x);

@@ -18,7 +18,7 @@ Main::Main(const platform::Ports& ports)
       optionPanel_(controls_, store_),
       opacity_(controls_, state_, ports.frame, ports.desktop, [this] { uiSettings_.writeUICfg(); }),
       seeThrough_(controls_, ports.frame, ports.desktop, opacity_),
-      stacking_(controls_, ports.frame, ports.desktop),
+      stacking_(controls_, ports.frame, ports.desktop, opacity_),
       autoRefresh_(controls_, state_, ports.frame, ports.desktop),
       uiSettings_(controls_, ports.frame, ports.desktop, store_, opacity_),
       geometry_(controls_, state_, ports.frame, ports.desktop),

@@ -35,10 +35,19 @@ void Opacity::setOpacity(double level, bool save) {
     desktop_.setLayeredWindowAttributes(window, 0, alpha, platform::kLwaAlpha);
   }
   if (window == frame_.frameWindow()) frameAlpha_ = alpha;
+  if (window != frame_.frameWindow() && !fadedByUs(window)) {
+    // A handle that names no window any more may come to name another one.
+    std::erase_if(faded_, [&](WindowHandle w) { return !model::exists(desktop_, w); });
+    faded_.push_back(window);
+  }
   if (save) {
     currentOpacity_ = static_cast<std::int16_t>(alpha);
     save_();
   }
+}
+
+bool Opacity::fadedByUs(WindowHandle window) const {
+  return std::find(faded_.begin(), faded_.end(), window) != faded_.end();
 }
 
 void Opacity::applySavedLevel(double level) {

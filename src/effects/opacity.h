@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "model/frame_state.h"
 #include "ports/desktop_port.h"
@@ -34,6 +35,9 @@ class Opacity {
   std::int16_t currentOpacity() const { return currentOpacity_; }
   // The alpha last given to the frame itself; nothing while it has none.
   std::optional<std::uint8_t> frameAlpha() const { return frameAlpha_; }
+  // Whether a digit key gave this window of another program an alpha: its
+  // layered style is then ours to keep, whoever else added it.
+  bool fadedByUs(platform::WindowHandle window) const;
 
  private:
   platform::WindowHandle target() const;
@@ -45,6 +49,8 @@ class Opacity {
   std::function<void()> save_;
   std::int16_t currentOpacity_ = 0;
   std::optional<std::uint8_t> frameAlpha_;
+  // Windows of other programs given an alpha, while they exist.
+  std::vector<platform::WindowHandle> faded_;
 };
 
 }  // namespace vitrolux::effects

@@ -1,5 +1,7 @@
 #include "effects/stacking.h"
 
+#include <algorithm>
+
 #include "model/foreign_windows.h"
 #include "model/layout.h"
 #include "model/task_rows.h"
@@ -53,24 +55,38 @@ void Stacking::onClickThroughClick() {
   clickThrough_ = !clickThrough_;
   controls_.setCaption(index(ControlId::penetrate_btn),
                        std::string(clickThrough_ ? text::kBlock : text::kClickThrough));
-  if (!window.isNull()) setClickThrough(desktop_, window, clickThrough_);
+  if (!window.isNull()) setClickThrough(window, clickThrough_);
 }
 
-void setClickThrough(platform::DesktopPort& desktop, WindowHandle window, bool enable) {
+void Stacking::setClickThrough(WindowHandle window, bool enable) {
   const auto style =
-      static_cast<std::uint32_t>(desktop.getWindowLong(window, platform::kGwlExStyle));
-  // Turning it off takes away both styles, also when the window had one of
-  // them before: its program may rely on its other extended styles
-  // (accepting dropped files, tool window, ...), which stay.
-  const std::uint32_t wanted = enable ? style | kClickThroughStyles : style & ~kClickThroughStyles;
+      static_cast<std::uint32_t>(desktop_.getWindowLong(window, platform::kGwlExStyle));
+  const bool wasLayered = (style & platform::kWsExLayered) != 0;
+  const auto ours = std::find(madeLayered_.begin(), madeLayered_.end(), window);
+  const bool layeredByUs = ours != madeLayered_.end();
+  // Its program may rely on its other extended styles (accepting dropped
+  // files, tool window, ...), which stay; so does a layered style that was
+  // there before, which is what draws a window its program paints through
+  // UpdateLayeredWindow, or one that a digit key faded.
+  std::uint32_t wanted = style | kClickThroughStyles;
+  if (!enable) {
+    wanted = style & ~platform::kWsExTransparent;
+    if (layeredByUs && !opacity_.fadedByUs(window)) wanted &= ~platform::kWsExLayered;
+  }
+  if (!enable && layeredByUs) madeLayered_.erase(ours);
   // Written only when it changes: each write waits for the window's program.
   if (wanted == style) return;
   // A window that has just become layered is not drawn at all until it has
   // layered attributes: it gets them in the same call. One that was layered
-  // already keeps the level it was given.
+  // already keeps the level it was given, or its own drawing.
   std::optional<std::uint8_t> alpha;
-  if (enable && (style & platform::kWsExLayered) == 0) alpha = 255;
-  desktop.setExStyleThenAlpha(window, wanted, alpha);
+  if (enable && !wasLayered) {
+    alpha = 255;
+    // A handle that names no window any more may come to name another one.
+    std::erase_if(madeLayered_, [&](WindowHandle w) { return !model::exists(desktop_, w); });
+    madeLayered_.push_back(window);
+  }
+  desktop_.setExStyleThenAlpha(window, wanted, alpha);
 }
 
 }  // namespace vitrolux::effects

@@ -29,10 +29,8 @@ class FramePort {
   virtual void setFrameState(WindowState state) = 0;
   // Logical DPI of the display the frame is on.
   virtual int dpi() const = 0;
-  // Mouse cursor shown over the frame's background: 0 the arrow, 6 to 9 the
-  // sizing cursors (north-east/south-west, north/south, north-west/
-  // south-east, west/east).
-  virtual void setFrameCursor(int code) = 0;
+  // Mouse cursor shown over the frame's background.
+  virtual void setFrameCursor(FrameCursor cursor) = 0;
   // Gives up the mouse capture that a press gave the frame.
   virtual void releaseCapture() = 0;
   // Ends the program at once: no unload event runs.

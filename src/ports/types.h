@@ -219,4 +219,14 @@ struct ProgramChoice {
   StartOptions start;
 };
 
+// The mouse pointer over the frame's background: the arrow, or a sizing
+// pointer along the edges, numbered as the form designer numbers them.
+enum class FrameCursor {
+  Arrow = 0,
+  SizeNeSw = 6,  // north-east and south-west
+  SizeNs = 7,    // north and south
+  SizeNwSe = 8,  // north-west and south-east
+  SizeWe = 9,    // west and east
+};
+
 }  // namespace vitrolux::platform

@@ -10,6 +10,11 @@ namespace vitrolux::platform::win32 {
 
 class ContainerWindow final : public ControlWindow {
  public:
+  // The window class whose windows this object handles, and its styles.
+  static constexpr const wchar_t* kClassName = L"VitroluxContainer";
+  static constexpr DWORD kStyle = WS_CLIPCHILDREN;
+  static constexpr DWORD kExStyle = 0;
+
   using ControlWindow::ControlWindow;
 
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;

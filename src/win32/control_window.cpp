@@ -4,9 +4,7 @@
 #include "win32/window_binding.h"
 
 namespace vitrolux::platform::win32 {
-namespace {
-
-bool registerClass(HINSTANCE instance, const wchar_t* name) {
+bool ControlWindow::registerClass(HINSTANCE instance, const wchar_t* name) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
   // Double clicks arrive as such, so that the second press of a double click
@@ -17,13 +15,6 @@ bool registerClass(HINSTANCE instance, const wchar_t* name) {
   // No class cursor: WM_SETCURSOR chooses between the arrow and the hand.
   windowClass.lpszClassName = name;
   return ::RegisterClassExW(&windowClass) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-}  // namespace
-
-bool ControlWindow::registerClasses(HINSTANCE instance) {
-  return registerClass(instance, kLabelClassName) && registerClass(instance, kImageClassName) &&
-         registerClass(instance, kContainerClassName);
 }
 
 const Control& ControlWindow::control() const {

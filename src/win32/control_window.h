@@ -12,10 +12,6 @@ namespace vitrolux::platform::win32 {
 
 class ControlWindows;
 
-inline constexpr wchar_t kLabelClassName[] = L"VitroluxLabel";
-inline constexpr wchar_t kImageClassName[] = L"VitroluxImage";
-inline constexpr wchar_t kContainerClassName[] = L"VitroluxContainer";
-
 class ControlWindow {
  public:
   ControlWindow(ControlWindows& owner, int index) : owner_(owner), index_(index) {}
@@ -23,8 +19,9 @@ class ControlWindow {
   ControlWindow(const ControlWindow&) = delete;
   ControlWindow& operator=(const ControlWindow&) = delete;
 
-  // The three classes, all of whose messages come to handleMessage.
-  static bool registerClasses(HINSTANCE instance);
+  // Registers the window class `name`, all of whose messages come to the
+  // handleMessage of the object its window was made with.
+  static bool registerClass(HINSTANCE instance, const wchar_t* name);
 
   virtual LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
 

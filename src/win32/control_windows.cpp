@@ -2,17 +2,13 @@
 
 #include <algorithm>
 #include <string>
+#include <type_traits>
 
 #include "ui/guard.h"
 #include "ui/twips.h"
 #include "win32/common_controls.h"
-#include "win32/container_window.h"
 #include "win32/frame_system.h"
-#include "win32/image_window.h"
-#include "win32/label_window.h"
-#include "win32/list_box.h"
 #include "win32/resources.h"
-#include "win32/text_box.h"
 #include "win32/text_encoding.h"
 
 namespace vitrolux::platform::win32 {
@@ -81,7 +77,7 @@ ControlWindows::ControlWindows(HINSTANCE instance, FrameSystem& frame, FrameEven
       events_(events),
       controls_(controls),
       dpi_(frame.dpi()),
-      toolTips_(instance, dpi_),
+      toolTips_(instance, frame_, dpi_),
       timers_(frame_) {
   hand_ = static_cast<HCURSOR>(::LoadImageW(instance_, MAKEINTRESOURCEW(kHandCursorResource),
                                             IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
@@ -107,7 +103,6 @@ void ControlWindows::realise() {
   const int first = static_cast<int>(realised_.size());
   if (first >= controls_.size()) return;
   initCommonControls();
-  ControlWindow::registerClasses(instance_);
   realised_.resize(static_cast<std::size_t>(controls_.size()));
   for (int i = first; i < controls_.size(); ++i) {
     if (controls_.exists(i)) create(i);
@@ -125,87 +120,98 @@ void ControlWindows::realise() {
 
 void ControlWindows::create(int index) {
   const Control& c = controls_[index];
-  Realised& r = realised_[static_cast<std::size_t>(index)];
   if (c.kind == ControlKind::Timer) {
     timers_.setInterval(index, c.interval);
     return;
   }
   HWND parent = c.container == kNoContainer ? frame_ : window(c.container);
   if (parent == nullptr) parent = frame_;
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.visible ? WS_VISIBLE : 0u);
-  DWORD exStyle = 0;
-  const wchar_t* className = nullptr;
-  std::unique_ptr<ControlWindow> drawn;
+  const DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.visible ? WS_VISIBLE : 0u);
+  makeBackBrush(index);
   switch (c.kind) {
     case ControlKind::ImageStore:
     case ControlKind::ImageButton:
     case ControlKind::IconImage:
-      className = kImageClassName;
-      drawn = std::make_unique<ImageWindow>(*this, index);
+      createDrawn<ImageWindow>(index, parent, style);
       break;
     case ControlKind::PictureBox:
     case ControlKind::Panel:
-      className = kContainerClassName;
-      style |= WS_CLIPCHILDREN;
-      drawn = std::make_unique<ContainerWindow>(*this, index);
+      createDrawn<ContainerWindow>(index, parent, style);
       break;
     case ControlKind::Label:
     case ControlKind::LabelButton:
-      className = kLabelClassName;
-      drawn = std::make_unique<LabelWindow>(*this, index);
+      createDrawn<LabelWindow>(index, parent, style);
       break;
     case ControlKind::TextBox:
-      className = L"EDIT";
-      style |= ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
-      break;
-    case ControlKind::CheckBox:
-      className = L"BUTTON";
-      style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+      createWatched<TextBox>(index, parent, style);
       break;
     case ControlKind::ListBox:
-      className = L"LISTBOX";
-      style |= LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
-      exStyle |= WS_EX_CLIENTEDGE;
+      createWatched<ListBox>(index, parent, style);
+      break;
+    case ControlKind::CheckBox:
+      createWatched<CheckBox>(index, parent, style);
       break;
     case ControlKind::Timer:
       return;
   }
-
-  makeBackBrush(index);
-  const RECT bounds = pixelRect(c.rect, dpi_);
-  const std::wstring text = windowTextOf(c);
-  // The check box gets its text only once it has its font, and a text box
-  // both only once it shows: laid out first in the default font, the
-  // Chinese texts would send the system looking through other fonts for
-  // their glyphs, which costs time and memory at every start.
-  const bool textAfterFont = c.kind == ControlKind::TextBox || c.kind == ControlKind::CheckBox;
-  r.window =
-      ::CreateWindowExW(exStyle, className, textAfterFont ? L"" : text.c_str(), style, bounds.left,
-                        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + index)),
-                        instance_, drawn.get());
+  Realised& r = realised_[static_cast<std::size_t>(index)];
   if (r.window == nullptr) return;
-  r.drawn = std::move(drawn);
-  if (c.kind == ControlKind::ListBox)
-    r.listBox = std::make_unique<ListBox>(r.window, controls_, index);
-  if (c.kind == ControlKind::TextBox)
-    r.textBox = std::make_unique<TextBox>(r.window, controls_, index);
 
   applyFont(index);
-  if (r.textBox) {
-    r.textBox->showText();
-    r.textBox->layOutIfShown();
-  }
+  // The system's controls get their text only once they have their font:
+  // laid out first in the default font, the Chinese texts would send the
+  // system looking through other fonts for their glyphs.
+  if (TextBox* box = textBox(index)) box->showText();
   if (c.kind == ControlKind::CheckBox) {
-    ::SetWindowTextW(r.window, text.c_str());
+    ::SetWindowTextW(r.window, windowTextOf(c).c_str());
     // A themed check box draws its text in the theme's colour; unthemed it
     // takes the white on purple of the layout from WM_CTLCOLORSTATIC.
     setWindowTheme(r.window, L"", L"");
     ::SendMessageW(r.window, BM_SETCHECK, c.checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
-  if (r.listBox) r.listBox->showRows();
+  if (ListBox* list = listBox(index)) list->showRows();
   if (c.kind == ControlKind::IconImage) showIcon(index);
   toolTips_.setTip(r.window, shownTip(c));
+}
+
+template <typename Drawn>
+void ControlWindows::createDrawn(int index, HWND parent, DWORD style) {
+  static const bool registered = ControlWindow::registerClass(instance_, Drawn::kClassName);
+  if (!registered) return;
+  auto drawn = std::make_unique<Drawn>(*this, index);
+  HWND w = createWindow(index, parent, Drawn::kClassName, style | Drawn::kStyle, Drawn::kExStyle,
+                        drawn.get());
+  if (w == nullptr) return;
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  r.window = w;
+  r.handler = std::move(drawn);
+}
+
+template <typename Watcher>
+void ControlWindows::createWatched(int index, HWND parent, DWORD style) {
+  HWND w = createWindow(index, parent, Watcher::kClassName, style | Watcher::kStyle,
+                        Watcher::kExStyle, nullptr);
+  if (w == nullptr) return;
+  Realised& r = realised_[static_cast<std::size_t>(index)];
+  r.window = w;
+  if constexpr (std::is_same_v<Watcher, CheckBox>) {
+    r.handler = CheckBox{};
+  } else {
+    r.handler = std::make_unique<Watcher>(w, controls_, index);
+  }
+}
+
+HWND ControlWindows::createWindow(int index, HWND parent, const wchar_t* className, DWORD style,
+                                  DWORD exStyle, void* object) {
+  const Control& c = controls_[index];
+  const RECT bounds = pixelRect(c.rect, dpi_);
+  // The system's controls get their text once they have their font (see
+  // create); our own draw theirs in it from the start.
+  const bool textAfterFont = c.kind == ControlKind::TextBox || c.kind == ControlKind::CheckBox;
+  return ::CreateWindowExW(
+      exStyle, className, textAfterFont ? L"" : windowTextOf(c).c_str(), style, bounds.left,
+      bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlIdBase + index)), instance_, object);
 }
 
 void ControlWindows::controlAdded(int index) {
@@ -248,8 +254,8 @@ void ControlWindows::controlChanged(int index, Property property) {
   HWND w = r->window;
   switch (property) {
     case Property::Caption:
-      if (r->textBox) {
-        r->textBox->showText();
+      if (TextBox* box = textBox(index)) {
+        box->showText();
       } else if (showsCaption(c.kind)) {
         ::SetWindowTextW(w, widen(c.caption).c_str());
       }
@@ -260,8 +266,6 @@ void ControlWindows::controlChanged(int index, Property property) {
       break;
     case Property::Visible:
       ::ShowWindow(w, c.visible ? SW_SHOWNA : SW_HIDE);
-      // Before anything is painted: the text boxes that show now.
-      if (c.visible) layOutShownTextBoxes();
       break;
     case Property::Rect:
       place(index);
@@ -278,10 +282,10 @@ void ControlWindows::controlChanged(int index, Property property) {
       stack(index);
       break;
     case Property::Rows:
-      if (r->listBox) r->listBox->showRows();
+      if (ListBox* list = listBox(index)) list->showRows();
       break;
     case Property::Selection:
-      if (r->listBox) r->listBox->showSelection();
+      if (ListBox* list = listBox(index)) list->showSelection();
       break;
     case Property::Interval:
       break;
@@ -323,12 +327,14 @@ HICON ControlWindows::shownIcon(int index) const {
 
 ListBox* ControlWindows::listBox(int index) const {
   const Realised* r = record(index);
-  return r != nullptr ? r->listBox.get() : nullptr;
+  const auto* list = r != nullptr ? std::get_if<std::unique_ptr<ListBox>>(&r->handler) : nullptr;
+  return list != nullptr ? list->get() : nullptr;
 }
 
 TextBox* ControlWindows::textBox(int index) const {
   const Realised* r = record(index);
-  return r != nullptr ? r->textBox.get() : nullptr;
+  const auto* box = r != nullptr ? std::get_if<std::unique_ptr<TextBox>>(&r->handler) : nullptr;
+  return box != nullptr ? box->get() : nullptr;
 }
 
 void ControlWindows::place(int index) {
@@ -362,20 +368,13 @@ void ControlWindows::applyFont(int index) {
   Realised& r = realised_[static_cast<std::size_t>(index)];
   r.font =
       c.font ? fonts_.get(*c.font, dpi_) : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-  if (r.textBox) {
-    r.textBox->setFont(r.font);
-  } else if (isStandard(c.kind)) {
+  if (isStandard(c.kind)) {
     ::SendMessageW(r.window, WM_SETFONT, reinterpret_cast<WPARAM>(r.font), TRUE);
   } else {
     ::InvalidateRect(r.window, nullptr, TRUE);
   }
-  if (r.listBox && c.rowHeight > 0) r.listBox->setRowHeight(twipsToPixels(c.rowHeight, dpi_));
-}
-
-void ControlWindows::layOutShownTextBoxes() {
-  for (const Realised& r : realised_) {
-    if (r.textBox) r.textBox->layOutIfShown();
-  }
+  ListBox* list = listBox(index);
+  if (list != nullptr && c.rowHeight > 0) list->setRowHeight(twipsToPixels(c.rowHeight, dpi_));
 }
 
 void ControlWindows::makeBackBrush(int index) {

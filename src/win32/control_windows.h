@@ -6,22 +6,33 @@
 #include <windows.h>
 
 #include <memory>
+#include <variant>
 #include <vector>
 
 #include "ports/frame_events.h"
 #include "ports/toolkit.h"
 #include "ui/controls.h"
+#include "win32/container_window.h"
 #include "win32/control_timers.h"
 #include "win32/fonts.h"
+#include "win32/image_window.h"
+#include "win32/label_window.h"
+#include "win32/list_box.h"
+#include "win32/text_box.h"
 #include "win32/tool_tips.h"
 #include "win32/unique_resource.h"
 
 namespace vitrolux::platform::win32 {
 
-class ControlWindow;
 class FrameSystem;
-class ListBox;
-class TextBox;
+
+// A check box is the system's button class as it is: nothing of ours
+// handles it.
+struct CheckBox {
+  static constexpr const wchar_t* kClassName = L"BUTTON";
+  static constexpr DWORD kStyle = BS_AUTOCHECKBOX | WS_TABSTOP;
+  static constexpr DWORD kExStyle = 0;
+};
 
 // Child-window id of a control: this plus its index.
 inline constexpr int kControlIdBase = 100;
@@ -85,12 +96,17 @@ class ControlWindows final : public Toolkit {
   void setDpi(int dpi);
 
  private:
+  // What handles a control's window: an object of ours for the classes
+  // we draw (made before its window, which binds to it), one that watches
+  // a system control (made once the window exists), or nothing. Heap
+  // objects: the windows hold their addresses.
+  using Handler = std::variant<std::monostate, std::unique_ptr<LabelWindow>,
+                               std::unique_ptr<ImageWindow>, std::unique_ptr<ContainerWindow>,
+                               std::unique_ptr<ListBox>, std::unique_ptr<TextBox>, CheckBox>;
+
   struct Realised {
     HWND window = nullptr;
-    // The object behind a label, image or container window.
-    std::unique_ptr<ControlWindow> drawn;
-    std::unique_ptr<ListBox> listBox;
-    std::unique_ptr<TextBox> textBox;
+    Handler handler;
     unique_hbrush back;
     HFONT font = nullptr;  // owned by fonts_
     // An icon image's copy of its icon, which may be another program's:
@@ -99,11 +115,18 @@ class ControlWindows final : public Toolkit {
   };
 
   void create(int index);
+  // One per kind of window, each with its class from the type that handles
+  // it, so that no window is made of one class and handled as another.
+  template <typename Drawn>
+  void createDrawn(int index, HWND parent, DWORD style);
+  template <typename Watcher>
+  void createWatched(int index, HWND parent, DWORD style);
+  HWND createWindow(int index, HWND parent, const wchar_t* className, DWORD style, DWORD exStyle,
+                    void* object);
   void place(int index);
   // Back to its stored place among its siblings, or above all of them.
   void stack(int index);
   void applyFont(int index);
-  void layOutShownTextBoxes();
   void makeBackBrush(int index);
   void showIcon(int index);
   const Realised* record(int index) const;

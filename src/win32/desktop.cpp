@@ -89,9 +89,16 @@ bool Desktop::programAnswers(HWND window, unsigned waitMs) {
   const bool answered = !::IsHungAppWindow(window) && answersWithin(window, waitMs);
   if (!answered) {
     silent_.push_back({window, ::GetTickCount64() + kSilentForMs});
-    foundSilent(window);
+    // Read again: the frame may have gone while it waited.
+    if (input_ != nullptr) input_->programSilent(window);
   }
   return answered;
+}
+
+bool Desktop::knownSilent(HWND window) const {
+  const ULONGLONG now = ::GetTickCount64();
+  return std::any_of(silent_.begin(), silent_.end(),
+                     [&](const Silent& s) { return s.window == window && s.until > now; });
 }
 
 bool Desktop::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int cx,
@@ -100,9 +107,12 @@ bool Desktop::setWindowPos(WindowHandle window, WindowHandle insertAfter, int x,
   // values 0, 1, -1 and -2, so they pass through as they are.
   const HWND w = toHwnd(window);
   const HWND after = toHwnd(insertAfter);
-  if ((flags & SWP_ASYNCWINDOWPOS) != 0 || !ofOtherThread(w)) {
-    return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE;
-  }
+  if (!ofOtherThread(w)) return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE;
+  // Also an asynchronous request is made by a thread of our own: the system
+  // posts it to the window's thread only when the caller's input is not
+  // joined to that thread's, and the frame's is joined to every program it
+  // hosts. A new thread's is joined to none, so its request is posted at
+  // once, and the wait is a formality.
   return callWithin(w, kForeignCallWaitMs,
                     [=] { return ::SetWindowPos(w, after, x, y, cx, cy, flags) != FALSE; })
       .value_or(false);
@@ -139,11 +149,13 @@ bool Desktop::setParentThen(WindowHandle child, WindowHandle parent,
   const DWORD ownThread = ::GetCurrentThreadId();
   const DWORD childThread = ::GetWindowThreadProcessId(w, nullptr);
   if (childThread == 0 || childThread == ownThread) return both();
-  const bool apart = newParent == nullptr && setApartToLeave(w);
+  const bool apart = newParent == nullptr && input_ != nullptr && input_->setApartToLeave(w);
+  // What follows the call runs also when the frame has given up waiting,
+  // and may outlive the frame: it reaches it by messages only.
   return callWithin(w, kForeignCallWaitMs,
                     [=] {
                       const bool done = both();
-                      // Also when the frame has given up waiting.
+                      if (done && newParent != nullptr) announceHosted(newParent);
                       if (!done && apart) joinAgainIfStillHosted(w, ownThread);
                       return done;
                     })

@@ -11,10 +11,11 @@
 
 #include "ports/desktop_port.h"
 #include "ports/frame_events.h"
+#include "win32/hosted_input.h"
 
 namespace vitrolux::platform::win32 {
 
-class Desktop final : public DesktopPort {
+class Desktop final : public DesktopPort, public KnownPrograms {
  public:
   Desktop() = default;
   ~Desktop() override;
@@ -23,12 +24,18 @@ class Desktop final : public DesktopPort {
 
   // Where the reports of watchTopLevelWindows go.
   void setEvents(FrameEvents* events) { events_ = events; }
+  // Who hears of hosted programs that do not answer and of windows going
+  // back to the desktop: the frame's input, while the frame exists.
+  void setHostedInput(HostedInputEvents* input) { input_ = input; }
 
   // Whether the window's program answers within the time. One that did not
   // a moment ago is taken as silent without asking again (each question
-  // waits its whole time), and a hosted one is set apart from the frame's
-  // input until it answers. False for a window that is gone.
+  // waits its whole time), and the frame's input hears of it. False for a
+  // window that is gone.
   bool programAnswers(HWND window, unsigned waitMs);
+
+  // ---- KnownPrograms ----------------------------------------------------------
+  bool knownSilent(HWND window) const override;
 
   WindowHandle findWindow(const std::string& caption) override;
   bool windowAnswers(WindowHandle window, unsigned timeoutMilliseconds) override;
@@ -81,6 +88,7 @@ class Desktop final : public DesktopPort {
                      const std::function<bool(HWND)>& then);
 
   FrameEvents* events_ = nullptr;
+  HostedInputEvents* input_ = nullptr;
   // Windows found not answering, each until the moment it is asked again.
   std::vector<Silent> silent_;
   // The window-event hooks of watchTopLevelWindows, while it is on.

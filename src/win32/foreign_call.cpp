@@ -16,7 +16,25 @@ bool ofOtherThread(HWND window) {
   return thread != 0 && thread != ::GetCurrentThreadId();
 }
 
+namespace {
+
+int waitDepth = 0;
+
+// While the frame waits for another program, the messages sent to it are
+// handled in the middle of the event that made it wait (see
+// waitingForCall).
+class Waiting {
+ public:
+  Waiting() { ++waitDepth; }
+  ~Waiting() { --waitDepth; }
+  Waiting(const Waiting&) = delete;
+  Waiting& operator=(const Waiting&) = delete;
+};
+
+}  // namespace
+
 bool answersWithin(HWND window, unsigned waitMs) {
+  const Waiting waiting;
   DWORD_PTR result = 0;
   return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, waitMs, &result) != 0;
 }
@@ -46,8 +64,6 @@ void ended(HWND window) {
   const auto at = std::find(windows.begin(), windows.end(), window);
   if (at != windows.end()) windows.erase(at);
 }
-
-int waitDepth = 0;
 
 // Only what other threads have sent: posted messages, timers and input wait
 // for the message loop. (The handlers run in the middle of the event that
@@ -89,10 +105,7 @@ bool runWithin(HWND window, unsigned waitMs, std::function<void()> work) {
     ended(window);
     return false;
   }
-  ++waitDepth;
-  struct Leave {
-    ~Leave() { --waitDepth; }
-  } leave;
+  const Waiting waiting;
   const ULONGLONG deadline = ::GetTickCount64() + waitMs;
   const HANDLE done = job->done.get();
   for (;;) {

@@ -39,8 +39,9 @@ auto callWithin(HWND window, unsigned waitMs, Call call) -> std::optional<declty
 
 // Whether a call on the window that outlived its wait is still running.
 bool callUnderWay(HWND window);
-// Whether the frame's thread is waiting for such a call now: the messages
-// sent to it meanwhile are handled in the middle of another event.
+// Whether the frame's thread is waiting for such a call, or for an answer,
+// now: the messages sent to it meanwhile are handled in the middle of
+// another event.
 bool waitingForCall();
 
 }  // namespace vitrolux::platform::win32

@@ -128,8 +128,8 @@ std::int64_t FrameSystem::nowMs() const {
   return static_cast<std::int64_t>(::GetTickCount64());
 }
 
-void FrameSystem::setFrameCursor(int code) {
-  if (window_) window_->setCursorCode(code);
+void FrameSystem::setFrameCursor(FrameCursor cursor) {
+  if (window_) window_->setCursor(cursor);
 }
 
 void FrameSystem::releaseCapture() {

@@ -59,7 +59,7 @@ class FrameSystem final : public FramePort {
   void setFrameState(WindowState state) override;
   int dpi() const override;
   std::int64_t nowMs() const override;
-  void setFrameCursor(int code) override;
+  void setFrameCursor(FrameCursor cursor) override;
   void releaseCapture() override;
   [[noreturn]] void endProgram() override;
   void hideFrame() override;

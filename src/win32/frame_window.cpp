@@ -5,6 +5,7 @@
 #include "win32/child_messages.h"
 #include "win32/control_timers.h"
 #include "win32/control_windows.h"
+#include "win32/desktop.h"
 #include "win32/dpi.h"
 #include "win32/foreign_call.h"
 #include "win32/mouse_input.h"
@@ -79,11 +80,16 @@ HWND FrameWindow::create(FrameEvents& events, const FrameLook& look) {
   dpi_ = systemDpi();
   const RECT place = storedFrameRect(look, dpi_);
   const std::wstring caption = widen(look.caption);
-  ::CreateWindowExW(0, kFrameClassName, caption.c_str(), kFrameStyle, place.left,
-                    place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                    instance_, this);
+  {
+    // The frame hosts windows of programs of any DPI awareness.
+    const MixedDpiHosting mixed;
+    ::CreateWindowExW(0, kFrameClassName, caption.c_str(), kFrameStyle, place.left, place.top,
+                      place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                      instance_, this);
+  }
   if (hwnd_ == nullptr) return nullptr;
   hostedInput_ = std::make_unique<HostedInput>(hwnd_, desktop_);
+  desktop_.setHostedInput(hostedInput_.get());
   messages_ = std::make_unique<FrameMessages>(instance_, hwnd_, colorRef(look.background), caption);
   // The primary monitor's DPI was a guess; the window knows its own.
   const int actual = dpiForWindow(hwnd_);
@@ -113,12 +119,12 @@ void FrameWindow::detach() {
   controls_ = nullptr;
 }
 
-void FrameWindow::setCursorCode(int code) {
-  cursorCode_ = code;
+void FrameWindow::setCursor(FrameCursor cursor) {
+  cursor_ = cursor;
   if (hwnd_ == nullptr) return;
   POINT at{};
   ::GetCursorPos(&at);
-  if (::GetCapture() == hwnd_ || ::WindowFromPoint(at) == hwnd_) ::SetCursor(cursor());
+  if (::GetCapture() == hwnd_ || ::WindowFromPoint(at) == hwnd_) ::SetCursor(shownCursor());
 }
 
 void FrameWindow::showMessage(std::wstring text) {
@@ -133,22 +139,22 @@ bool FrameWindow::takeMessageKey(MSG& message) {
   return messages_ && messages_->takeDialogKey(message);
 }
 
-HCURSOR FrameWindow::cursor() const {
+HCURSOR FrameWindow::shownCursor() const {
   const wchar_t* shape = IDC_ARROW;
-  switch (cursorCode_) {
-    case 6:
+  switch (cursor_) {
+    case FrameCursor::Arrow:
+      break;
+    case FrameCursor::SizeNeSw:
       shape = IDC_SIZENESW;
       break;
-    case 7:
+    case FrameCursor::SizeNs:
       shape = IDC_SIZENS;
       break;
-    case 8:
+    case FrameCursor::SizeNwSe:
       shape = IDC_SIZENWSE;
       break;
-    case 9:
+    case FrameCursor::SizeWe:
       shape = IDC_SIZEWE;
-      break;
-    default:
       break;
   }
   return ::LoadCursorW(nullptr, shape);
@@ -258,6 +264,7 @@ LRESULT FrameWindow::handleMessage(HWND window, UINT message, WPARAM wParam, LPA
       return 0;
     case WM_NCDESTROY:
       messages_.reset();
+      desktop_.setHostedInput(nullptr);
       hostedInput_.reset();
       hwnd_ = nullptr;
       break;
@@ -310,7 +317,7 @@ void FrameWindow::onCaptureChanged(HWND newCapture) {
 bool FrameWindow::onSetCursor(HWND target, LPARAM lParam) {
   if (target == hwnd_) {
     if (LOWORD(lParam) != HTCLIENT) return false;
-    ::SetCursor(cursor());
+    ::SetCursor(shownCursor());
     return true;
   }
   LRESULT result = 0;

@@ -48,9 +48,9 @@ class FrameWindow {
 
   HWND hwnd() const { return hwnd_; }
   int dpi() const { return dpi_; }
-  // The cursor over the frame's background: 0 the arrow, 6 to 9 the sizing
-  // cursors. Takes effect at once when the pointer is over the background.
-  void setCursorCode(int code);
+  // The cursor over the frame's background. Takes effect at once when the
+  // pointer is over the background.
+  void setCursor(FrameCursor cursor);
   // The frame's messages (frame_messages.h).
   void showMessage(std::wstring text);
   void clearMessages();
@@ -67,7 +67,7 @@ class FrameWindow {
   void onDestroy();
   void onDpiChanged(int dpi, const RECT& suggested);
   void onGetMinMaxInfo(MINMAXINFO& info);
-  HCURSOR cursor() const;
+  HCURSOR shownCursor() const;
 
   HINSTANCE instance_;
   Desktop& desktop_;
@@ -77,7 +77,7 @@ class FrameWindow {
   std::unique_ptr<HostedInput> hostedInput_;
   unique_hbrush background_;
   int dpi_ = 96;
-  int cursorCode_ = 0;
+  FrameCursor cursor_ = FrameCursor::Arrow;
   bool shown_ = false;
   std::unique_ptr<FrameMessages> messages_;
   // Off when the frame is destroyed by its owner rather than closed.

@@ -9,6 +9,11 @@ namespace vitrolux::platform::win32 {
 
 class LabelWindow final : public ControlWindow {
  public:
+  // The window class whose windows this object handles, and its styles.
+  static constexpr const wchar_t* kClassName = L"VitroluxLabel";
+  static constexpr DWORD kStyle = 0;
+  static constexpr DWORD kExStyle = 0;
+
   using ControlWindow::ControlWindow;
 
   LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -13,6 +13,11 @@ namespace vitrolux::platform::win32 {
 
 class ListBox {
  public:
+  // The system's class and styles of a list box's window.
+  static constexpr const wchar_t* kClassName = L"LISTBOX";
+  static constexpr DWORD kStyle = LBS_NOTIFY | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
+  static constexpr DWORD kExStyle = WS_EX_CLIENTEDGE;
+
   // Watches `window`, the list box of control `index`, until it or this
   // object goes.
   ListBox(HWND window, ControlSet& controls, int index);

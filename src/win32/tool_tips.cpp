@@ -24,20 +24,62 @@ TTTOOLINFOW toolOf(HWND control) {
   return tool;
 }
 
+// Whether the window is in the top-most band.
+bool topMost(HWND window) {
+  return (::GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+void placeInBand(HWND window, bool topMost) {
+  ::SetWindowPos(window, topMost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Whether `owner`, which owns a top-most pop-up window, can be put into the
+// top-most band. Windows puts an owner there with its owned windows above
+// it; Wine places it below the pop-up instead, outside the band, while
+// reporting success. Tried the way the pin does it; an owner that was not
+// in the band is taken out again.
+bool ownerEntersTopMostBand(HWND owner, bool wasTopMost) {
+  placeInBand(owner, false);
+  placeInBand(owner, true);
+  const bool entered = topMost(owner);
+  if (!wasTopMost) placeInBand(owner, false);
+  return entered;
+}
+
 }  // namespace
 
-ToolTips::ToolTips(HINSTANCE instance, int dpi) : instance_(instance), dpi_(dpi) {}
+ToolTips::ToolTips(HINSTANCE instance, HWND frame, int dpi)
+    : instance_(instance), frame_(frame), dpi_(dpi) {}
+
+ToolTips::~ToolTips() {
+  // An owned window went with its owner, and its handle may name another
+  // window by now.
+  if (window_ && owner() != nullptr && !::IsWindow(frame_)) static_cast<void>(window_.release());
+}
+
+HWND ToolTips::createWindow(HWND owner) const {
+  return ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                           CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, instance_, nullptr);
+}
 
 void ToolTips::create() {
   if (window_ || !initCommonControls()) return;
-  // Not owned by the frame: with an owned pop-up window, SetWindowPos(
-  // HWND_TOPMOST) on the frame succeeds under Wine without making it
-  // top-most. The tips show above everything anyway.
-  window_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                  WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                  instance_, nullptr));
+  window_.reset(createWindow(frame_));
+  // Decided once, by trying, as the frame first owns the tips.
+  const bool pinned = frame_ != nullptr && topMost(frame_);
+  if (window_ && frame_ != nullptr && !ownerEntersTopMostBand(frame_, pinned)) {
+    window_.reset(createWindow(nullptr));
+    // The trial left a pinned frame out of the band; without an owned
+    // pop-up it goes back in.
+    if (pinned) placeInBand(frame_, true);
+  }
   setDpi(dpi_);
+}
+
+HWND ToolTips::owner() const {
+  return window_ ? ::GetWindow(window_.get(), GW_OWNER) : nullptr;
 }
 
 void ToolTips::setTip(HWND control, const std::wstring& text) {

@@ -1,5 +1,7 @@
 // The controls' tool tips: one tool-tip window for all of them, each control
-// a tool of it while it has a tip.
+// a tool of it while it has a tip. The tool-tip window belongs to the frame,
+// to follow its stacking and go with it; where the system would then keep
+// the frame out of the top-most band (Wine), it belongs to no one.
 #pragma once
 
 #include <windows.h>
@@ -13,7 +15,8 @@ namespace vitrolux::platform::win32 {
 
 class ToolTips {
  public:
-  ToolTips(HINSTANCE instance, int dpi);
+  ToolTips(HINSTANCE instance, HWND frame, int dpi);
+  ~ToolTips();
   ToolTips(const ToolTips&) = delete;
   ToolTips& operator=(const ToolTips&) = delete;
 
@@ -24,11 +27,15 @@ class ToolTips {
   void forget(HWND control);
   // Long tips wrap at a width that follows the display's scale.
   void setDpi(int dpi);
+  // The window that owns the tool-tip window: the frame, or null.
+  HWND owner() const;
 
  private:
   void create();
+  HWND createWindow(HWND owner) const;
 
   HINSTANCE instance_;
+  HWND frame_;
   int dpi_;
   unique_hwnd window_;
   std::vector<HWND> tools_;

@@ -281,5 +281,32 @@ TEST_F(ControlWindowsTest, HandCursorOverTheControlsThatAskForIt) {
             FALSE);
 }
 
+// The tips follow the frame where the system lets them belong to it, and
+// never keep it from being pinned.
+TEST_F(ControlWindowsTest, TheFrameIsPinnedWhateverOwnsTheToolTips) {
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(desktop.setWindowPos(system.frameWindow(), kHwndNoTopMost, 0, 0, 0, 0,
+                                     kSwpNoSize | kSwpNoMove | kSwpNoActivate));
+    ASSERT_TRUE(desktop.setWindowPos(system.frameWindow(), kHwndTopMost, 0, 0, 0, 0,
+                                     kSwpNoSize | kSwpNoMove | kSwpNoActivate));
+    EXPECT_NE(::GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "round " << round;
+  }
+  HWND tips = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM found) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(w, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tips));
+  ASSERT_NE(tips, nullptr);
+  HWND owner = ::GetWindow(tips, GW_OWNER);
+  if (owner != nullptr) {
+    EXPECT_EQ(owner, frame);
+  }
+}
+
 }  // namespace
 }  // namespace vitrolux::platform::win32::testing

@@ -98,7 +98,7 @@ TEST_F(FrameWindowTest, ShowsTheCursorTheLogicChoseOverTheBackground) {
   } cases[] = {
       {7, IDC_SIZENS}, {8, IDC_SIZENWSE}, {6, IDC_SIZENESW}, {9, IDC_SIZEWE}, {0, IDC_ARROW}};
   for (const auto& c : cases) {
-    system.setFrameCursor(c.code);
+    system.setFrameCursor(static_cast<FrameCursor>(c.code));
     EXPECT_EQ(::SendMessageW(frame, WM_SETCURSOR, reinterpret_cast<WPARAM>(frame),
                              MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)),
               TRUE);

@@ -25,6 +25,9 @@ struct StartableProgram {
   std::string commandLine;  // a whole command line that makes it exit at once
 };
 
+// How a window takes the display's scale (its DPI awareness).
+enum class DpiAwareness { Unaware, System, PerMonitorV2 };
+
 // The steps of replacing a file that a test can make fail.
 enum class WriteStep { createTemporary, write, replace };
 
@@ -59,6 +62,16 @@ class ContractEnv {
   // of another program), which reads its messages until hang() and again
   // after resume(); it goes with the environment.
   virtual WindowHandle makeForeignTopLevel(const std::string& caption) = 0;
+  // The same, made while its thread takes the scale as `awareness` says
+  // (on the simulated desktop: of a program that does).
+  virtual WindowHandle makeForeignTopLevelAware(const std::string& caption,
+                                                DpiAwareness awareness) = 0;
+  // The window's awareness; nothing where the system has no such thing.
+  virtual std::optional<DpiAwareness> dpiAwareness(WindowHandle window) = 0;
+  // Whether the system has the mixed DPI hosting behaviour (Windows 10 1803
+  // and later; not Wine 8), without which a child takes its parent's
+  // awareness.
+  virtual bool mixedDpiHosting() = 0;
   // Returns once the window's thread has stopped reading its messages.
   virtual void hang(WindowHandle window) = 0;
   virtual void resume(WindowHandle window) = 0;

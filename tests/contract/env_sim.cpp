@@ -11,6 +11,18 @@ namespace {
 
 constexpr const char* kSystemFolder = "C:\\Windows\\System32";
 
+sim::DpiAwareness toSim(DpiAwareness awareness) {
+  switch (awareness) {
+    case DpiAwareness::Unaware:
+      return sim::DpiAwareness::Unaware;
+    case DpiAwareness::System:
+      return sim::DpiAwareness::System;
+    case DpiAwareness::PerMonitorV2:
+      return sim::DpiAwareness::PerMonitorV2;
+  }
+  return sim::DpiAwareness::Unaware;
+}
+
 class SimEnv final : public ContractEnv {
  public:
   SimEnv() {
@@ -52,6 +64,25 @@ class SimEnv final : public ContractEnv {
     return desk_.createWindow(desk_.newProcess(), caption,
                               platform::kWsPopup | platform::kWsVisible, {300, 300, 500, 400});
   }
+  WindowHandle makeForeignTopLevelAware(const std::string& caption,
+                                        DpiAwareness awareness) override {
+    const platform::ProcessId program = desk_.newProcess();
+    desk_.setAwareness(program, toSim(awareness));
+    return desk_.createWindow(program, caption, platform::kWsPopup | platform::kWsVisible,
+                              {300, 300, 500, 400});
+  }
+  std::optional<DpiAwareness> dpiAwareness(WindowHandle window) override {
+    switch (desk_.awarenessOf(window)) {
+      case sim::DpiAwareness::Unaware:
+        return DpiAwareness::Unaware;
+      case sim::DpiAwareness::System:
+        return DpiAwareness::System;
+      case sim::DpiAwareness::PerMonitorV2:
+        return DpiAwareness::PerMonitorV2;
+    }
+    return std::nullopt;
+  }
+  bool mixedDpiHosting() override { return true; }
   void hang(WindowHandle window) override { desk_.setHung(window, true); }
   void resume(WindowHandle window) override { desk_.setHung(window, false); }
   platform::IconHandle makeIcon(int pixels) override { return desk_.makeIcon({pixels, pixels}); }

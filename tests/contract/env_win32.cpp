@@ -6,12 +6,14 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
 #include "contract/contract_env.h"
 #include "contract/tick_counter.h"
 #include "win32/desktop.h"
+#include "win32/dpi.h"
 #include "win32/frame_system.h"
 #include "win32/win32_services.h"
 
@@ -104,22 +106,65 @@ BOOL WINAPI moveFileFailing(LPCWSTR from, LPCWSTR to, DWORD flags) {
   return ::MoveFileExW(from, to, flags);
 }
 
+// Through void(*)(): the one function-pointer cast GCC does not warn about.
+template <typename Fn>
+Fn user32Function(const char* name) {
+  return reinterpret_cast<Fn>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
+}
+
+DPI_AWARENESS_CONTEXT contextOf(DpiAwareness awareness) {
+  switch (awareness) {
+    case DpiAwareness::Unaware:
+      return DPI_AWARENESS_CONTEXT_UNAWARE;
+    case DpiAwareness::System:
+      return DPI_AWARENESS_CONTEXT_SYSTEM_AWARE;
+    case DpiAwareness::PerMonitorV2:
+      return DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2;
+  }
+  return nullptr;
+}
+
+// The calling thread takes the scale as `awareness` says, where the system
+// knows awareness contexts (Windows 10 1607 and later).
+void takeScaleAs(std::optional<DpiAwareness> awareness) {
+  using Set = DPI_AWARENESS_CONTEXT(WINAPI*)(DPI_AWARENESS_CONTEXT);
+  static const Set set = user32Function<Set>("SetThreadDpiAwarenessContext");
+  if (awareness && set != nullptr) set(contextOf(*awareness));
+}
+
 // A window of a thread of its own. The thread reads its messages until told
 // to hang, and then reads nothing until it is told to resume: sent messages
 // wait, and so does every call that the window system has it carry out.
 class ForeignThread {
  public:
-  ForeignThread(HINSTANCE instance, const std::wstring& caption)
+  ForeignThread(HINSTANCE instance, const std::wstring& caption,
+                std::optional<DpiAwareness> awareness = std::nullopt)
       : ready_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
         hung_(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-        resume_(::CreateEventW(nullptr, TRUE, TRUE, nullptr)) {
-    thread_ = std::thread([this, instance, caption] { run(instance, caption); });
+        resume_(::CreateEventW(nullptr, TRUE, TRUE, nullptr)),
+        ended_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    thread_ = std::thread([this, instance, caption, awareness] {
+      takeScaleAs(awareness);
+      run(instance, caption);
+      ::SetEvent(ended_);
+    });
     ::WaitForSingleObject(ready_, 5000);
   }
   ~ForeignThread() {
     resume();
     ::PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    // Its window's destruction may send to this thread (Wine does for a
+    // window whose DPI awareness a parent of this thread changed): what is
+    // sent is answered while it ends.
+    const HANDLE ended = ended_;
+    while (::MsgWaitForMultipleObjects(1, &ended, FALSE, 5000, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+      MSG message;
+      ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     thread_.join();
+    ::CloseHandle(ended_);
     ::CloseHandle(ready_);
     ::CloseHandle(hung_);
     ::CloseHandle(resume_);
@@ -162,6 +207,7 @@ class ForeignThread {
   HANDLE ready_;
   HANDLE hung_;
   HANDLE resume_;
+  HANDLE ended_;
   DWORD threadId_ = 0;
   HWND window_ = nullptr;
   std::thread thread_;
@@ -294,6 +340,30 @@ class Win32Env final : public ContractEnv {
     foreign_.push_back(std::make_unique<ForeignThread>(instance_, wide(caption)));
     return handle(foreign_.back()->window());
   }
+  WindowHandle makeForeignTopLevelAware(const std::string& caption,
+                                        DpiAwareness awareness) override {
+    foreign_.push_back(std::make_unique<ForeignThread>(instance_, wide(caption), awareness));
+    return handle(foreign_.back()->window());
+  }
+  std::optional<DpiAwareness> dpiAwareness(WindowHandle window) override {
+    using OfWindow = DPI_AWARENESS_CONTEXT(WINAPI*)(HWND);
+    using Awareness = DPI_AWARENESS(WINAPI*)(DPI_AWARENESS_CONTEXT);
+    static const OfWindow ofWindow = user32Function<OfWindow>("GetWindowDpiAwarenessContext");
+    static const Awareness awareness =
+        user32Function<Awareness>("GetAwarenessFromDpiAwarenessContext");
+    if (ofWindow == nullptr || awareness == nullptr) return std::nullopt;
+    switch (awareness(ofWindow(hwnd(window)))) {
+      case DPI_AWARENESS_UNAWARE:
+        return DpiAwareness::Unaware;
+      case DPI_AWARENESS_SYSTEM_AWARE:
+        return DpiAwareness::System;
+      case DPI_AWARENESS_PER_MONITOR_AWARE:
+        return DpiAwareness::PerMonitorV2;
+      default:
+        return std::nullopt;
+    }
+  }
+  bool mixedDpiHosting() override { return platform::win32::MixedDpiHosting::available(); }
   void hang(WindowHandle window) override {
     if (ForeignThread* thread = foreignThread(window)) thread->hang();
   }

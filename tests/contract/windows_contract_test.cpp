@@ -299,6 +299,47 @@ TEST_F(Contract, LayeredAlphaNeedsTheLayeredStyleAndIsLostWithIt) {
   EXPECT_FALSE(env->layeredAlpha(w).has_value());
 }
 
+// "挡住" takes WS_EX_TRANSPARENT from a window that stays layered: a fade
+// given before must survive that.
+TEST_F(Contract, TakingTheClickThroughStyleAwayKeepsTheLayeredAlpha) {
+  constexpr std::uint32_t kTransparent = 0x20;
+  const WindowHandle w = env->makeTopLevel("Vitrolux contract faded");
+  const std::uint32_t before = exStyle(w);
+  ASSERT_TRUE(desktop.setExStyleThenAlpha(w, before | kWsExLayered, std::uint8_t{100}));
+  ASSERT_TRUE(desktop.setExStyleThenAlpha(w, before | kWsExLayered | kTransparent, std::nullopt));
+  EXPECT_EQ(exStyle(w), before | kWsExLayered | kTransparent);
+  EXPECT_EQ(env->layeredAlpha(w), std::optional<std::uint8_t>{100});
+
+  EXPECT_TRUE(desktop.setExStyleThenAlpha(w, before | kWsExLayered, std::nullopt));
+  EXPECT_EQ(exStyle(w), before | kWsExLayered);
+  EXPECT_EQ(env->layeredAlpha(w), std::optional<std::uint8_t>{100});
+}
+
+// The frame hosts windows of programs that take the display's scale in
+// another way than it does. They keep their way (the system scales them
+// for themselves: their program is not reset), and the frame places them
+// in its own pixels.
+TEST_F(Contract, AWindowOfAnotherDpiAwarenessIsHostedAsItIs) {
+  const WindowHandle w =
+      env->makeForeignTopLevelAware("Vitrolux contract unaware", DpiAwareness::Unaware);
+  const std::optional<DpiAwareness> before = env->dpiAwareness(w);
+  if (!before) GTEST_SKIP() << "this system knows no DPI awareness";
+  ASSERT_EQ(*before, DpiAwareness::Unaware);
+
+  ASSERT_TRUE(desktop.setParentThenPos(w, env->frame(), kHwndTop, 10, 20, 200, 100,
+                                       platform::kSwpNoActivate));
+  EXPECT_EQ(env->getParent(w), env->frame());
+  const Rect frame = framePort.frameBounds();
+  EXPECT_EQ(desktop.windowRect(w),
+            (Rect{frame.left + 10, frame.top + 20, frame.left + 210, frame.top + 120}));
+  // Without the mixed hosting behaviour a child takes its parent's
+  // awareness (Wine 8 does so too).
+  if (env->mixedDpiHosting()) {
+    EXPECT_EQ(env->dpiAwareness(w), DpiAwareness::Unaware);
+  }
+  EXPECT_TRUE(desktop.setParent(w, WindowHandle{}));
+}
+
 // ---- Monitors and the minimised frame --------------------------------------
 
 TEST_F(Contract, MonitorFromRectFindsTheMonitorThatShowsARectOrTheNearestOne) {

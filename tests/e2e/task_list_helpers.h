@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "driver/input.h"
@@ -116,6 +117,25 @@ inline POINT atFrame(HWND frame, int x, int y) {
   return p;
 }
 
+// Drags the frame's bottom-right corner from `from` to `to` as a user
+// does. The system's sizing loop takes the place of the last move it read
+// when the button goes up: the pointer comes to rest at `to` by a move of
+// its own, a moment before the release, so that on a busy machine the
+// release does not overtake it.
+inline bool dragFrameCorner(POINT from, POINT to) {
+  if (!moveMouseTo(from.x, from.y) || !mouseDown()) return false;
+  std::this_thread::sleep_for(50ms);
+  for (int i = 1; i <= 10; ++i) {
+    moveMouseTo(from.x + (to.x - from.x) * i / 10, from.y + (to.y - from.y) * i / 10);
+    std::this_thread::sleep_for(15ms);
+  }
+  moveMouseTo(to.x + 1, to.y);
+  std::this_thread::sleep_for(30ms);
+  moveMouseTo(to.x, to.y);
+  std::this_thread::sleep_for(100ms);
+  return mouseUp();
+}
+
 // A hosted window lies over the frame's buttons beside the task list. A
 // user makes room for them: crops the frame by its bottom-right corner (the
 // band below the hosted window), fits the window to the cropped frame with a
@@ -124,8 +144,8 @@ inline POINT atFrame(HWND frame, int x, int y) {
 inline bool makeRoomBesideHosted(HWND frame, HWND hosted) {
   const SIZE size = clientSize(frame);
   const int cropped = size.cx - 200;
-  if (!dragMouse(atFrame(frame, size.cx - 2, size.cy - 2),
-                 atFrame(frame, cropped - 2, size.cy - 2)) ||
+  if (!dragFrameCorner(atFrame(frame, size.cx - 2, size.cy - 2),
+                       atFrame(frame, cropped - 2, size.cy - 2)) ||
       !waitUntil(2s, [&] { return clientSize(frame).cx == cropped; })) {
     return false;
   }
@@ -135,8 +155,8 @@ inline bool makeRoomBesideHosted(HWND frame, HWND hosted) {
       !waitUntil(2s, [&] { return windowSize(hosted).cx == cropped; })) {
     return false;
   }
-  return dragMouse(atFrame(frame, cropped - 2, size.cy - 2),
-                   atFrame(frame, size.cx - 2, size.cy - 2)) &&
+  return dragFrameCorner(atFrame(frame, cropped - 2, size.cy - 2),
+                         atFrame(frame, size.cx - 2, size.cy - 2)) &&
          waitUntil(2s, [&] { return clientSize(frame).cx == size.cx; });
 }
 

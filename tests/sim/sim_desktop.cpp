@@ -56,6 +56,9 @@ void SimDesktop::start() {
   const int top = (impl_->screen.cy - height) / 2;
   impl_->frame = createWindow(ownProcess(), look_.caption, kFrameStyle,
                               Rect{left, top, left + width, top + height});
+  // As the real program makes its frame: with the mixed DPI hosting
+  // behaviour, where the system has it.
+  window(impl_->frame)->hostsAnyAwareness = impl_->mixedDpiHosting;
   impl_->normalBounds = window(impl_->frame)->rect;
   if (events_ != nullptr) events_->onLoad();
   if (ended_) return;
@@ -241,6 +244,16 @@ void SimDesktop::pointerLeavesFrame() {
 
 void SimDesktop::frameMouseDown(int button, int shift, float x, float y) {
   if (ended_ || events_ == nullptr || !frameTakesMouse()) return;
+  // Taking the keyboard from a hosted window tells it first.
+  const WindowHandle focus = std::exchange(impl_->keyboardIn, {});
+  const SimWindow* hosted = window(focus);
+  if (hosted != nullptr && hosted->hung && inputJoined(hosted->process) &&
+      !impl_->separatesJoinedInput) {
+    ++impl_->waitsOnHung;
+    impl_->heldCalls[focus.value()].push_back(
+        {false, [=, this] { frameMouseDown(button, shift, x, y); }});
+    return;
+  }
   impl_->frameCapture = true;
   events_->onMouseDown(button, shift, x, y);
 }
@@ -391,10 +404,10 @@ void SimDesktop::setMonitors(std::vector<platform::Monitor> monitors) {
   }
 }
 
-void SimDesktop::setFrameCursor(int code) {
-  impl_->frameCursor = code;
+void SimDesktop::setFrameCursor(platform::FrameCursor cursor) {
+  impl_->frameCursor = cursor;
 }
-int SimDesktop::frameCursor() const {
+platform::FrameCursor SimDesktop::frameCursor() const {
   return impl_->frameCursor;
 }
 void SimDesktop::releaseCapture() {

@@ -38,6 +38,12 @@ struct Message {
   bool sent = false;  // true for a sent message, false for a posted one
 };
 
+// How a program takes the display's scale (its DPI awareness): not at all
+// (the system scales its windows as pictures), once at start (the system
+// DPI; scaled as pictures on displays of another scale), or per monitor
+// (the frame, by its manifest).
+enum class DpiAwareness { Unaware, System, PerMonitorV2 };
+
 struct SimWindow {
   WindowHandle handle;
   ProcessId process;
@@ -61,6 +67,15 @@ struct SimWindow {
   // Relative to the parent's client area; screen pixels for a top-level window.
   Rect rect;
   std::optional<std::uint8_t> alpha;  // set by setLayeredWindowAttributes
+  // Taken from its program when it was made.
+  DpiAwareness awareness = DpiAwareness::Unaware;
+  // Made while its thread's DPI hosting behaviour was mixed: it may have
+  // children of any awareness, each scaled by the system for itself.
+  bool hostsAnyAwareness = false;
+  // Its program draws it through UpdateLayeredWindow (a shaped or
+  // translucent window), which only a window with WS_EX_LAYERED has: it
+  // needs no alpha of anyone's, and shows nothing without the style.
+  bool drawsLayered = false;
   std::intptr_t classSmallIcon = 0;
   std::intptr_t smallIcon = 0;  // the answer to WM_GETICON(ICON_SMALL)
   // The program has stopped reading its messages: sent messages time out,
@@ -261,6 +276,12 @@ class SimDesktop final : public platform::FramePort,
   bool isWindowVisible(WindowHandle window) const;
   // Alpha of a layered window, when it has one.
   std::optional<std::uint8_t> layeredAlpha(WindowHandle window) const;
+  // Whether the user sees anything of it: visible, and, where it is
+  // layered, given an alpha or drawn through the layered style by its
+  // program. A window that becomes layered shows nothing until it has its
+  // layered attributes, and one whose program draws it through the layered
+  // style shows nothing once the style is gone.
+  bool isDrawn(WindowHandle window) const;
   // True while the process has not ended.
   bool processAlive(ProcessId process) const;
   // Another program exits: its windows go away with it.
@@ -279,6 +300,38 @@ class SimDesktop final : public platform::FramePort,
   void hangInNextCall(WindowHandle window);
   // Calls that would have held the frame waiting for a hung program.
   int waitsOnHungPrograms() const;
+
+  // ---- DPI awareness ------------------------------------------------------
+
+  // The awareness of the windows the process makes from now on; a program
+  // without a word about it in its manifest is unaware. The frame's own
+  // process is per-monitor aware.
+  void setAwareness(ProcessId process, DpiAwareness awareness);
+  DpiAwareness awarenessOf(WindowHandle window) const;
+  // Whether the system has the mixed DPI hosting behaviour (Windows 10 1803
+  // and later, the default here). Where it has, the frame is made with it,
+  // as the real program makes its frame; where it has not, a window of
+  // another awareness becoming the frame's child either fails to (a window
+  // of this process) or resets its whole program to the frame's awareness
+  // (another program's), as SetParent's documentation lists.
+  void setMixedDpiHosting(bool systemHasIt);
+
+  // ---- The input of hosted programs ----------------------------------------
+
+  // Whether the program's input is joined to the frame's: a window of it
+  // became a child of a window of ours, and (Wine) it was not set apart.
+  bool inputJoined(ProcessId process) const;
+  // Windows refuses to undo the join while a window of that program is
+  // hosted; with separatesJoinedInput (Wine's behaviour) it is undone, and
+  // then the real frame sets a program that does not answer apart.
+  bool separateInput(ProcessId process);
+  void setSeparatesJoinedInput(bool separates);
+  // The user clicks into a hosted window: the keyboard is there, in the
+  // frame's joined input. A press on the frame's background then takes it
+  // back, which tells that window first: while its program does not
+  // answer, the press waits for it (counted in waitsOnHungPrograms) and
+  // is carried out, whole, when it answers; unless its input is apart.
+  void clickIntoHosted(WindowHandle window);
   // An icon of another program, of this natural size in pixels, for a
   // window's answer to WM_GETICON (SimWindow::smallIcon) or its class.
   platform::IconHandle makeIcon(platform::Size size);
@@ -324,7 +377,7 @@ class SimDesktop final : public platform::FramePort,
   // Every message the frame asked to show the user, oldest first.
   const std::vector<std::string>& messagesShown() const;
   const std::vector<ControlChange>& controlChanges() const { return changes_; }
-  int frameCursor() const;
+  platform::FrameCursor frameCursor() const;
   bool frameHoldsCapture() const;
   // Ids of system timers that run, with their intervals as requested.
   std::map<unsigned, unsigned> systemTimers() const;
@@ -343,7 +396,7 @@ class SimDesktop final : public platform::FramePort,
   void setFrameState(platform::WindowState state) override;
   int dpi() const override;
   std::int64_t nowMs() const override;
-  void setFrameCursor(int code) override;
+  void setFrameCursor(platform::FrameCursor cursor) override;
   // The frame hears that it lost the capture, when it held it.
   void releaseCapture() override;
   void endProgram() override;
@@ -441,6 +494,12 @@ class SimDesktop final : public platform::FramePort,
   // (counting a wait of the frame when `waits`) and returns true. A program
   // set to hang in its next call hangs here when the call waits.
   bool holdForHungProgram(WindowHandle window, bool waits, std::function<void()> call);
+
+  DpiAwareness awarenessOfProcess(ProcessId process) const;
+  // Whether `child` may become a child of `parent` as their awareness goes;
+  // resets the child's program where the system does.
+  bool acceptsAwareness(WindowHandle parent, SimWindow& child);
+  bool hostsWindowOf(ProcessId process) const;
 
   struct Impl;
   std::unique_ptr<Impl> impl_;  // keeps the model's containers out of this header

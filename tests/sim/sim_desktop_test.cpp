@@ -2,6 +2,7 @@
 // the virtual clock, the frame's life cycle and the simulated user.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,7 +30,7 @@ class Recorder final : public platform::FrameEvents {
   void onUnload(bool&) override { log.push_back("unload"); }
   void onDestroy() override { log.push_back("destroy"); }
   void onResize() override { log.push_back("resize"); }
-  void onMouseDown(int, int, float, float) override {}
+  void onMouseDown(int, int, float, float) override { log.push_back("down"); }
   void onMouseMove(int, int, float, float) override {}
   void onMouseUp(int, int, float, float) override {}
   void onDoubleClick() override {}
@@ -243,6 +244,77 @@ TEST_F(SimTest, FilesAndProgramsFollowWindowsPathRules) {
   EXPECT_FALSE(files.replaceFile("C:\\VitroluxTest\\ui.txt", "newer"));
   EXPECT_FALSE(files.replaceFile("C:\\VitroluxTest\\config.txt", "x"));
   EXPECT_EQ(files.file("C:\\VitroluxTest\\ui.txt")->bytes, "new");
+}
+
+// ---- Windows facts: DPI awareness and joined input ------------------------
+
+TEST_F(SimTest, AFrameWithMixedHostingTakesChildrenOfAnyAwarenessAsTheyAre) {
+  desk.start();
+  EXPECT_EQ(desk.awarenessOf(desk.frameWindow()), DpiAwareness::PerMonitorV2);
+  const ProcessId program = desk.newProcess();
+  const WindowHandle w = desk.createWindow(program, "Unaware");
+  ASSERT_EQ(desk.awarenessOf(w), DpiAwareness::Unaware);
+  EXPECT_TRUE(desk.setParent(w, desk.frameWindow()));
+  EXPECT_EQ(desk.awarenessOf(w), DpiAwareness::Unaware);
+}
+
+TEST_F(SimTest, WithoutMixedHostingAnotherProgramIsResetAndAWindowOfOursRefused) {
+  desk.setMixedDpiHosting(false);
+  desk.start();
+  const ProcessId program = desk.newProcess();
+  desk.setAwareness(program, DpiAwareness::System);
+  const WindowHandle w = desk.createWindow(program, "System aware");
+  const WindowHandle sibling = desk.createWindow(program, "Its other window");
+  EXPECT_TRUE(desk.setParent(w, desk.frameWindow()));
+  EXPECT_EQ(desk.awarenessOf(w), DpiAwareness::PerMonitorV2);
+  EXPECT_EQ(desk.awarenessOf(sibling), DpiAwareness::PerMonitorV2) << "the whole program";
+
+  desk.setAwareness(desk.ownProcess(), DpiAwareness::Unaware);
+  const WindowHandle ours = desk.createWindow(desk.ownProcess(), "Ours, unaware");
+  EXPECT_FALSE(desk.setParent(ours, desk.frameWindow()));
+  EXPECT_TRUE(desk.getParent(ours).isNull());
+}
+
+TEST_F(SimTest, OnWindowsAHostedProgramsInputStaysJoinedAndAPressWaitsForIt) {
+  desk.start();
+  const ProcessId program = desk.newProcess();
+  const WindowHandle w = desk.createWindow(program, "Hosted");
+  EXPECT_FALSE(desk.inputJoined(program));
+  ASSERT_TRUE(desk.setParent(w, desk.frameWindow()));
+  EXPECT_TRUE(desk.inputJoined(program));
+  EXPECT_FALSE(desk.separateInput(program));
+  EXPECT_TRUE(desk.inputJoined(program));
+
+  desk.clickIntoHosted(w);
+  desk.setHung(w, true);
+  desk.frameMouseDown(platform::kLeftButton, 0, 100, 100);
+  EXPECT_EQ(std::count(events.log.begin(), events.log.end(), "down"), 0);
+  EXPECT_EQ(desk.waitsOnHungPrograms(), 1);
+  desk.setHung(w, false);
+  EXPECT_EQ(std::count(events.log.begin(), events.log.end(), "down"), 1) << "nothing is lost";
+
+  // Back on the desktop, it has its input to itself again.
+  ASSERT_TRUE(desk.setParent(w, {}));
+  EXPECT_FALSE(desk.inputJoined(program));
+}
+
+TEST_F(SimTest, UnderWineTheJoinIsUndoneAndAPressNeverWaits) {
+  desk.setSeparatesJoinedInput(true);
+  desk.start();
+  const ProcessId program = desk.newProcess();
+  const WindowHandle w = desk.createWindow(program, "Hosted");
+  ASSERT_TRUE(desk.setParent(w, desk.frameWindow()));
+  desk.clickIntoHosted(w);
+  desk.setHung(w, true);
+  desk.frameMouseDown(platform::kLeftButton, 0, 100, 100);
+  EXPECT_EQ(std::count(events.log.begin(), events.log.end(), "down"), 1);
+  EXPECT_EQ(desk.waitsOnHungPrograms(), 0);
+  desk.setHung(w, false);
+  // Wine keeps the join after the window has left, until it is undone.
+  ASSERT_TRUE(desk.setParent(w, {}));
+  EXPECT_TRUE(desk.inputJoined(program));
+  EXPECT_TRUE(desk.separateInput(program));
+  EXPECT_FALSE(desk.inputJoined(program));
 }
 
 }  // namespace

@@ -73,7 +73,7 @@ struct SimDesktop::Impl {
   platform::Size screen{1920, 1080};
   // Empty: one monitor that is the whole screen.
   std::vector<platform::Monitor> monitors;
-  int frameCursor = 0;
+  platform::FrameCursor frameCursor = platform::FrameCursor::Arrow;
   // The control the pointer last moved over, until it leaves; -1 for none.
   int pointerOn = -1;
   // A press on the frame's background gave it the mouse capture.
@@ -133,6 +133,13 @@ struct SimDesktop::Impl {
   int waitsOnHung = 0;
   // Windows whose program hangs inside the next call it carries out.
   std::set<std::intptr_t> hangInNextCall;
+
+  // ---- DPI awareness and joined input ----
+  std::map<std::uint32_t, DpiAwareness> awareness;  // by process; unaware when absent
+  bool mixedDpiHosting = true;
+  std::set<std::uint32_t> joinedInput;  // processes joined to the frame's input
+  bool separatesJoinedInput = false;
+  WindowHandle keyboardIn;  // a hosted window the user clicked into
 
   std::vector<platform::Monitor> allMonitors() const {
     if (!monitors.empty()) return monitors;

@@ -78,6 +78,7 @@ WindowHandle SimDesktop::createWindow(ProcessId process, const std::string& capt
   w.caption = caption;
   w.style = style;
   w.rect = rect;
+  w.awareness = awarenessOfProcess(process);
   const WindowHandle handle = w.handle;
   const bool topMost = isTopMost(w);
   impl_->windows.emplace(handle.value(), std::move(w));
@@ -123,6 +124,7 @@ WindowHandle SimDesktop::createChildWindow(WindowHandle parent, ProcessId proces
   w.style = platform::kWsChild | platform::kWsVisible;
   w.parent = parent;
   w.rect = rect;
+  w.awareness = awarenessOfProcess(process);
   std::vector<WindowHandle>& kids = impl_->children[parent.value()];
   kids.insert(kids.begin(), w.handle);
   const WindowHandle handle = w.handle;
@@ -306,6 +308,7 @@ bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
       return false;
     }
   }
+  if (!parent.isNull() && !acceptsAwareness(parent, *w)) return false;
   // The rect is kept as numbers: relative to the new parent's client area,
   // or screen coordinates when the window goes back to the desktop.
   impl_->unlink(*w);
@@ -317,6 +320,11 @@ bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
   } else {
     std::vector<WindowHandle>& kids = impl_->children[parent.value()];
     kids.insert(kids.begin(), child);
+    // A child of another program joins the two programs' input.
+    const SimWindow* p = window(parent);
+    if (p != nullptr && p->process != w->process && p->process == ownProcess()) {
+      impl_->joinedInput.insert(w->process.value());
+    }
     if (w->leavesEveryParent) {
       impl_->unlink(*w);
       w->parent = {};
@@ -326,6 +334,73 @@ bool SimDesktop::setParent(WindowHandle child, WindowHandle parent) {
     }
   }
   return true;
+}
+
+// ---- DPI awareness --------------------------------------------------------
+
+DpiAwareness SimDesktop::awarenessOfProcess(ProcessId process) const {
+  const auto it = impl_->awareness.find(process.value());
+  if (it != impl_->awareness.end()) return it->second;
+  return process == ownProcess() ? DpiAwareness::PerMonitorV2 : DpiAwareness::Unaware;
+}
+
+void SimDesktop::setAwareness(ProcessId process, DpiAwareness awareness) {
+  impl_->awareness[process.value()] = awareness;
+}
+
+DpiAwareness SimDesktop::awarenessOf(WindowHandle handle) const {
+  const SimWindow* w = window(handle);
+  return w == nullptr ? DpiAwareness::Unaware : w->awareness;
+}
+
+void SimDesktop::setMixedDpiHosting(bool systemHasIt) {
+  impl_->mixedDpiHosting = systemHasIt;
+}
+
+bool SimDesktop::acceptsAwareness(WindowHandle parent, SimWindow& child) {
+  const SimWindow* p = window(parent);
+  if (p == nullptr || p->awareness == child.awareness || p->hostsAnyAwareness) return true;
+  // Windows 10 1703 and later refuse it within a process
+  // (ERROR_INVALID_STATE), and reset the awareness of the child's whole
+  // program when it is another one.
+  if (p->process == child.process) return false;
+  impl_->awareness[child.process.value()] = p->awareness;
+  for (auto& [value, w] : impl_->windows) {
+    if (w.process == child.process) w.awareness = p->awareness;
+  }
+  return true;
+}
+
+// ---- The input of hosted programs -------------------------------------------
+
+bool SimDesktop::hostsWindowOf(ProcessId process) const {
+  for (const auto& [value, w] : impl_->windows) {
+    if (w.process == process && impl_->isAncestor(impl_->frame, w.handle)) return true;
+  }
+  return false;
+}
+
+bool SimDesktop::inputJoined(ProcessId process) const {
+  if (impl_->joinedInput.count(process.value()) == 0) return false;
+  // Windows recomputes the join when windows change parents; Wine keeps it
+  // until it is undone.
+  return impl_->separatesJoinedInput || hostsWindowOf(process);
+}
+
+bool SimDesktop::separateInput(ProcessId process) {
+  if (!inputJoined(process)) return false;
+  if (!impl_->separatesJoinedInput) return false;
+  impl_->joinedInput.erase(process.value());
+  return true;
+}
+
+void SimDesktop::setSeparatesJoinedInput(bool separates) {
+  impl_->separatesJoinedInput = separates;
+}
+
+void SimDesktop::clickIntoHosted(WindowHandle handle) {
+  const SimWindow* w = window(handle);
+  if (w != nullptr && impl_->isAncestor(impl_->frame, handle)) impl_->keyboardIn = handle;
 }
 
 bool SimDesktop::setParentThenPos(WindowHandle child, WindowHandle parent, WindowHandle insertAfter,
@@ -562,6 +637,14 @@ std::optional<std::uint8_t> SimDesktop::layeredAlpha(WindowHandle handle) const 
   const SimWindow* w = window(handle);
   if (w == nullptr || (w->exStyle & kWsExLayered) == 0) return std::nullopt;
   return w->alpha;
+}
+
+bool SimDesktop::isDrawn(WindowHandle handle) const {
+  const SimWindow* w = window(handle);
+  if (w == nullptr || !isWindowVisible(handle)) return false;
+  const bool layered = (w->exStyle & kWsExLayered) != 0;
+  if (w->drawsLayered) return layered;
+  return !layered || w->alpha.has_value();
 }
 
 bool SimDesktop::postMessage(WindowHandle handle, unsigned message, std::uintptr_t wParam,

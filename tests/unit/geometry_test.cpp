@@ -28,6 +28,8 @@ class GeometryTest : public FrameTest {
     return std::nullopt;
   }
   sim::SimWindow& frame() { return *desk.window(desk.frameWindow()); }
+  // The frame's cursor by the form designer's number.
+  int cursorCode() const { return static_cast<int>(desk.frameCursor()); }
   void placeFrame(int left, int top, int width = 645, int height = 433) {
     desk.setWindowPos(desk.frameWindow(), platform::kHwndTop, left, top, width, height,
                       platform::kSwpNoZOrder | platform::kSwpNoActivate);
@@ -66,7 +68,7 @@ TEST_F(GeometryTest, TheBandAlongTheEdgesSizesWithTheMatchingCodeAndCursor) {
   for (const Zone& z : zones) {
     SCOPED_TRACE(::testing::Message() << "at (" << z.x << ", " << z.y << ")");
     desk.frameMouseMove(0, 0, z.x, z.y);
-    EXPECT_EQ(desk.frameCursor(), z.cursor);
+    EXPECT_EQ(cursorCode(), z.cursor);
 
     frame().received.clear();
     desk.frameMouseDown(platform::kLeftButton, 0, z.x, z.y);
@@ -103,11 +105,11 @@ TEST_F(GeometryTest, ADragMovesTheFrameByThePointersTravel) {
 
   // Over the band the pointer only shows the sizing cursor...
   desk.frameMouseMove(platform::kLeftButton, 0, 9650, 1000);
-  EXPECT_EQ(desk.frameCursor(), 9);
+  EXPECT_EQ(cursorCode(), 9);
   EXPECT_EQ(desk.frameBounds().left, 210);
   // ... and the next step outside it moves again, from where it was pressed.
   desk.frameMouseMove(platform::kLeftButton, 0, 2300, 300);
-  EXPECT_EQ(desk.frameCursor(), 0);
+  EXPECT_EQ(cursorCode(), 0);
   EXPECT_EQ(desk.frameBounds().left, 210 + 20);
   EXPECT_EQ(desk.frameBounds().top, 97);
 
@@ -141,13 +143,13 @@ TEST_F(GeometryTest, AMoveEndsWhenTheFrameLosesTheMouseOrItsButtonCameUpElsewher
 
 TEST_F(GeometryTest, TheBandStaysThreePixelsWideOnADisplayOfAnotherScale) {
   desk.frameMouseMove(0, 0, 40, 3000);
-  ASSERT_EQ(desk.frameCursor(), 9);
+  ASSERT_EQ(cursorCode(), 9);
   // Three pixels are 30 twips at 144 DPI.
   desk.setDpi(144);
   desk.frameMouseMove(0, 0, 40, 3000);
-  EXPECT_EQ(desk.frameCursor(), 0);
+  EXPECT_EQ(cursorCode(), 0);
   desk.frameMouseMove(0, 0, 30, 3000);
-  EXPECT_EQ(desk.frameCursor(), 9);
+  EXPECT_EQ(cursorCode(), 9);
 }
 
 TEST_F(GeometryTest, TheFrameFollowsThePointerOnEveryMonitor) {
@@ -230,6 +232,30 @@ TEST(GeometryAt144Dpi, TheBandTheFitAndTheStripFollowTheDisplaysScale) {
   desk.frameMouseDown(platform::kLeftButton, 0, 1000, 1000);
   desk.frameMouseMove(platform::kLeftButton, 0, 1150, 1000);
   EXPECT_EQ(desk.frameBounds().left, before.left + 15);
+}
+
+// The frame is per-monitor aware; the programs it hosts are aware of the
+// scale in their own ways. Each keeps its way inside the frame, the system
+// scaling its window for it, and the frame places it in its own pixels.
+TEST(GeometryAt144Dpi, ProgramsOfEveryAwarenessKeepItInsideTheFrameAndFit) {
+  sim::SimDesktop desk;
+  desk.setDpi(144);
+  app::Main main{desk.ports()};
+  desk.connect(main);
+  desk.start();
+  for (const sim::DpiAwareness awareness :
+       {sim::DpiAwareness::Unaware, sim::DpiAwareness::System, sim::DpiAwareness::PerMonitorV2}) {
+    SCOPED_TRACE(static_cast<int>(awareness));
+    const ProcessId program = desk.newProcess();
+    desk.setAwareness(program, awareness);
+    const WindowHandle window = desk.createWindow(program, "Tool");
+    const WindowHandle other = desk.createWindow(program, "Its other window");
+    main.loader().embed(window);
+    ASSERT_EQ(desk.getParent(window), desk.frameWindow());
+    EXPECT_EQ(desk.awarenessOf(window), awareness);
+    EXPECT_EQ(desk.awarenessOf(other), awareness) << "its program was reset";
+    EXPECT_EQ(desk.window(window)->rect, (Rect{2, 33, 2 + 968, 33 + 612}));
+  }
 }
 
 }  // namespace

@@ -42,9 +42,8 @@ TEST_F(StackingTest, BringToFrontPinsTheSelectedWindowOnly) {
   EXPECT_EQ(desk.topLevelWindows().front(), w);
 }
 
-TEST_F(StackingTest, ClickThroughAddsAndRemovesOnlyItsTwoStyles) {
+TEST_F(StackingTest, ClickThroughAddsItsTwoStylesAndTakesBothAwayAgain) {
   const WindowHandle a = listed("A", kAcceptFiles | kToolWindow);
-  const WindowHandle b = listed("B", kAcceptFiles);
 
   // No row: the caption flips, no window changes.
   desk.click(idx(ControlId::penetrate_btn));
@@ -58,26 +57,65 @@ TEST_F(StackingTest, ClickThroughAddsAndRemovesOnlyItsTwoStyles) {
   EXPECT_EQ(exStyle(a), kAcceptFiles | kToolWindow | kLayered | kTransparent);
   // Newly layered, it is given full opacity so that it is still drawn.
   EXPECT_EQ(desk.layeredAlpha(a), std::optional<std::uint8_t>{255});
+  EXPECT_TRUE(desk.isDrawn(a));
   EXPECT_EQ(text(ControlId::penetrate_btn), "挡住");
 
-  // B was faded before: it keeps its level when it becomes click-through...
+  // "挡住" on a window that is not click-through changes nothing.
+  const WindowHandle b = listed("B", kAcceptFiles);
   selectRow(1);
-  desk.keyDown(100);
-  ASSERT_EQ(desk.layeredAlpha(b), std::optional<std::uint8_t>{100});
-  desk.click(idx(ControlId::penetrate_btn));  // "挡住" on B, which is not click-through
+  desk.click(idx(ControlId::penetrate_btn));
   EXPECT_EQ(exStyle(b), kAcceptFiles);
-  EXPECT_FALSE(desk.layeredAlpha(b).has_value()) << "opaque again without its layered style";
-  EXPECT_EQ(exStyle(a), kAcceptFiles | kToolWindow | kLayered | kTransparent);
-  desk.keyDown(100);
-  desk.click(idx(ControlId::penetrate_btn));  // "穿透" on B
-  EXPECT_EQ(exStyle(b), kAcceptFiles | kLayered | kTransparent);
-  EXPECT_EQ(desk.layeredAlpha(b), std::optional<std::uint8_t>{100});
+  EXPECT_EQ(text(ControlId::penetrate_btn), "穿透");
 
-  // The caption now says "挡住": one click frees A.
+  // Both styles were ours: both go, the others stay.
   selectRow(0);
+  desk.click(idx(ControlId::penetrate_btn));
   desk.click(idx(ControlId::penetrate_btn));
   EXPECT_EQ(exStyle(a), kAcceptFiles | kToolWindow);
   EXPECT_EQ(text(ControlId::penetrate_btn), "穿透");
+}
+
+// A faded window stays faded whichever came first, the fade or "穿透".
+TEST_F(StackingTest, BlockingAgainKeepsTheFadeOfADigitKey) {
+  const WindowHandle fadedFirst = listed("Faded first", kAcceptFiles);
+  const WindowHandle fadedAfter = listed("Faded after", kAcceptFiles);
+
+  selectRow(0);
+  desk.keyDown('4');
+  const std::optional<std::uint8_t> faded = desk.layeredAlpha(fadedFirst);
+  ASSERT_TRUE(faded.has_value());
+  ASSERT_LT(*faded, 255);
+  desk.click(idx(ControlId::penetrate_btn));  // "穿透"
+  EXPECT_EQ(exStyle(fadedFirst), kAcceptFiles | kLayered | kTransparent);
+  desk.click(idx(ControlId::penetrate_btn));  // "挡住"
+  EXPECT_EQ(exStyle(fadedFirst), kAcceptFiles | kLayered);
+  EXPECT_EQ(desk.layeredAlpha(fadedFirst), faded);
+
+  selectRow(1);
+  desk.click(idx(ControlId::penetrate_btn));  // "穿透": layered by us
+  desk.keyDown('4');
+  ASSERT_EQ(desk.layeredAlpha(fadedAfter), faded);
+  desk.click(idx(ControlId::penetrate_btn));  // "挡住"
+  EXPECT_EQ(exStyle(fadedAfter), kAcceptFiles | kLayered);
+  EXPECT_EQ(desk.layeredAlpha(fadedAfter), faded);
+  EXPECT_TRUE(desk.isDrawn(fadedAfter));
+}
+
+// A window its program draws through the layered style (UpdateLayeredWindow)
+// has no alpha of anyone's and shows nothing without that style.
+TEST_F(StackingTest, AWindowLayeredByItsOwnProgramStaysLayeredAndUntouched) {
+  const WindowHandle drawn = listed("Drawn layered", kLayered);
+  desk.window(drawn)->drawsLayered = true;
+  ASSERT_TRUE(desk.isDrawn(drawn));
+
+  selectRow(0);
+  desk.click(idx(ControlId::penetrate_btn));
+  EXPECT_EQ(exStyle(drawn), kLayered | kTransparent);
+  EXPECT_FALSE(desk.layeredAlpha(drawn).has_value()) << "an alpha stops its own drawing";
+  desk.click(idx(ControlId::penetrate_btn));
+  EXPECT_EQ(exStyle(drawn), kLayered);
+  EXPECT_FALSE(desk.layeredAlpha(drawn).has_value());
+  EXPECT_TRUE(desk.isDrawn(drawn)) << "blank without its layered style";
 }
 
 }  // namespace
