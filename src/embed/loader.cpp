@@ -438,19 +438,30 @@ void Loader::watchPickedWindow(const std::vector<platform::ProcessId>& tree) {
   const std::int64_t now = frame_.nowMs();
   const WindowHandle frame = frame_.frameWindow();
   const WindowHandle hosted = wait.hosted;
-  if (!model::exists(desktop_, hosted) || desktop_.getParent(hosted) != frame) {
+  const bool exists = model::exists(desktop_, hosted);
+  if (!exists || desktop_.getParent(hosted) != frame) {
+    // Still on its way in: a busy program makes the move when it answers.
+    if (exists && desktop_.callUnderWay(hosted) && now < wait.deadline) return;
     if (now >= wait.hostedAt + kSplashMs || now >= wait.deadline) {
       endWait();
       return;
     }
-    // A splash: the program's next window is the one. Meanwhile the window
-    // hosted before the pick is the hosted one again.
+    // Meanwhile the window hosted before the pick is the hosted one again.
     model::forgetTaken(state_, hosted);
     if (state_.hostedWindow == hosted) {
       const bool before = model::exists(desktop_, wait.hostedBefore) &&
                           desktop_.getParent(wait.hostedBefore) == frame;
       state_.hostedWindow = before ? wait.hostedBefore : WindowHandle{};
     }
+    // Shown on the desktop again, its program put it back: it will not stay
+    // in the frame, which the user is told as when the move is refused.
+    const auto style =
+        static_cast<std::uint32_t>(desktop_.getWindowLong(hosted, platform::kGwlStyle));
+    if (exists && desktop_.getParent(hosted).isNull() && (style & platform::kWsVisible) != 0) {
+      endWaitWithout(text::kMsgRefused);
+      return;
+    }
+    // A splash: the program's next window is the one.
     wait.hosted = {};
     setPending(wait.process);
     return;

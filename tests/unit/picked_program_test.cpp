@@ -209,6 +209,41 @@ TEST_F(PickedProgramTest, AWindowTheSystemRefusesSaysWhyAndIsLeftWhereItStood) {
   expectHostedBeforeStillAnswers();
 }
 
+TEST_F(PickedProgramTest, AWindowItsProgramPutsBackLaterSaysWhyAndKeepsTheWindowHostedBefore) {
+  sim::Program program;
+  program.caption = "Stubborn";
+  installPicked(program);
+  pick();
+  desk.advance(100);
+  ASSERT_EQ(hostedCaption(), "Stubborn");
+  // A moment later its program puts it back on the desktop.
+  const WindowHandle stubborn = hosted();
+  ASSERT_TRUE(desk.setParent(stubborn, WindowHandle{}));
+  desk.advance(1000);
+  EXPECT_EQ(desk.messagesShown(), std::vector<std::string>{std::string(text::kMsgRefused)});
+  EXPECT_TRUE(desk.systemTimers().empty()) << "taken again and again";
+  EXPECT_TRUE(desk.getParent(stubborn).isNull());
+  expectHostedBeforeStillAnswers();
+}
+
+TEST_F(PickedProgramTest, AProgramBusyAsItsWindowIsTakenIsHostedWhenItAnswers) {
+  sim::Program program;
+  program.windows = {ProgramWindow{.caption = "Busy", .style = kHiddenOverlapped, .showAtMs = 500}};
+  installPicked(program);
+  pick();
+  desk.advance(100);
+  const WindowHandle busy = desk.findWindow("Busy");
+  ASSERT_FALSE(busy.isNull());
+  // It goes busy as it is taken in, for two seconds.
+  desk.hangInNextCall(busy);
+  desk.advance(2500);
+  desk.setHung(busy, false);
+  desk.advance(1000);
+  EXPECT_EQ(hosted(), busy);
+  EXPECT_TRUE(hostedInFrame(busy));
+  EXPECT_TRUE(desk.messagesShown().empty());
+}
+
 TEST_F(PickedProgramTest, AProgramThatShowsNothingInTimeSaysSo) {
   sim::Program program;
   program.opensWindow = false;
