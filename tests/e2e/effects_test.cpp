@@ -92,7 +92,7 @@ TEST(Keys, ADigitTypedIntoTheOptionPanelIsTextAndTheTaskListPassesItOn) {
   HWND path = app.control(L"粘贴程序路径，下次自动装载");
   ASSERT_NE(path, nullptr);
   ASSERT_TRUE(waitUntil(3s, [&] { return IsWindowVisible(path) != FALSE; }));
-  ASSERT_TRUE(clickCentre(path));
+  ASSERT_TRUE(clickToType(path));
   ASSERT_TRUE(pressKeys({'7'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return windowText(path).find(L'7') != std::wstring::npos; }))
       << narrow(windowText(path));
@@ -363,7 +363,7 @@ class WithNotepad : public ::testing::Test {
   void expectNotepadKeptRunning() {
     ASSERT_TRUE(IsWindow(notepad));
     EXPECT_EQ(parentOf(notepad), nullptr) << "not a top-level window again";
-    EXPECT_TRUE(IsWindowVisible(notepad));
+    EXPECT_TRUE(waitUntil(2s, [&] { return IsWindowVisible(notepad) != FALSE; }));
     EXPECT_EQ(processOf(notepad), notepadPid);
   }
   VitroluxApp app;
@@ -395,7 +395,7 @@ TEST_F(WithNotepad, TheOptionPanelOpensAboveItAndSaves) {
 TEST_F(WithNotepad, EscEndsVitroluxAndNotepadKeepsRunning) {
   // The frame takes the keyboard with a click on its background.
   const POINT background = e2e::tasks::atFrame(frame, 100, 10);
-  ASSERT_TRUE(clickAt(background.x, background.y));
+  ASSERT_TRUE(clickToType(frame, background));
   ASSERT_TRUE(pressKeys({VK_ESCAPE}));
   EXPECT_TRUE(app.process().waitForExit(5s));
   expectNotepadKeptRunning();

@@ -233,7 +233,7 @@ TEST_F(OptionPanel, SavesTheEntryAndShowsWhetherItWasWritten) {
 // it selects as the system's dialogs do, and Shift+Tab goes back up.
 TEST_F(OptionPanel, TabAndShiftTabMoveBetweenItsBoxes) {
   open();
-  ASSERT_TRUE(clickCentre(pathBox));
+  ASSERT_TRUE(clickToType(pathBox));
   ASSERT_TRUE(pressKeys({VK_TAB, 'A', 'B'}));
   EXPECT_TRUE(waitUntil(3s, [&] { return windowText(titleBox) == L"ab"; }))
       << "title box: " << narrow(windowText(titleBox));

@@ -253,13 +253,6 @@ bool systemSeparatesHostedInput() {
 }
 
 // The keyboard focus of the frame's input.
-HWND focusOf(HWND frame) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(frame, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
-
 // Where the system keeps a hosted program's input joined to the frame's
 // (Windows): a click that takes the keyboard from a program that has
 // stopped answering waits for it, and the frame shows as not responding

@@ -14,10 +14,6 @@ namespace {
 using namespace e2e;
 using namespace e2e::tasks;
 
-bool clickAt(POINT p) {
-  return e2e::clickAt(p.x, p.y);
-}
-
 // The text of a text box of another program, read as a screen reader would.
 std::wstring textOf(HWND box) {
   wchar_t text[256]{};
@@ -52,11 +48,11 @@ TEST(Journeys, NotepadAutoLoadedTypedIntoCroppedRefittedAndLeftWithEsc) {
   ASSERT_NE(box, nullptr);
 
   // Click into Notepad and type.
-  ASSERT_TRUE(clickCentre(box));
+  ASSERT_TRUE(clickToType(box));
   typeOneTwoThreeInto(box);
 
   // Click the frame's background above Notepad; the 5 key fades the frame.
-  ASSERT_TRUE(clickAt(atFrame(frame, 100, 10)));
+  ASSERT_TRUE(clickToType(frame, atFrame(frame, 100, 10)));
   ASSERT_TRUE(pressKeys({'5'}));
   EXPECT_TRUE(waitUntil(2s, [&] { return layeredAlpha(frame) == BYTE{160}; }))
       << "the 5 key did not fade the frame";
@@ -122,7 +118,7 @@ TEST(Journeys, AWindowPickedInTheTaskListLoadedTypedIntoAndGivenBackOnClose) {
   ASSERT_TRUE(clickCentre(app.control(L"装载")));
   ASSERT_TRUE(waitUntil(3s, [&] { return hostedIn(page.window, frame); })) << "not loaded";
 
-  ASSERT_TRUE(clickCentre(box));
+  ASSERT_TRUE(clickToType(box));
   typeOneTwoThreeInto(box);
   const RECT place = windowRectOnScreen(page.window);
 
@@ -152,7 +148,7 @@ TEST(Journeys, ALaunchTileWithAPresetAdoptsItsProgramToBeTypedInto) {
   ASSERT_NE(page, nullptr) << "not adopted";
   HWND box = findDescendantByClass(page, L"Edit");
   ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(clickCentre(box));
+  ASSERT_TRUE(clickToType(box));
   typeOneTwoThreeInto(box);
   EXPECT_TRUE(app.close());
   EXPECT_EQ(parentOf(page), nullptr);

@@ -75,7 +75,7 @@ TEST(SeeThrough, ClicksGoBeneathThePointerPeeksAndTheHotKeyGivesTheFrameBack) {
   ASSERT_NE(notepad, nullptr) << "Notepad was not adopted";
   HWND box = findDescendantByClass(notepad, L"Edit");
   ASSERT_NE(box, nullptr);
-  ASSERT_TRUE(clickCentre(box));
+  ASSERT_TRUE(clickToType(box));
   ASSERT_TRUE(pressKeys({'1', '2', '3'}));
   ASSERT_TRUE(waitUntil(2s, [&] { return textOf(box) == L"123"; })) << narrow(textOf(box));
   ASSERT_EQ(clicksLogged(beneath.log), 0);
@@ -173,7 +173,7 @@ TEST(SeeThrough, AHotKeyAnotherProgramHoldsIsSaidOnceAndTheFrameWorksOn) {
   ASSERT_TRUE(waitUntil(3s, [&] { return !IsWindow(box); }));
   EXPECT_FALSE(app.waitForMessage(1s)) << "said twice";
 
-  ASSERT_TRUE(clickAt(atFrame(frame, 100, 10).x, atFrame(frame, 100, 10).y));
+  ASSERT_TRUE(clickToType(frame, atFrame(frame, 100, 10)));
   ASSERT_TRUE(pressKeys({'5'}));
   EXPECT_TRUE(waitUntil(2s, [&] { return layeredAlpha(frame) == BYTE{160}; }));
   EXPECT_TRUE(takesClicks(frame));

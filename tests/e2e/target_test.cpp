@@ -446,7 +446,7 @@ TEST(Target, ALauncherStartsTheCopyThatOpensTheWindowAndItsTextBoxIsTypedInto) {
   HWND box = findDescendantByClass(window, L"Edit");
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(SetForegroundWindow(window));
-  ASSERT_TRUE(clickCentre(box));
+  ASSERT_TRUE(clickToType(box));
   ASSERT_TRUE(typeText(L"C:\\x_y-1.exe 新"));
   EXPECT_TRUE(waitUntil(2s, [&] { return windowText(box) == L"C:\\x_y-1.exe 新"; }))
       << narrow(windowText(box));

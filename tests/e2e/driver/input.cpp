@@ -188,6 +188,22 @@ bool clickCentre(HWND window, MouseButton button) {
   return clickAt(at.x, at.y, button);
 }
 
+bool clickToType(HWND window, POINT at) {
+  if (!clickAt(at.x, at.y)) return false;
+  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+  for (int i = 0; i < 200; ++i) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == window) return true;
+    std::this_thread::sleep_for(10ms);
+  }
+  return false;
+}
+
+bool clickToType(HWND window) {
+  return clickToType(window, centreOf(window));
+}
+
 bool doubleClickAt(int x, int y) {
   spaceFromLastClick(x, y);
   bool ok = moveMouseTo(x, y);

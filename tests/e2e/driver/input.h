@@ -50,6 +50,12 @@ bool mouseUp(MouseButton button = MouseButton::left);
 bool clickAt(int x, int y, MouseButton button = MouseButton::left);
 // The same at the middle of the window.
 bool clickCentre(HWND window, MouseButton button = MouseButton::left);
+// A click that gives `window` the keyboard, at `at` on the screen or at its
+// middle: true once the window has its thread's focus, as a user sees the
+// caret (or the frame turn active) before typing. Keys pressed sooner go
+// where the keyboard was while the click is still on its way.
+bool clickToType(HWND window);
+bool clickToType(HWND window, POINT at);
 // Two clicks at (x, y) well within the double-click time.
 bool doubleClickAt(int x, int y);
 // Button down at `from`, the pointer moved to `to` in `steps` even steps

@@ -196,6 +196,13 @@ HWND captureOf(HWND window) {
   return info.hwndCapture;
 }
 
+HWND focusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
 bool isTopMost(HWND window) {
   return (exStyle(window) & WS_EX_TOPMOST) != 0;
 }

@@ -72,6 +72,9 @@ RECT windowRectOnScreen(HWND window);
 // The window that holds the mouse capture in the thread of `window` (its
 // own, from another process too), or nullptr.
 HWND captureOf(HWND window);
+// The window that has the keyboard focus in the thread of `window`, or
+// nullptr.
+HWND focusOf(HWND window);
 
 // WS_EX_TOPMOST: pinned above every window without it.
 bool isTopMost(HWND window);
