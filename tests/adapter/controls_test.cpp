@@ -23,6 +23,21 @@ bool visible(HWND window) {
   return (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
+// The frame's tool-tip window, wherever it belongs: a window of this thread.
+HWND toolTipsWindow() {
+  HWND tips = nullptr;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND w, LPARAM found) {
+        wchar_t name[64] = {};
+        ::GetClassNameW(w, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = w;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tips));
+  return tips;
+}
+
 TEST_F(ControlWindowsTest, EveryControlButTheTimersIsAChildWindowNamedForOutsideTools) {
   for (int i = 0; i < controls.size(); ++i) {
     const Control& c = controls[i];
@@ -204,16 +219,7 @@ TEST_F(ControlWindowsTest, TimersTickWhileArmedAndStopAtZero) {
 }
 
 TEST_F(ControlWindowsTest, ToolTipsComeAndGoWithTheirText) {
-  HWND tips = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM found) {
-        wchar_t name[64] = {};
-        ::GetClassNameW(w, name, 64);
-        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = w;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tips));
+  HWND tips = toolTipsWindow();
   ASSERT_NE(tips, nullptr);
   auto toolCount = [&] { return ::SendMessageW(tips, TTM_GETTOOLCOUNT, 0, 0); };
   int withTips = 0;
@@ -228,16 +234,7 @@ TEST_F(ControlWindowsTest, ToolTipsComeAndGoWithTheirText) {
 // The pin's tool tip shows a note below its state, which outside tools
 // never see in its window text.
 TEST_F(ControlWindowsTest, ATipsNoteIsShownBelowItAndNeverInTheWindowText) {
-  HWND tips = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM found) {
-        wchar_t name[64] = {};
-        ::GetClassNameW(w, name, 64);
-        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = w;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tips));
+  HWND tips = toolTipsWindow();
   ASSERT_NE(tips, nullptr);
   HWND pin = window(ControlId::setTopMostBtn);
   auto shown = [&] {
@@ -291,16 +288,7 @@ TEST_F(ControlWindowsTest, TheFrameIsPinnedWhateverOwnsTheToolTips) {
                                      kSwpNoSize | kSwpNoMove | kSwpNoActivate));
     EXPECT_NE(::GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << "round " << round;
   }
-  HWND tips = nullptr;
-  ::EnumThreadWindows(
-      ::GetCurrentThreadId(),
-      [](HWND w, LPARAM found) {
-        wchar_t name[64] = {};
-        ::GetClassNameW(w, name, 64);
-        if (std::wstring(name) == TOOLTIPS_CLASSW) *reinterpret_cast<HWND*>(found) = w;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&tips));
+  HWND tips = toolTipsWindow();
   ASSERT_NE(tips, nullptr);
   HWND owner = ::GetWindow(tips, GW_OWNER);
   if (owner != nullptr) {

@@ -14,23 +14,12 @@ namespace {
 using namespace e2e;
 using namespace e2e::tasks;
 
-// The text of a text box of another program, read as a screen reader would.
-std::wstring textOf(HWND box) {
-  wchar_t text[256]{};
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                           2000, &copied)) {
-    return L"<no answer>";
-  }
-  return std::wstring(text, copied);
-}
-
 // Types the digits 1, 2, 3 where the focus is, and waits until the box
 // holds them.
 void typeOneTwoThreeInto(HWND box) {
   ASSERT_TRUE(pressKeys({'1', '2', '3'}));
-  EXPECT_TRUE(waitUntil(2s, [&] { return textOf(box) == L"123"; }))
-      << "the keys did not reach the hosted program: it holds \"" << narrow(textOf(box)) << '"';
+  EXPECT_TRUE(waitUntil(2s, [&] { return windowText(box) == L"123"; }))
+      << "the keys did not reach the hosted program: it holds \"" << narrow(windowText(box)) << '"';
 }
 
 // Start with Notepad as the auto-load entry, type into it, then fade, crop,
@@ -95,7 +84,7 @@ TEST(Journeys, NotepadAutoLoadedTypedIntoCroppedRefittedAndLeftWithEsc) {
   ASSERT_TRUE(IsWindow(notepad)) << "Notepad's window went with the frame";
   EXPECT_EQ(parentOf(notepad), nullptr);
   EXPECT_TRUE(IsWindowVisible(notepad));
-  EXPECT_EQ(textOf(box), L"123");
+  EXPECT_EQ(windowText(box), L"123");
 }
 
 // An open program picked in the task list, loaded, typed into, and given
@@ -129,7 +118,7 @@ TEST(Journeys, AWindowPickedInTheTaskListLoadedTypedIntoAndGivenBackOnClose) {
   EXPECT_TRUE(IsWindowVisible(page.window));
   EXPECT_EQ(windowRectOnScreen(page.window).left, place.left);
   EXPECT_EQ(windowRectOnScreen(page.window).top, place.top);
-  EXPECT_EQ(textOf(box), L"123");
+  EXPECT_EQ(windowText(box), L"123");
 }
 
 // A launch tile whose preset names a program of the user's own: it is
@@ -152,7 +141,7 @@ TEST(Journeys, ALaunchTileWithAPresetAdoptsItsProgramToBeTypedInto) {
   typeOneTwoThreeInto(box);
   EXPECT_TRUE(app.close());
   EXPECT_EQ(parentOf(page), nullptr);
-  EXPECT_EQ(textOf(box), L"123");
+  EXPECT_EQ(windowText(box), L"123");
 }
 
 }  // namespace

@@ -34,17 +34,6 @@ bool pressDefaultHotKey() {
   return typeChord({VK_CONTROL, VK_MENU, VK_SHIFT, 'G'});
 }
 
-// The text of a text box of another program, read as a screen reader would.
-std::wstring textOf(HWND box) {
-  wchar_t text[256]{};
-  DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutW(box, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                           2000, &copied)) {
-    return L"<no answer>";
-  }
-  return std::wstring(text, copied);
-}
-
 int clicksLogged(const TargetLog& log) {
   int n = 0;
   for (const std::string& line : log.lines()) n += line.rfind("WM_LBUTTONDOWN ", 0) == 0 ? 1 : 0;
@@ -77,7 +66,7 @@ TEST(SeeThrough, ClicksGoBeneathThePointerPeeksAndTheHotKeyGivesTheFrameBack) {
   ASSERT_NE(box, nullptr);
   ASSERT_TRUE(clickToType(box));
   ASSERT_TRUE(pressKeys({'1', '2', '3'}));
-  ASSERT_TRUE(waitUntil(2s, [&] { return textOf(box) == L"123"; })) << narrow(textOf(box));
+  ASSERT_TRUE(waitUntil(2s, [&] { return windowText(box) == L"123"; })) << narrow(windowText(box));
   ASSERT_EQ(clicksLogged(beneath.log), 0);
   ASSERT_TRUE(isTopMost(frame));
 
@@ -120,7 +109,7 @@ TEST(SeeThrough, ClicksGoBeneathThePointerPeeksAndTheHotKeyGivesTheFrameBack) {
       << "the click on the frame did not make it active";
   EXPECT_EQ(clicksLogged(beneath.log), 2) << "the click went beneath";
   EXPECT_EQ(parentOf(notepad), frame);
-  EXPECT_EQ(textOf(box), L"123");
+  EXPECT_EQ(windowText(box), L"123");
 
   // See-through once more, and Esc: Notepad goes back untouched.
   ASSERT_TRUE(pressDefaultHotKey());
@@ -131,7 +120,7 @@ TEST(SeeThrough, ClicksGoBeneathThePointerPeeksAndTheHotKeyGivesTheFrameBack) {
   EXPECT_EQ(parentOf(notepad), nullptr);
   EXPECT_EQ(exStyle(notepad) & kClickThrough, 0);
   EXPECT_FALSE(layeredAlpha(notepad).has_value());
-  EXPECT_EQ(textOf(box), L"123");
+  EXPECT_EQ(windowText(box), L"123");
 }
 
 TEST(SeeThrough, TheHotKeyOfHotkeyTxtWorksAndTheDefaultThenDoesNothing) {
