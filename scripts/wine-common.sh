@@ -80,22 +80,33 @@ vx_ensure_prefix() {
 }
 
 # Settings made once per prefix. Needs WINEPREFIX.
+# One registry value; a `wine reg` started while the prefix's server is
+# still settling after wineboot now and then fails, so it is tried again.
+vx_reg_add() {
+  local try
+  for try in 1 2 3; do
+    wine reg add "$@" >/dev/null 2>&1 && return 0
+    sleep 1
+  done
+  return 1
+}
+
 vx_configure_prefix() {
-  local reg=(wine reg add)
+  local reg=(vx_reg_add)
   # A crashing test program must fail its test, not wait on a dialog that no
   # one will ever see on a virtual display.
-  "${reg[@]}" 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || return 1
+  "${reg[@]}" 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || return 1
   # There is no window manager on the virtual display. Windows handed to one
   # make Wine wait about 2 s for an answer whenever one is hidden or taken
   # into another window, which would distort every timing the tests measure.
-  "${reg[@]}" 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 || return 1
+  "${reg[@]}" 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f || return 1
   # The frame's fonts are Windows fonts Wine does not have; name the font
   # installed for the Chinese captions so the choice does not depend on
   # fontconfig's ordering.
   local cjk="WenQuanYi Micro Hei"
   local name
   for name in "微软雅黑" "Microsoft YaHei" "宋体" "SimSun"; do
-    "${reg[@]}" 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "$cjk" /f >/dev/null 2>&1 || return 1
+    "${reg[@]}" 'HKCU\Software\Wine\Fonts\Replacements' /v "$name" /d "$cjk" /f || return 1
   done
   # The fonts of the system's own windows (tool tips, dialogs, captions)
   # have no Chinese glyphs. A Chinese Windows links them to its Chinese
@@ -106,7 +117,7 @@ vx_configure_prefix() {
   for name in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Segoe UI" "Microsoft Sans Serif" \
       "Arial" "Lucida Sans Unicode"; do
     "${reg[@]}" 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
-      /v "$name" /t REG_MULTI_SZ /d "$link" /f >/dev/null 2>&1 || return 1
+      /v "$name" /t REG_MULTI_SZ /d "$link" /f || return 1
   done
   return 0
 }
