@@ -163,9 +163,11 @@ class OptionPanel : public ::testing::Test {
     return nullptr;
   }
   bool panelOpen() { return IsWindowVisible(save) != FALSE; }
+  // The waits are long: a box holding tens of thousands of characters takes
+  // the edit control a while to lay out on a busy machine.
   void open() {
     if (!panelOpen()) clickCentre(options);
-    ASSERT_TRUE(waitUntil(3s, [&] { return panelOpen(); })) << "the panel did not open";
+    ASSERT_TRUE(waitUntil(10s, [&] { return panelOpen(); })) << "the panel did not open";
   }
   // What typing does to an edit box: new text, and the box says it changed.
   void type(HWND box, std::wstring_view text) {
@@ -174,7 +176,7 @@ class OptionPanel : public ::testing::Test {
   // Saves, then reopens the panel to see the outcome's colour.
   COLORREF saveAndLook() {
     clickCentre(save);
-    EXPECT_TRUE(waitUntil(3s, [&] { return !panelOpen(); })) << "a save hides the panel";
+    EXPECT_TRUE(waitUntil(10s, [&] { return !panelOpen(); })) << "a save hides the panel";
     open();
     Sleep(300);  // let it paint
     return colourInside(save);

@@ -59,6 +59,8 @@ TEST(Messages, AnEntryWhoseWindowNeverComesSaysSoAfterThirtySeconds) {
 TEST(Messages, ALoadOfAWindowWhoseProgramDoesNotAnswerSaysSo) {
   ListedTarget hung(L"Hung window", {L"--hang-at-start"});
   ASSERT_NE(hung.window, nullptr);
+  // It answers for a moment after it shows; a load in that moment hosts it.
+  ASSERT_TRUE(hung.log.waitForLineStartingWith("HANGING", 3s));
   VitroluxApp app;
   ASSERT_TRUE(app.start());
   ASSERT_TRUE(hung.select(app));
