@@ -455,9 +455,9 @@ void Loader::watchPickedWindow(const std::vector<platform::ProcessId>& tree) {
     }
     // Shown on the desktop again, its program put it back: it will not stay
     // in the frame, which the user is told as when the move is refused.
-    const auto style =
-        static_cast<std::uint32_t>(desktop_.getWindowLong(hosted, platform::kGwlStyle));
-    if (exists && desktop_.getParent(hosted).isNull() && (style & platform::kWsVisible) != 0) {
+    if (exists && desktop_.getParent(hosted).isNull() &&
+        (static_cast<std::uint32_t>(desktop_.getWindowLong(hosted, platform::kGwlStyle)) &
+         platform::kWsVisible) != 0) {
       endWaitWithout(text::kMsgRefused);
       return;
     }

@@ -252,7 +252,6 @@ bool systemSeparatesHostedInput() {
   return separates;
 }
 
-// The keyboard focus of the frame's input.
 // Where the system keeps a hosted program's input joined to the frame's
 // (Windows): a click that takes the keyboard from a program that has
 // stopped answering waits for it, and the frame shows as not responding

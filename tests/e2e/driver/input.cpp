@@ -5,6 +5,8 @@
 #include <iterator>
 #include <thread>
 
+#include "driver/win.h"
+
 namespace e2e {
 
 namespace {
@@ -189,15 +191,7 @@ bool clickCentre(HWND window, MouseButton button) {
 }
 
 bool clickToType(HWND window, POINT at) {
-  if (!clickAt(at.x, at.y)) return false;
-  const DWORD thread = GetWindowThreadProcessId(window, nullptr);
-  for (int i = 0; i < 200; ++i) {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus == window) return true;
-    std::this_thread::sleep_for(10ms);
-  }
-  return false;
+  return clickAt(at.x, at.y) && waitUntil(2s, [&] { return focusOf(window) == window; });
 }
 
 bool clickToType(HWND window) {
